@@ -1,0 +1,114 @@
+#pragma once
+// A shapefile read into memory, the connection to a directory of them, and writing new ones.
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "engine/coordinate_system.h"
+#include "engine/rectangle.h"
+#include "engine/shape.h"
+
+namespace engine {
+
+struct FieldDesc {
+    QString name;
+    int type = moDouble;  // moLong, moDouble, moDate, moString, moBoolean
+    int size = 15;        // total width
+    int precision = 1;    // decimals
+};
+using TableDesc = std::vector<FieldDesc>;
+
+class SpatialIndex;
+struct RenderCache;
+
+// One shapefile, read once: shapes, attributes in table order, its coordinate system.
+// Shared by every layer made from it.
+class GeoDataset {
+public:
+    ~GeoDataset();
+    // Reads the whole file; throws EngineError when GDAL cannot read it.
+    static std::shared_ptr<GeoDataset> open(const QString& shpPath);
+
+    QString name() const { return name_; }  // file name with extension, as listed
+    QString path() const { return path_; }
+    int shapeType() const { return shapeType_; }
+    const std::optional<CoordinateSystem>& coordinateSystem() const { return crs_; }
+    int recordCount() const { return int(shapes_.size()); }
+    const QStringList& fieldNames() const { return fieldNames_; }
+    // Index of a field by name, without regard to case; -1 when absent.
+    int fieldIndex(const QString& name) const;
+    const Shape& shape(int record) const { return shapes_.at(record); }
+    const Rectangle& shapeExtent(int record) const { return extents_.at(record); }
+    QVariant value(int record, int field) const { return values_.at(record).at(field); }
+    Rectangle extent() const { return extent_; }
+
+    // Records matching an OGR SQL WHERE expression, in record order. FeatureID is offered by
+    // every dataset (the record number when the table has no such field). Throws EngineError.
+    std::vector<int> select(const QString& expression) const;
+    // Records within distance of the shape (distance 0: records that intersect it), in record
+    // order. Builds the spatial index on first use.
+    std::vector<int> selectByDistance(const Shape& shape, double distance) const;
+    // Records whose extent meets the rectangle (for drawing), in record order.
+    std::vector<int> selectByExtent(const Rectangle& r) const;
+
+    RenderCache& renderCache() const;  // engine drawing internals
+
+private:
+    GeoDataset() = default;
+    QString name_, path_;
+    int shapeType_ = 0;
+    std::optional<CoordinateSystem> crs_;
+    QStringList fieldNames_;
+    std::vector<Shape> shapes_;
+    std::vector<Rectangle> extents_;
+    std::vector<std::vector<QVariant>> values_;
+    Rectangle extent_;
+    mutable std::unique_ptr<SpatialIndex> index_;
+    mutable std::unique_ptr<RenderCache> render_;
+};
+
+// Writes a new shapefile. Nothing appears under the final name until commit() succeeds: the
+// files are written under a temporary name in the same directory and moved into place, so an
+// existing file survives a failed write.
+class GeoDatasetWriter {
+public:
+    ~GeoDatasetWriter();
+    // Adds one record; values in table-description order. Throws EngineError.
+    void addRecord(const Shape& shape, const std::vector<QVariant>& values);
+    // Finishes the file and moves it into place. Throws EngineError (with GDAL's report).
+    void commit();
+
+private:
+    friend class DataConnection;
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
+// A directory of shapefiles.
+class DataConnection {
+public:
+    QString database() const { return database_; }
+    void setDatabase(const QString& directory) { database_ = directory; }
+    // True when the directory exists and can be listed; else connectError() tells why.
+    bool connect();
+    bool connected() const { return connected_; }
+    int connectError() const { return connectError_; }
+    // The dataset of that file name, or null when it is missing or unreadable (never throws).
+    std::shared_ptr<GeoDataset> findGeoDataset(const QString& fileName) const;
+    // Starts a new shapefile "name.shp" of the given shape type in the directory.
+    // Throws EngineError when it cannot be created.
+    std::unique_ptr<GeoDatasetWriter> addGeoDataset(
+        const QString& name, int shapeType, const TableDesc& table,
+        const std::optional<CoordinateSystem>& crs = std::nullopt) const;
+
+private:
+    QString database_;
+    bool connected_ = false;
+    int connectError_ = 0;
+};
+
+}  // namespace engine
