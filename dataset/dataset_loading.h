@@ -1,0 +1,36 @@
+#pragma once
+// Opening a dataset directory as the map's layers, the file-name index, starting visibility.
+
+#include <QHash>
+#include <QString>
+#include <memory>
+
+#include "engine/geo_dataset.h"
+#include "engine/legend.h"
+#include "engine/map.h"
+
+namespace md_functions {
+
+// Shared state of the loaded dataset; reset when the main window loads.
+struct DatasetState {
+    QString dataDirectory;  // the program's directory until a dataset is opened
+    std::shared_ptr<engine::DataConnection> dataConnection;
+    QHash<QString, int> layerIndexByFile;  // keys upper-cased; use LayerIndexByFile()
+};
+DatasetState& datasetState();
+void ResetDatasetState(const QString& programDirectory);
+
+// The map position of the layer loaded from fileName (case-insensitive). Throws
+// std::out_of_range when no such layer was loaded.
+int LayerIndexByFile(const QString& fileName);
+
+void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map& map,
+                 engine::Legend& legend);
+void SetDefaultVisibility(engine::MapLayer& layer);
+bool isSetLayerVisible(const engine::MapLayer& layer);
+// Whether a layer of the main map was loaded from fileName (trimmed, case-insensitive);
+// otherwise message = "This query requires " + fileName + " shapefile.".
+bool isLayerExist(const QString& fileName, QString& message);
+bool isLayerExist(const QString& fileName);
+
+}  // namespace md_functions

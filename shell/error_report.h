@@ -1,0 +1,14 @@
+#pragma once
+// The program's one way of reporting an unexpected failure, and the red status message used
+// for input problems.
+
+#include <QString>
+
+namespace md_functions {
+
+// Modal message box with an OK button and the icon of iconCode (48: warning).
+void ErrorMessage(const QString& message, int iconCode);
+// The message in red in the main window's status label, shown at once; no message box.
+void DisplayError(const QString& message);
+
+}  // namespace md_functions

@@ -1,0 +1,143 @@
+#pragma once
+// The main window: the map with its tools, zoom buttons and scale box, the query list and
+// parameter panel, the legend panel and the menus. The subsystems that build on it (queries,
+// point report, model link, printing) attach themselves through frmMainHooks and by connecting
+// to its controls; the main window itself knows none of them.
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+#include "engine/legend.h"
+#include "engine/map.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QToolBar;
+class QWidget;
+
+class frmMain;
+
+// What the subsystems above the main window plug into it.
+struct frmMainHooks {
+    std::function<void(frmMain&)> fillQueryList;          // load step 4 (FillcboSelectQuery)
+    std::function<void(frmMain&)> selectFirstApplication;  // load step 9 (model window list)
+    std::function<void(frmMain&)> resetResults;           // load step 12 (result field name)
+    std::function<void(engine::Map&)> drawQueryResults;   // at the first layer-draw of a redraw
+    std::function<void(frmMain&)> showInfo;               // Info tool press
+    std::function<void(frmMain&)> showZorvel;             // Zorvel tool press
+    std::function<void(frmMain&)> saveResult;             // File > Save Result
+    std::function<void(frmMain&)> print;                  // File > Print
+};
+
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The main window now loaded, or null.
+    static frmMain* instance();
+
+    frmMainHooks hooks;
+
+    // The load sequence; run once, after the subsystems have attached.
+    void Form_Load();
+
+    // Window state.
+    int currentTool = 1;  // 0 Pan, 1 Zoom, 2 Info, 3 Zorvel
+    int zoomFactor = 2;
+    int giX = 0, giY = 0;  // last mouse press on the map, control pixels
+    bool bMainFormLoaded = false;
+    bool bStartUpImageShown = true;
+
+    // Procedures other windows call.
+    void UpdateInterface();
+    void EnablePanZoomControls(bool bEnable);
+    void FillScaleComboBox();
+    void ControlEnable(bool enabled);
+    void Fill_lblLayersCurrentlyDisplayed();
+    void EditOrLegend(int index);
+
+    // Map and legend.
+    QGroupBox* fraMapHolder = nullptr;
+    engine::Map* Map1 = nullptr;
+    QLabel* lblMapNote = nullptr;
+    QGroupBox* fraLegend = nullptr;
+    engine::Legend* legend = nullptr;
+
+    // Tools and zoom.
+    QToolBar* Toolbar1 = nullptr;
+    std::array<QRadioButton*, 4> optPanZoom{};  // "Pan", "Zoom", "Info", "Zorvel"
+    QPushButton* cmdZoomIn = nullptr;            // "+"
+    QPushButton* cmdZoomOut = nullptr;           // "-"
+    QPushButton* cmdOriginalMap = nullptr;       // "Back to Original Map"
+    QComboBox* cboScale = nullptr;
+
+    // Query list and panel.
+    QLabel* lblSelectQuery = nullptr;  // "Select Query:"
+    QComboBox* cboSelectQuery = nullptr;
+    QWidget* fraStartUpImage = nullptr;
+    QWidget* fraEditLegend = nullptr;
+    std::array<QRadioButton*, 2> optEditLegend{};  // "Edit Map", "Show Map legend"
+    QGroupBox* fraEdit = nullptr;                   // holds the parameter panel
+    QGroupBox* fraEditQueryParameters = nullptr;    // the parameter panel, captioned by query
+    std::array<QLabel*, 6> lblQuery1{};
+    std::array<QLineEdit*, 3> txtQuery1{};  // elements 1 and 2 are used
+    QComboBox* cboQueryDropDown = nullptr;
+    QComboBox* cboQueryDropDown2 = nullptr;
+    QComboBox* cboQueryDropDown3 = nullptr;
+    QListWidget* lstQuery1 = nullptr;
+    QCheckBox* chkProtectedAreas = nullptr;
+    QPushButton* cmdChangeLayers = nullptr;  // "Change Layers..."
+    QPushButton* cmdShowData = nullptr;      // "Results Table"
+    QPushButton* cmdUpdateMap = nullptr;     // "Update Map" / "Cancel"
+    QLabel* lblWorking = nullptr;            // status: progress in blue, input problems in red
+    QLabel* lblLayersCaption = nullptr;      // "Layers currently displayed"
+    QLabel* lblLayersCurrentlyDisplayed = nullptr;
+
+    // Menus.
+    QAction* mnuOpen = nullptr;   // "Open Dataset..."
+    QAction* mnuSave = nullptr;   // "Save Result"
+    QAction* mnuPrint = nullptr;  // "Print"
+    QAction* mnuExit = nullptr;   // "Exit"
+    QAction* mnuHelp = nullptr;   // "Help"
+
+    // Places a panel control at twip coordinates inside the parameter panel.
+    void placeInPanel(QWidget* control, int left, int top, int width = -1, int height = -1);
+
+    // Handlers.
+    void mnuOpen_Click();
+    void mnuHelp_Click();
+    void cmdZoomIn_Click();
+    void cmdZoomOut_Click();
+    void cmdOriginalMap_Click();
+    void cmdChangeLayers_Click();
+    void optPanZoom_Click(int index);
+    void optEditLegend_Click(int index);
+    void legend_AfterSetLayerVisible();
+    void Map1_MouseDown(int button, int shift, double x, double y);
+    void Map1_MouseMove(int button, int shift, double x, double y);
+    void Map1_MouseUp(int button, int shift, double x, double y);
+    void Map1_BeforeLayerDraw(int index);
+    void Map1_BeforeTrackingLayerDraw();
+    void Map1_AfterTrackingLayerDraw();
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void Form_Resize();
+    int marginWidthFrame_ = 0, marginHeightFrame_ = 0, marginWidthMap_ = 0, marginHeightMap_ = 0;
+};
+
+// Whether the query results were drawn during the current map redraw (program-wide).
+extern bool resultsDrawn;
