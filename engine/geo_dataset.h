@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -23,6 +24,7 @@ struct FieldDesc {
 using TableDesc = std::vector<FieldDesc>;
 
 class SpatialIndex;
+class AttributeTable;
 struct RenderCache;
 
 // One shapefile, read once: shapes, attributes in table order, its coordinate system.
@@ -39,6 +41,8 @@ public:
     const std::optional<CoordinateSystem>& coordinateSystem() const { return crs_; }
     int recordCount() const { return int(shapes_.size()); }
     const QStringList& fieldNames() const { return fieldNames_; }
+    // Name, type (moLong, moDouble, moDate, moString), width and precision of each field.
+    const TableDesc& fields() const { return fields_; }
     // Index of a field by name, without regard to case; -1 when absent.
     int fieldIndex(const QString& name) const;
     const Shape& shape(int record) const { return shapes_.at(record); }
@@ -63,12 +67,15 @@ private:
     int shapeType_ = 0;
     std::optional<CoordinateSystem> crs_;
     QStringList fieldNames_;
+    TableDesc fields_;
     std::vector<Shape> shapes_;
     std::vector<Rectangle> extents_;
     std::vector<std::vector<QVariant>> values_;
     Rectangle extent_;
     mutable std::unique_ptr<SpatialIndex> index_;
     mutable std::unique_ptr<RenderCache> render_;
+    mutable std::unique_ptr<AttributeTable> table_;  // built on the first search
+    mutable std::mutex mutex_;                       // guards the three built on demand
 };
 
 // Writes a new shapefile. Nothing appears under the final name until commit() succeeds: the

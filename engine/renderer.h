@@ -39,7 +39,7 @@ public:
     int valueCount() const { return int(values_.size()); }
     void setValueCount(int n);
     QString value(int i) const { return values_.at(i); }
-    void setValue(int i, const QString& v) { values_.at(i) = v; }
+    void setValue(int i, const QString& v) { values_[i] = v; }
     Symbol& symbol(int i) { return symbols_.at(i); }
     const Symbol& symbol(int i) const { return symbols_.at(i); }
     int indexOf(const QString& value) const;  // -1 when not a listed value

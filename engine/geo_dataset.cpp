@@ -1,0 +1,230 @@
+#include "engine/geo_dataset.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include <algorithm>
+#include <numeric>
+
+#include "engine/attribute_table.h"
+#include "engine/gdal_support.h"
+#include "engine/geos_context.h"
+#include "engine/render_cache.h"
+#include "engine/spatial_index.h"
+
+namespace engine {
+
+namespace {
+
+// The sidecar file of a shapefile with either case of extension, or an empty text.
+QString sidecar(const QFileInfo& shp, const QString& ext) {
+    const QString base = shp.path() + '/' + shp.completeBaseName() + '.';
+    for (const QString& e : {ext.toLower(), ext.toUpper()})
+        if (QFileInfo(base + e).isFile()) return base + e;
+    return {};
+}
+
+int shapeTypeOf(OGRwkbGeometryType t) {
+    switch (wkbFlatten(t)) {
+    case wkbPoint:
+    case wkbMultiPoint: return moShapeTypePoint;
+    case wkbLineString:
+    case wkbMultiLineString: return moShapeTypeLine;
+    case wkbPolygon:
+    case wkbMultiPolygon: return moShapeTypePolygon;
+    default: return 0;
+    }
+}
+
+FieldDesc describe(const OGRFieldDefn& f) {
+    FieldDesc d;
+    d.name = QString::fromUtf8(f.GetNameRef());
+    d.size = f.GetWidth();
+    d.precision = f.GetPrecision();
+    switch (f.GetType()) {
+    case OFTInteger:
+    case OFTInteger64: d.type = moLong; break;
+    case OFTReal: d.type = moDouble; break;
+    case OFTDate:
+    case OFTDateTime: d.type = moDate; break;
+    default: d.type = moString;
+    }
+    return d;
+}
+
+QVariant valueOf(OGRFeature& f, int i, OGRFieldType type) {
+    if (type == OFTString) return QString::fromUtf8(f.GetFieldAsString(i));
+    if (!f.IsFieldSetAndNotNull(i)) return {};
+    switch (type) {
+    case OFTInteger: return f.GetFieldAsInteger(i);
+    case OFTInteger64: return qlonglong(f.GetFieldAsInteger64(i));
+    case OFTReal: return f.GetFieldAsDouble(i);
+    case OFTDate:
+    case OFTDateTime: {
+        int y, m, d, hh, mm, tz;
+        float ss;
+        f.GetFieldAsDateTime(i, &y, &m, &d, &hh, &mm, &ss, &tz);
+        return QDate(y, m, d);
+    }
+    default: return QString::fromUtf8(f.GetFieldAsString(i));
+    }
+}
+
+struct GdalDatasetCloser {
+    void operator()(GDALDataset* ds) const { GDALClose(ds); }
+};
+
+}  // namespace
+
+GeoDataset::~GeoDataset() = default;
+
+std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
+    ensureGdal();
+    const QFileInfo info(shpPath);
+    if (!info.isFile()) throw EngineError(("no such file: " + shpPath).toStdString());
+    // Without its index or table a shapefile cannot be read as a whole.
+    for (const char* ext : {"shx", "dbf"})
+        if (sidecar(info, ext).isEmpty())
+            throw EngineError(("missing ." + QString(ext) + " beside " + shpPath).toStdString());
+
+    GdalErrorTrap trap;
+    const char* const drivers[] = {"ESRI Shapefile", nullptr};
+    std::unique_ptr<GDALDataset, GdalDatasetCloser> src(GDALDataset::FromHandle(
+        GDALOpenEx(QFile::encodeName(info.absoluteFilePath()).constData(),
+                   GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr)));
+    if (!src || src->GetLayerCount() != 1)
+        throw EngineError(gdalReport("cannot read " + shpPath, trap));
+    OGRLayer* layer = src->GetLayer(0);
+
+    auto ds = std::shared_ptr<GeoDataset>(new GeoDataset());
+    ds->name_ = info.fileName();
+    ds->path_ = info.absoluteFilePath();
+    ds->shapeType_ = shapeTypeOf(layer->GetGeomType());
+    if (ds->shapeType_ == 0) throw EngineError(("not a point, line or polygon file: " + shpPath).toStdString());
+
+    OGRFeatureDefn* defn = layer->GetLayerDefn();
+    std::vector<OGRFieldType> types;
+    for (int i = 0; i < defn->GetFieldCount(); ++i) {
+        const OGRFieldDefn* f = defn->GetFieldDefn(i);
+        ds->fields_.push_back(describe(*f));
+        ds->fieldNames_.append(ds->fields_.back().name);
+        types.push_back(f->GetType());
+    }
+
+    const GIntBig expected = layer->GetFeatureCount(FALSE);
+    if (expected > 0) {
+        ds->shapes_.reserve(size_t(expected));
+        ds->extents_.reserve(size_t(expected));
+        ds->values_.reserve(size_t(expected));
+    }
+    auto ctx = geosContext();
+    GEOSWKBReader* reader = GEOSWKBReader_create_r(ctx);
+    std::vector<unsigned char> wkb;
+    bool first = true;
+    layer->ResetReading();
+    while (!trap.failed()) {
+        std::unique_ptr<OGRFeature> f(layer->GetNextFeature());
+        if (!f) break;
+        Shape shape;
+        Rectangle box;
+        if (OGRGeometry* g = f->GetGeometryRef(); g && !g->IsEmpty()) {
+            g->flattenTo2D();
+            wkb.resize(g->WkbSize());
+            g->exportToWkb(wkbNDR, wkb.data(), wkbVariantIso);
+            shape = Shape::adopt(GEOSWKBReader_read_r(ctx, reader, wkb.data(), wkb.size()));
+            OGREnvelope env;
+            g->getEnvelope(&env);
+            box = Rectangle(env.MinX, env.MinY, env.MaxX, env.MaxY);
+            if (first) ds->extent_ = box;
+            ds->extent_ = Rectangle(std::min(ds->extent_.left(), box.left()),
+                                    std::min(ds->extent_.bottom(), box.bottom()),
+                                    std::max(ds->extent_.right(), box.right()),
+                                    std::max(ds->extent_.top(), box.top()));
+            first = false;
+        }
+        std::vector<QVariant> row(types.size());
+        for (size_t i = 0; i < types.size(); ++i) row[i] = valueOf(*f, int(i), types[i]);
+        ds->shapes_.push_back(std::move(shape));
+        ds->extents_.push_back(box);
+        ds->values_.push_back(std::move(row));
+    }
+    GEOSWKBReader_destroy_r(ctx, reader);
+    if (trap.failed()) throw EngineError(gdalReport("cannot read " + shpPath, trap));
+
+    if (const QString prj = sidecar(info, "prj"); !prj.isEmpty()) {
+        QFile file(prj);
+        if (file.open(QIODevice::ReadOnly)) {
+            try {
+                ds->crs_ = CoordinateSystem::fromWkt(QString::fromUtf8(file.readAll()));
+            } catch (const EngineError&) {
+                // An unreadable .prj leaves the layer without a coordinate system.
+            }
+        }
+    }
+    return ds;
+}
+
+int GeoDataset::fieldIndex(const QString& name) const {
+    for (int i = 0; i < fieldNames_.size(); ++i)
+        if (fieldNames_[i].compare(name, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
+std::vector<int> GeoDataset::select(const QString& expression) const {
+    if (expression.trimmed().isEmpty()) {
+        std::vector<int> all(shapes_.size());
+        std::iota(all.begin(), all.end(), 0);
+        return all;
+    }
+    std::lock_guard lock(mutex_);
+    if (!table_) table_ = std::make_unique<AttributeTable>(fields_, values_);
+    return table_->select(fieldIndex("FeatureID") < 0 ? featureIdAsFid(expression) : expression);
+}
+
+std::vector<int> GeoDataset::selectByExtent(const Rectangle& r) const {
+    std::vector<int> found;
+    {
+        std::lock_guard lock(mutex_);
+        if (!index_) {
+            std::vector<SpatialIndex::Item> items;
+            items.reserve(shapes_.size());
+            for (size_t i = 0; i < shapes_.size(); ++i)
+                if (!shapes_[i].isNull()) items.push_back({extents_[i], int(i)});
+            index_ = std::make_unique<SpatialIndex>(std::move(items));
+        }
+        index_->query(r, found);
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::vector<int> GeoDataset::selectByDistance(const Shape& shape, double distance) const {
+    if (shape.isEmpty()) return {};
+    Rectangle r = shape.extent();
+    r = Rectangle(r.left() - distance, r.bottom() - distance, r.right() + distance,
+                  r.top() + distance);
+    std::vector<int> found;
+    auto ctx = geosContext();
+    const GEOSPreparedGeometry* prepared = GEOSPrepare_r(ctx, shape.geos());
+    if (!prepared) throwGeosError("search by distance");
+    for (int i : selectByExtent(r)) {
+        const char hit = distance > 0
+                             ? GEOSPreparedDistanceWithin_r(ctx, prepared, shapes_[i].geos(), distance)
+                             : GEOSPreparedIntersects_r(ctx, prepared, shapes_[i].geos());
+        if (hit == 1) found.push_back(i);
+    }
+    GEOSPreparedGeom_destroy_r(ctx, prepared);
+    return found;
+}
+
+RenderCache& GeoDataset::renderCache() const {
+    std::lock_guard lock(mutex_);
+    if (!render_) render_ = std::make_unique<RenderCache>(*this);
+    return *render_;
+}
+
+}  // namespace engine

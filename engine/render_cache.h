@@ -1,0 +1,27 @@
+#pragma once
+// Engine internal: a dataset's geometry ready for painting, built once per dataset.
+
+#include <QPointF>
+#include <QtNumeric>
+#include <QPolygonF>
+#include <vector>
+
+namespace engine {
+
+class GeoDataset;
+
+struct RenderCache {
+    explicit RenderCache(const GeoDataset& ds);
+    // Per record, in map coordinates: the rings of its polygons, its lines or its points.
+    std::vector<std::vector<QPolygonF>> parts;
+    // Per record: whether it has holes or several polygons (drawn as one path then).
+    std::vector<bool> complex;
+    // Per record: where its label goes (a point inside a polygon); made on first use.
+    const std::vector<QPointF>& labelPoints(const GeoDataset& ds);
+
+private:
+    std::vector<QPointF> labelPoints_;
+    bool labelsMade_ = false;
+};
+
+}  // namespace engine

@@ -1,0 +1,258 @@
+// Shapefiles written and read back through GDAL: values, field sizes, coordinate systems,
+// damaged files, replacing files, searches by expression and by distance.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "engine/map_layer.h"
+#include "engine_test_support.h"
+
+using namespace engine;
+using namespace enginetest;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeText(const QString& path, const QByteArray& text) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text);
+}
+
+}  // namespace
+
+TEST(Datasets, WriteAndReadBackRoundTrip) {
+    QTemporaryDir dir;
+    const TableDesc table = {{"AREA_KM2", moDouble, 15, 1}, {"COUNT", moLong, 9, 0},
+                             {"NAME", moString, 20, 0}, {"WHEN", moDate, 8, 0}};
+    const QString path = writeShapefile(
+        dir.path(), "result", moShapeTypePolygon, table,
+        {{Shape::fromWkt("POLYGON((0 0,10 0,10 10,0 10,0 0))"), {12.26, 7, "Sør", QDate(2020, 5, 17)}},
+         {Shape::fromWkt("MULTIPOLYGON(((20 0,30 0,30 5,20 0)),((40 0,50 0,50 5,40 0)))"),
+          {QVariant(), -3, "", QDate()}}},
+        CoordinateSystem::fromWkt(utm33Wkt));
+    for (const char* ext : {"shp", "shx", "dbf", "prj", "cpg"})
+        EXPECT_TRUE(QFile::exists(dir.filePath(QString("result.") + ext))) << ext;
+    EXPECT_EQ(readAll(dir.filePath("result.cpg")).trimmed(), "UTF-8");
+    EXPECT_TRUE(QDir(dir.path()).entryList({"~*"}, QDir::Files).isEmpty());
+
+    auto ds = GeoDataset::open(path);
+    EXPECT_EQ(ds->name(), "result.shp");
+    EXPECT_EQ(ds->shapeType(), moShapeTypePolygon);
+    ASSERT_EQ(ds->recordCount(), 2);
+    EXPECT_EQ(ds->fieldNames(), QStringList({"AREA_KM2", "COUNT", "NAME", "WHEN"}));
+    const FieldDesc& area = ds->fields()[0];
+    EXPECT_EQ(area.type, moDouble);
+    EXPECT_EQ(area.size, 15);
+    EXPECT_EQ(area.precision, 1);
+    EXPECT_EQ(ds->fields()[1].type, moLong);
+    EXPECT_EQ(ds->fields()[3].type, moDate);
+    EXPECT_DOUBLE_EQ(ds->value(0, 0).toDouble(), 12.3);  // one decimal kept
+    EXPECT_EQ(ds->value(0, 1).toInt(), 7);
+    EXPECT_EQ(ds->value(0, 2).toString(), QString("Sør"));
+    EXPECT_EQ(ds->value(0, 3).toDate(), QDate(2020, 5, 17));
+    EXPECT_FALSE(ds->value(1, 0).isValid());  // a missing number stays missing
+    EXPECT_EQ(ds->value(1, 1).toInt(), -3);
+    EXPECT_DOUBLE_EQ(ds->shape(0).area(), 100);
+    EXPECT_DOUBLE_EQ(ds->shape(1).area(), 50);
+    EXPECT_EQ(ds->extent(), Rectangle(0, 0, 50, 10));
+    ASSERT_TRUE(ds->coordinateSystem().has_value());
+    EXPECT_TRUE(ds->coordinateSystem()->isProjected);
+    EXPECT_EQ(ds->coordinateSystem()->unitName, "Meter");
+}
+
+TEST(Datasets, PointsAndLinesRoundTrip) {
+    QTemporaryDir dir;
+    const TableDesc table = {{"NAME", moString, 10, 0}};
+    auto points = GeoDataset::open(writeShapefile(dir.path(), "cities", moShapeTypePoint, table,
+                                                  {{Shape::point(1, 2), {"A"}}, {Shape::point(3, 4), {"B"}}}));
+    EXPECT_EQ(points->shapeType(), moShapeTypePoint);
+    EXPECT_DOUBLE_EQ(points->shape(1).centroid().y, 4);
+    EXPECT_FALSE(points->coordinateSystem().has_value());
+    auto lines = GeoDataset::open(writeShapefile(dir.path(), "roads", moShapeTypeLine, table,
+                                                 {{Shape::lineString({{0, 0}, {3, 4}}), {"R1"}}}));
+    EXPECT_EQ(lines->shapeType(), moShapeTypeLine);
+    EXPECT_DOUBLE_EQ(lines->shape(0).distanceTo(Shape::point(0, 0)), 0);
+    // A shape of the wrong kind is refused.
+    DataConnection conn;
+    conn.setDatabase(dir.path());
+    auto w = conn.addGeoDataset("bad", moShapeTypePoint, table);
+    EXPECT_THROW(w->addRecord(Shape::lineString({{0, 0}, {1, 1}}), {"x"}), EngineError);
+    EXPECT_THROW(w->addRecord(Shape::point(0, 0), {}), EngineError);
+}
+
+TEST(Datasets, FailedWriteKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString path = writeGrid(dir.path(), "wind", 2, 1, 10);
+    const QByteArray before = readAll(path);
+    DataConnection conn;
+    conn.setDatabase(dir.path());
+    {
+        auto w = conn.addGeoDataset("wind", moShapeTypePolygon, {{"V", moDouble, 15, 1}});
+        w->addRecord(Shape::polygon({{0, 0}, {1, 0}, {1, 1}}), {1.0});
+        // Dropped without commit: nothing replaced, nothing left behind.
+    }
+    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 4);  // shp shx dbf cpg
+
+    // A commit replaces every part, and a stale .prj goes.
+    writeText(dir.filePath("wind.prj"), utm33Wkt);
+    auto w = conn.addGeoDataset("wind", moShapeTypePolygon, {{"V", moDouble, 15, 1}});
+    w->addRecord(Shape::polygon({{0, 0}, {1, 0}, {1, 1}}), {1.0});
+    w->commit();
+    auto ds = GeoDataset::open(path);
+    EXPECT_EQ(ds->recordCount(), 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath("wind.prj")));
+
+    DataConnection missing;
+    missing.setDatabase(dir.filePath("nowhere"));
+    EXPECT_THROW(missing.addGeoDataset("x", moShapeTypePolygon, {}), EngineError);
+    EXPECT_FALSE(missing.connect());
+    EXPECT_NE(missing.connectError(), 0);
+    EXPECT_TRUE(conn.connect());
+    EXPECT_EQ(conn.connectError(), 0);
+}
+
+TEST(Datasets, CoordinateSystemsFromPrjFiles) {
+    const CoordinateSystem utm = CoordinateSystem::fromWkt(utm33Wkt);
+    EXPECT_TRUE(utm.isProjected);
+    EXPECT_EQ(utm.unitName, "Meter");
+    EXPECT_DOUBLE_EQ(utm.axis, 6378137.0);
+    EXPECT_NEAR(utm.flattening, 1 / 298.257223563, 1e-12);
+
+    const CoordinateSystem geo = CoordinateSystem::fromWkt(
+        "GEOGCS[\"GCS_North_American_1927\",DATUM[\"D_North_American_1927\","
+        "SPHEROID[\"Clarke_1866\",6378206.4,294.9786982]],PRIMEM[\"Greenwich\",0.0],"
+        "UNIT[\"Degree\",0.0174532925199433]]");
+    EXPECT_FALSE(geo.isProjected);
+    EXPECT_TRUE(geo.isGeographic());
+    EXPECT_EQ(geo.unitName, "Degree");
+    EXPECT_DOUBLE_EQ(geo.axis, 6378206.4);
+    EXPECT_NEAR(geo.flattening, 1 / 294.9786982, 1e-12);
+
+    const CoordinateSystem feet = CoordinateSystem::fromWkt(
+        "PROJCS[\"NAD_1983_StatePlane_Texas_Central_FIPS_4203_Feet\",GEOGCS[\"GCS_North_American_1983\","
+        "DATUM[\"D_North_American_1983\",SPHEROID[\"GRS_1980\",6378137.0,298.257222101]],"
+        "PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]],"
+        "PROJECTION[\"Lambert_Conformal_Conic\"],PARAMETER[\"False_Easting\",2296583.333333333],"
+        "PARAMETER[\"False_Northing\",9842500.0],PARAMETER[\"Central_Meridian\",-100.3333333333333],"
+        "PARAMETER[\"Standard_Parallel_1\",30.11666666666667],PARAMETER[\"Standard_Parallel_2\",31.88333333333333],"
+        "PARAMETER[\"Latitude_Of_Origin\",29.66666666666667],UNIT[\"Foot_US\",0.3048006096012192]]");
+    EXPECT_TRUE(feet.isProjected);
+    EXPECT_EQ(feet.unitName, "Foot");
+
+    EXPECT_THROW(CoordinateSystem::fromWkt("not a coordinate system"), EngineError);
+
+    // A dataset with a .prj beside it reads it; an unreadable .prj leaves it without one.
+    QTemporaryDir dir;
+    const QString path = writeGrid(dir.path(), "grid", 1, 1, 1);
+    writeText(dir.filePath("grid.prj"), geo.wkt.toUtf8());
+    EXPECT_EQ(GeoDataset::open(path)->coordinateSystem()->unitName, "Degree");
+    writeText(dir.filePath("grid.prj"), "garbage");
+    EXPECT_FALSE(GeoDataset::open(path)->coordinateSystem().has_value());
+}
+
+TEST(Datasets, DamagedFilesAreSkipped) {
+    QTemporaryDir dir;
+    const QString good = writeGrid(dir.path(), "good", 3, 3, 10);
+    const QByteArray shp = readAll(good);
+    auto copy = [&](const QString& name, const QByteArray& shpBytes, bool withShx = true,
+                    bool withDbf = true) {
+        writeText(dir.filePath(name + ".shp"), shpBytes);
+        if (withShx) QFile::copy(dir.filePath("good.shx"), dir.filePath(name + ".shx"));
+        if (withDbf) QFile::copy(dir.filePath("good.dbf"), dir.filePath(name + ".dbf"));
+    };
+    copy("truncated", shp.left(shp.size() / 2));
+    copy("noshx", shp, false, true);
+    copy("nodbf", shp, true, false);
+    copy("garbage", QByteArray(2000, '\x5a'));
+    copy("empty", QByteArray());
+    DataConnection conn;
+    conn.setDatabase(dir.path());
+    ASSERT_TRUE(conn.connect());
+    for (const char* name : {"truncated.shp", "noshx.shp", "nodbf.shp", "garbage.shp", "empty.shp",
+                             "absent.shp"}) {
+        EXPECT_EQ(conn.findGeoDataset(name), nullptr) << name;
+        EXPECT_THROW(GeoDataset::open(dir.filePath(name)), EngineError) << name;
+    }
+    ASSERT_NE(conn.findGeoDataset("good.shp"), nullptr);
+    EXPECT_EQ(conn.findGeoDataset("good.shp")->recordCount(), 9);
+}
+
+TEST(Search, ExpressionsInRecordOrder) {
+    QTemporaryDir dir;
+    MapLayer layer(GeoDataset::open(writeGrid(dir.path(), "20_wind", 5, 4, 10)));
+    EXPECT_EQ(layer.name, "20_wind");
+    // WINDPWRD is 100 + 10 * record.
+    Recordset rs = layer.searchExpression("WINDPWRD >= 200 AND WINDPWRD <= 250");
+    ASSERT_EQ(rs.count(), 6);
+    EXPECT_EQ(rs.record(), 10);
+    EXPECT_EQ(layer.searchExpression("windpwrd > 280").count(), 1);  // names without case
+    EXPECT_EQ(layer.searchExpression("(LAND_USE = 'FOREST') OR (LAND_USE = 'GRASSLAND')").count(), 20);
+    EXPECT_EQ(layer.searchExpression("LAND_USE = 'FOREST' AND ID <= 4").count(), 2);
+    EXPECT_EQ(layer.searchExpression("LAND_USE = 'it''s'").count(), 0);
+    EXPECT_EQ(layer.searchExpression("").count(), 20);
+
+    // FeatureID is the record number on a table without such a field, even in other case;
+    // inside a quoted text it stays text.
+    EXPECT_EQ(layer.searchExpression("FeatureID > -1").count(), 20);
+    EXPECT_EQ(layer.searchExpression("featureid >= 18").record(), 18);
+    EXPECT_EQ(layer.searchExpression("LAND_USE = 'FeatureID'").count(), 0);
+    for (const char* bad : {"WINDPWRD >=", "NOSUCHFIELD = 1", "WINDPWRD >= 200 AND", "((("})
+        EXPECT_THROW(layer.searchExpression(bad), EngineError) << bad;
+}
+
+TEST(Search, RecordsetFieldsAndStatistics) {
+    QTemporaryDir dir;
+    MapLayer layer(GeoDataset::open(writeGrid(dir.path(), "grid", 3, 1, 10)));
+    Recordset rs = layer.records();
+    ASSERT_EQ(rs.fieldCount(), 3);
+    EXPECT_EQ(rs.fieldName(1), "WINDPWRD");
+    int n = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        EXPECT_EQ(rs.value("featureid").toInt(), n);
+        EXPECT_EQ(rs.value("land_use").toString(), n % 2 ? "FOREST" : "GRASSLAND");
+        EXPECT_EQ(rs.shapeType(), moShapeTypePolygon);
+        ++n;
+    }
+    EXPECT_EQ(n, 3);
+    rs.moveFirst();
+    EXPECT_THROW(rs.value("NOPE"), EngineError);
+    EXPECT_TRUE(rs.hasField("FeatureID"));
+    const Statistics s = rs.calculateStatistics("WINDPWRD");
+    EXPECT_EQ(s.count, 3);
+    EXPECT_DOUBLE_EQ(s.minimum, 100);
+    EXPECT_DOUBLE_EQ(s.maximum, 120);
+    EXPECT_DOUBLE_EQ(s.sum, 330);
+    EXPECT_DOUBLE_EQ(s.mean, 110);
+    EXPECT_EQ(rs.calculateStatistics("FeatureID").count, 3);
+    EXPECT_EQ(layer.searchExpression("ID > 99").calculateStatistics("ID").count, 0);
+    EXPECT_THROW(rs.calculateStatistics("NOPE"), EngineError);
+}
+
+TEST(Search, ByDistanceAndExtent) {
+    QTemporaryDir dir;
+    MapLayer layer(GeoDataset::open(writeGrid(dir.path(), "grid", 10, 10, 10)));
+    // A point on the shared corner of four cells touches all four.
+    EXPECT_EQ(layer.searchByDistance(Shape::point(20, 20), 0).count(), 4);
+    // Inside a cell: that cell only; with a tolerance reaching the neighbours: five.
+    Recordset one = layer.searchByDistance(Shape::point(25, 25), 0);
+    ASSERT_EQ(one.count(), 1);
+    EXPECT_EQ(one.record(), 22);
+    EXPECT_EQ(layer.searchByDistance(Shape::point(25, 25), 5).count(), 5);    // edges at 5
+    EXPECT_EQ(layer.searchByDistance(Shape::point(25, 25), 7.1).count(), 9);  // corners at 7.07
+    EXPECT_EQ(layer.searchByDistance(Shape::point(25, 25), 4.9).count(), 1);
+    EXPECT_EQ(layer.searchByDistance(Shape::point(500, 500), 10).count(), 0);
+    // With an expression, only matching records among the near ones.
+    EXPECT_EQ(layer.searchByDistance(Shape::point(20, 20), 0, "LAND_USE = 'FOREST'").count(), 2);
+    // A line across the grid.
+    EXPECT_EQ(layer.searchByDistance(Shape::lineString({{-5, 5}, {105, 5}}), 0).count(), 10);
+    EXPECT_EQ(layer.geoDataset()->selectByExtent(Rectangle(0, 0, 9, 9)), std::vector<int>({0}));
+    EXPECT_EQ(layer.geoDataset()->selectByExtent(Rectangle(-100, -100, 1000, 1000)).size(), 100u);
+}
