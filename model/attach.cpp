@@ -1,0 +1,28 @@
+#include "model/attach.h"
+
+#include <QComboBox>
+
+#include "model/frmZORVEL.h"
+#include "shell/frmMain.h"
+
+namespace model {
+
+frmZORVEL& zorvelWindow(frmMain& main) {
+    if (auto* window = main.findChild<frmZORVEL*>(QString(), Qt::FindDirectChildrenOnly))
+        return *window;
+    return *new frmZORVEL(main);
+}
+
+void attach(frmMain& main) {
+    main.hooks.showZorvel = [](frmMain& m) {
+        frmZORVEL& window = zorvelWindow(m);
+        window.show();
+        window.raise();
+        window.GetGISData();
+    };
+    main.hooks.selectFirstApplication = [](frmMain& m) {
+        zorvelWindow(m).cboZORVELApplication->setCurrentIndex(0);
+    };
+}
+
+}  // namespace model

@@ -1,0 +1,147 @@
+// The resources the dataset holds for the clicked site.
+#include <QLabel>
+#include <QLocale>
+#include <cmath>
+
+#include "dataset/dataset_loading.h"
+#include "engine/map.h"
+#include "model/frmZORVEL.h"
+#include "shell/error_report.h"
+#include "shell/frmMain.h"
+
+namespace {
+
+QString number(double value, int decimals) { return QLocale().toString(value, 'f', decimals); }
+
+// "7.3N": one decimal and the hemisphere letter; no letter on the line itself.
+QString coordinateText(float degrees, const QString& positive, const QString& negative) {
+    const QString letter = degrees > 0 ? positive : degrees < 0 ? negative : QString();
+    return number(std::abs(degrees), 1) + letter;
+}
+
+void showCell(QLabel* cell, const QString& text, const QString& tip) {
+    cell->setText(text);
+    cell->setToolTip(tip);
+    cell->setVisible(true);
+}
+
+void hideCell(QLabel* cell) {
+    cell->setToolTip({});
+    cell->setVisible(false);
+}
+
+}  // namespace
+
+void frmZORVEL::GetGISData() {
+    using md_functions::LayerIndexByFile;
+    using model::kMonthKeys;
+    engine::Map& map = *main_.Map1;
+
+    site.complete = true;
+    site.elevation = 0;
+    site.latitude = 0;
+    site.longitude = 0;
+    site.pickedPoint = map.toMapPoint(main_.giX, main_.giY);
+    const engine::Shape picked = engine::Shape::point(site.pickedPoint.x, site.pickedPoint.y);
+    const auto layerOf = [&map](const QString& file) {
+        return map.layer(LayerIndexByFile(file));
+    };
+
+    // A missing elevation or coordinate only leaves its value at 0.
+    try {
+        const engine::Recordset rs = layerOf("01_elevation.shp")->searchByDistance(picked, 0);
+        if (!rs.eof())
+            site.elevation = rs.value("ELEV_M").toFloat();
+    } catch (const std::exception&) {
+    }
+    try {
+        const engine::Recordset rs = layerOf("14_solar_glo.shp")->searchByDistance(picked, 0);
+        if (!rs.eof()) {
+            site.latitude = rs.value("LAT").toFloat();
+            site.longitude = rs.value("LON").toFloat();
+        }
+    } catch (const std::exception&) {
+    }
+
+    QString caption = QStringLiteral("Pallix data");
+    if (site.latitude != 0 || site.longitude != 0)
+        caption += QStringLiteral(" for ") + coordinateText(site.latitude, "N", "S") + " " +
+                   coordinateText(site.longitude, "E", "W");
+    if (site.elevation > 0)
+        caption += QStringLiteral(", Elevation ") + number(site.elevation, 0) + QStringLiteral(" m");
+    lblPallixData->setText(caption);
+
+    try {
+        const auto solar = layerOf("14_solar_glo.shp");
+        const engine::Recordset sun = solar->searchByDistance(picked, 0);
+        if (!sun.eof()) {
+            for (int i = 0; i < 13; ++i) {
+                const float value = sun.value(kMonthKeys[i] + "GLO").toFloat();
+                showCell(lblSolarResource[i], number(value, 2), solar->name);
+                if (i < 12)
+                    site.radiation[i] = value;
+            }
+            lblSolarRowLabel->setToolTip(solar->name);
+        } else {
+            for (QLabel* cell : lblSolarResource)
+                hideCell(cell);
+            lblSolarRowLabel->setToolTip(QStringLiteral("No solar resource information"));
+            site.complete = false;
+        }
+
+        const auto wind = layerOf("20_wind.shp");
+        const engine::Recordset air = wind->searchByDistance(picked, 0);
+        if (air.eof()) {
+            lblWindRowLabel->setToolTip(QStringLiteral("No wind resource information."));
+            site.complete = false;
+        } else if (air.hasField(kMonthKeys[0] + "WS")) {
+            for (int i = 0; i < 12; ++i) {
+                showCell(lblWindResource[i], number(air.value(kMonthKeys[i] + "WPD").toFloat(), 0),
+                         wind->name);
+                site.windSpeeds[i] = air.value(kMonthKeys[i] + "WS").toFloat();
+            }
+            showCell(lblWindResource[12], number(air.value("WINDPWRD").toFloat(), 0), wind->name);
+            lblWindRowLabel->setToolTip(wind->name);
+            site.wk = air.value("ZORVELWK").toFloat();
+            site.autocorrelation = air.value("AUTOCORR").toFloat();
+            site.patternStrength = air.value("PATTSTR").toFloat();
+            site.peakHour = air.value("PEAKHR").toInt();
+            site.windPowerDensity = model::kMonthlyWindMarker;
+        } else {
+            for (QLabel* cell : lblWindResource)
+                hideCell(cell);
+            site.windPowerDensity = air.value("WINDPWRD").toFloat();
+            showCell(lblWindResource[12], number(site.windPowerDensity, 0), wind->name);
+            lblWindRowLabel->setToolTip(wind->name);
+        }
+
+        if (md_functions::isLayerExist(QStringLiteral("25_hydro.shp"))) {
+            const auto hydro = layerOf("25_hydro.shp");
+            // The tolerance follows the zoom, so a point symbol near the click is still found.
+            const engine::Recordset water =
+                hydro->searchByDistance(picked, map.extent().width() / 300.0);
+            if (!water.eof()) {
+                for (int i = 0; i < 13; ++i)
+                    showCell(lblHydroResource[i],
+                             number(water.value(kMonthKeys[i] + "POW").toFloat(), 0),
+                             QStringLiteral("Hydro information is not yet sent to Zorvel"));
+                lblHydroRowLabel->setVisible(true);
+                lblHydroRowLabel->setToolTip(hydro->name);
+            } else {
+                for (QLabel* cell : lblHydroResource)
+                    hideCell(cell);
+                lblHydroRowLabel->setVisible(false);
+                lblHydroRowLabel->setToolTip(QStringLiteral("No hydro resource information."));
+            }
+        }
+    } catch (const std::exception& e) {
+        md_functions::ErrorMessage(
+            QStringLiteral("Error while getting Pallix data. Error Source: frmZORVEL.GetGISData(); "
+                           "Description: ") +
+                QString::fromUtf8(e.what()),
+            48);
+        site.complete = false;
+    }
+    // Also after a failure, so that an incomplete site cannot be started from an earlier state.
+    SetButtonStates();
+}

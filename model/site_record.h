@@ -1,0 +1,35 @@
+#pragma once
+// What the dataset knows about the last clicked site, as the model window keeps it.
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "engine/types.h"
+
+namespace model {
+
+// Field names are a month key followed by a suffix ("GLO", "WS", "WPD", "POW"); index 12 gives
+// the annual field.
+inline const std::array<QString, 13> kMonthKeys = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL",
+                                                   "AUG", "SEP", "OCT", "NOV", "DEC", "ANN"};
+
+// Marks, in windPowerDensity, that monthly wind data were found.
+constexpr float kMonthlyWindMarker = -1.0f;
+
+struct SiteRecord {
+    engine::Point pickedPoint;
+    float elevation = 0;  // metres; 0 when not found
+    float latitude = 0;   // degrees, north positive; 0 when not found
+    float longitude = 0;  // degrees, east positive; 0 when not found
+    std::array<float, 12> radiation{};   // kWh/m2/day, January first
+    std::array<float, 12> windSpeeds{};  // January first
+    float windPowerDensity = 0;          // W/m2, or kMonthlyWindMarker
+    float wk = 0;
+    float autocorrelation = 0;
+    float patternStrength = 0;
+    std::int32_t peakHour = 0;
+    bool complete = false;  // no site clicked yet
+};
+
+}  // namespace model
