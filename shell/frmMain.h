@@ -13,6 +13,7 @@
 
 class QAction;
 class QCheckBox;
+class QColor;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -24,6 +25,7 @@ class QToolBar;
 class QWidget;
 
 class frmMain;
+class frmShowLayersDialog;
 
 // What the subsystems above the main window plug into it.
 struct frmMainHooks {
@@ -113,6 +115,17 @@ public:
     // Places a panel control at twip coordinates inside the parameter panel.
     void placeInPanel(QWidget* control, int left, int top, int width = -1, int height = -1);
 
+    // The status label's text colour (red for input problems, blue for progress).
+    void setWorkingColor(const QColor& color);
+
+    // The help page shown by Help; set by the load to the one next to the program.
+    QString helpFile;
+
+    // The layer dialog, loaded on first use (the splash loads it at start-up). The main window
+    // owns it; setLayerDialog hands over one made elsewhere.
+    frmShowLayersDialog* layerDialog();
+    void setLayerDialog(frmShowLayersDialog* dialog);
+
     // Handlers.
     void mnuOpen_Click();
     void mnuHelp_Click();
@@ -135,7 +148,20 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void createMapArea(QWidget* central);
+    QWidget* createToolColumn(QWidget* central);
+    void createQueryPanel();
+    void createMenus();
+    void connectMap();
+    void layOutColumn();
     void Form_Resize();
+    void Form_Unload();
+    void zoomBy(double factor);
+    bool isClick(double x, double y) const;
+
+    QWidget* column_ = nullptr;  // the right-hand column of tools and panels
+    frmShowLayersDialog* layerDialog_ = nullptr;
+    QWidget* helpViewer_ = nullptr;
     int marginWidthFrame_ = 0, marginHeightFrame_ = 0, marginWidthMap_ = 0, marginHeightMap_ = 0;
 };
 

@@ -1,0 +1,18 @@
+// Pallix: the splash window loads the main window, then the user takes over.
+#include <QApplication>
+
+#include "app/main_window_factory.h"
+#include "shell/frmSplash.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pallix"));
+    QApplication::setApplicationVersion(QStringLiteral("1.3.0"));
+
+    frmSplash splash(createMainWindow);
+    splash.show();
+    splash.activateWindow();
+    splash.setFocus();
+    splash.Form_Load();
+    return app.exec();
+}

@@ -1,0 +1,153 @@
+#include "dataset/dataset_loading.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <stdexcept>
+
+#include "dataset/catalogue.h"
+#include "dataset/symbology.h"
+#include "shell/dialog_service.h"
+#include "shell/error_report.h"
+#include "shell/frmMain.h"
+
+namespace md_functions {
+
+DatasetState& datasetState() {
+    static DatasetState state;
+    return state;
+}
+
+void ResetDatasetState(const QString& programDirectory) {
+    datasetState() = DatasetState{programDirectory, nullptr, {}};
+}
+
+int LayerIndexByFile(const QString& fileName) {
+    const auto& index = datasetState().layerIndexByFile;
+    const auto it = index.constFind(fileName.toUpper());
+    if (it == index.constEnd())
+        throw std::out_of_range("no layer loaded from " + fileName.toStdString());
+    return it.value();
+}
+
+void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map& map,
+                 engine::Legend& legend) {
+    DatasetState& state = datasetState();
+    try {
+        map.clearLayers();
+        state.layerIndexByFile.clear();
+        if (fileName.isEmpty())
+            return;
+
+        // The chosen file's own directory, whatever the names of the folders above it.
+        Q_UNUSED(fileTitle);
+        state.dataDirectory =
+            QDir::toNativeSeparators(QFileInfo(fileName).absolutePath()) + QDir::separator();
+        auto connection = std::make_shared<engine::DataConnection>();
+        connection->setDatabase(state.dataDirectory);
+        state.dataConnection = connection;
+
+        if (!connection->connect()) {
+            shell::dialogs().messageBox(QStringLiteral("No data found... Data Connection error #") +
+                                            QString::number(connection->connectError()),
+                                        shell::mbOKOnly, shell::iconWarning);
+        } else {
+            map.clearLayers();
+            const QStringList names =
+                QDir(state.dataDirectory)
+                    .entryList({QStringLiteral("*.shp")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+            for (int i = 0; i < names.size(); ++i) {
+                const QString& name = names[i];
+                if (StandardFile(name)) {
+                    if (auto ds = connection->findGeoDataset(name)) {
+                        auto layer = std::make_shared<engine::MapLayer>();
+                        layer->setGeoDataset(ds);
+                        layer->tag = name;
+                        SetLayerProperties(*layer, name, QString());
+                        map.addLayer(layer);
+                    }
+                }
+                if (i + 1 < names.size() && map.layerCount() > MAX_LAYERS) {
+                    shell::dialogs().messageBox(
+                        QStringLiteral("Sorry, this program was not meant to handle more than ") +
+                        QString::number(MAX_LAYERS) +
+                        QStringLiteral(" layers.  Please reduce the number of shape (.shp) files in the data directory."));
+                    break;
+                }
+            }
+            for (int i = 0; i < map.layerCount(); ++i) {
+                engine::MapLayer& layer = *map.layer(i);
+                state.layerIndexByFile.insert(layer.tag.toUpper(), i);
+                SetDefaultVisibility(layer);
+            }
+            legend.clear();
+            legend.loadLegend(true);
+        }
+        map.refresh();
+    } catch (...) {
+        ErrorMessage(QStringLiteral("Error while loading the project. Error Source:md_functions.LoadProject()"), 48);
+    }
+}
+
+void SetDefaultVisibility(engine::MapLayer& layer) {
+    try {
+        const QString& tag = layer.tag;
+        static const QStringList hidden = {
+            QStringLiteral("01_elevation.shp"),       QStringLiteral("02_landuse.shp"),
+            QStringLiteral("11_solar_direct.shp"),    QStringLiteral("12_solar_tilt.shp"),
+            QStringLiteral("20_wind.shp"),            QStringLiteral("25_hydro.shp"),
+            QStringLiteral("31_protectedarea.shp"),   QStringLiteral("30_lakes.shp"),
+            QStringLiteral("40_rivers.shp"),          QStringLiteral("36_subcountrybnd3.shp"),
+            QStringLiteral("37_subcountrybnd2.shp"),  QStringLiteral("42_railroad.shp"),
+            QStringLiteral("44_transmissionline.shp"), QStringLiteral("50_protectedarea.shp"),
+            QStringLiteral("52_facilities.shp"),      QStringLiteral("53_airports.shp"),
+        };
+        if (hidden.contains(tag))
+            layer.visible = false;
+        else if (tag == QLatin1String("38_subcountrybnd1.shp") ||
+                 tag == QLatin1String("51_powerplant.shp"))
+            layer.visible = true;
+        else if (tag == QLatin1String("43_roads.shp") || tag == QLatin1String("59_cities.shp"))
+            layer.visible = isSetLayerVisible(layer);
+    } catch (...) {
+        ErrorMessage(QStringLiteral("Erro while setting default visibility Error Source:md_functions.SetDefaultVisibility()"), 48);
+    }
+}
+
+bool isSetLayerVisible(const engine::MapLayer& layer) {
+    try {
+        return layer.recordCount() < 50;
+    } catch (...) {
+        shell::dialogs().messageBox(QStringLiteral(
+            "Error in isSetLayerVisible() function. Error while trying to count the number of features in a layer layer and set its visibility. "));
+        return false;
+    }
+}
+
+bool isLayerExist(const QString& fileName, QString& message) {
+    try {
+        const frmMain* form = frmMain::instance();
+        if (!form)
+            throw std::logic_error("no main window");
+        const engine::Map& map = *form->Map1;
+        const QString key = fileName.trimmed().toUpper();
+        for (int i = 0; i < map.layerCount(); ++i) {
+            message = QStringLiteral("This query requires ") + fileName + QStringLiteral(" shapefile.");
+            if (map.layer(i)->tag.trimmed().toUpper() == key) {
+                message.clear();
+                return true;
+            }
+        }
+        return false;
+    } catch (...) {
+        shell::dialogs().messageBox(QStringLiteral(
+            "Error in isLayerExist() function. Error while trying to check the existence of a layer. "));
+        return false;
+    }
+}
+
+bool isLayerExist(const QString& fileName) {
+    QString message;
+    return isLayerExist(fileName, message);
+}
+
+}  // namespace md_functions

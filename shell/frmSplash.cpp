@@ -1,0 +1,112 @@
+#include "shell/frmSplash.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <cstdlib>
+
+#include "dataset/catalogue.h"
+#include "shell/artwork.h"
+#include "shell/dialog_service.h"
+#include "shell/error_report.h"
+#include "shell/frmShowLayersDialog.h"
+#include "shell/twips.h"
+#include "shell/version.h"
+
+namespace {
+constexpr int kSplashWidth = 7200;
+constexpr int kSplashHeight = 4320;
+}  // namespace
+
+frmSplash::frmSplash(MainWindowLoader loadMainWindow, std::function<void()> endProgram,
+                     LayerDialogLoader loadLayerDialog)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
+      loadMainWindow_(std::move(loadMainWindow)),
+      endProgram_(std::move(endProgram)),
+      loadLayerDialog_(std::move(loadLayerDialog)) {
+    if (!endProgram_)
+        endProgram_ = [] { std::_Exit(EXIT_SUCCESS); };
+    if (!loadLayerDialog_)
+        loadLayerDialog_ = [] { return new frmShowLayersDialog(md_functions::MAX_LAYERS); };
+
+    setFocusPolicy(Qt::StrongFocus);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    fraSplash = new QFrame(this);
+    fraSplash->setFrameShape(QFrame::Box);
+    fraSplash->setLineWidth(2);
+    layout->addWidget(fraSplash);
+
+    auto* inner = new QVBoxLayout(fraSplash);
+    inner->setContentsMargins(4, 4, 4, 4);
+    imgSplash = new shell::LandscapePicture(QStringLiteral("Pallix"), fraSplash);
+    inner->addWidget(imgSplash);
+
+    lblVersion = new QLabel(QStringLiteral("Version Information"), fraSplash);
+    QFont font = lblVersion->font();
+    font.setBold(true);
+    font.setPointSize(font.pointSize() + 2);
+    lblVersion->setFont(font);
+    lblVersion->setStyleSheet(QStringLiteral("color: white;"));
+
+    fraSplash->installEventFilter(this);
+    lblVersion->installEventFilter(this);
+    connect(imgSplash, &shell::LandscapePicture::clicked, this, &frmSplash::Form_Unload);
+
+    resize(shell::twipsToPixels(kSplashWidth), shell::twipsToPixels(kSplashHeight));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+frmSplash::~frmSplash() = default;
+
+void frmSplash::Form_Load() {
+    try {
+        lblVersion->setText(shell::versionText());
+        lblVersion->adjustSize();
+        lblVersion->move(width() - lblVersion->width() - 24, height() - lblVersion->height() - 20);
+        lblVersion->raise();
+
+        main_ = loadMainWindow_();
+        frmShowLayersDialog* dialog = loadLayerDialog_();
+        const int boxes = int(dialog->chkShowLayers.size());
+        if (main_)
+            main_->setLayerDialog(dialog);
+        else
+            delete dialog;
+        if (boxes < md_functions::MAX_LAYERS) {
+            shell::dialogs().messageBox(QStringLiteral(
+                "Warning: MAX_LAYERS changed but frmShowLayersDialog.chkShowLayers not updated.  Ending program."));
+            ended_ = true;
+            endProgram_();
+        }
+    } catch (...) {
+        md_functions::ErrorMessage(QStringLiteral(" Error while loading splash screen. Error Source:frmSplash.Form_Load()"), 48);
+    }
+}
+
+void frmSplash::Form_Unload() {
+    if (dismissed_ || ended_)
+        return;
+    dismissed_ = true;
+    hide();
+    if (main_)
+        main_->show();
+}
+
+void frmSplash::keyPressEvent(QKeyEvent* e) {
+    e->accept();
+    Form_Unload();
+}
+
+bool frmSplash::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonPress && (watched == fraSplash || watched == lblVersion)) {
+        Form_Unload();
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
