@@ -37,15 +37,16 @@ void collect(GEOSContextHandle_t ctx, const GEOSGeometry* g, std::vector<QPolygo
 
 }  // namespace
 
+void appendParts(const Shape& shape, std::vector<QPolygonF>& out) {
+    if (!shape.isEmpty()) collect(geosContext(), shape.geos(), out);
+}
+
 RenderCache::RenderCache(const GeoDataset& ds) {
-    auto ctx = geosContext();
     const int n = ds.recordCount();
     parts.resize(n);
     complex.resize(n);
     for (int r = 0; r < n; ++r) {
-        const Shape& s = ds.shape(r);
-        if (s.isEmpty()) continue;
-        collect(ctx, s.geos(), parts[r]);
+        appendParts(ds.shape(r), parts[r]);
         complex[r] = ds.shapeType() == moShapeTypePolygon && parts[r].size() > 1;
     }
 }

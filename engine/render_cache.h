@@ -9,6 +9,10 @@
 namespace engine {
 
 class GeoDataset;
+class Shape;
+
+// Appends the rings, lines or points of a shape, in map coordinates.
+void appendParts(const Shape& shape, std::vector<QPolygonF>& out);
 
 struct RenderCache {
     explicit RenderCache(const GeoDataset& ds);
