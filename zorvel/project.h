@@ -85,11 +85,11 @@ public:
     enum class Mode { MonthlySpeeds, PowerDensity };
     WindResource() = default;
     void SetAltitude(float metresAboveSeaLevel);        // site elevation, -500..9000 m
-    void SetAutocorrelation(float lag1);                // 0..0.99
-    void SetWK(float weibullK);                         // 1..5
+    void SetAutocorrelation(float lag1);                // 0..1
+    void SetWK(float weibullK);                         // 0.5..10
     void SetPatternStrength(float diurnalStrength);     // 0..1
     void SetPeakHour(int hourOfDay);                    // 0..23 (24 is taken as 0)
-    void SetMonthlySpeeds(std::span<const float> monthlyMetresPerSecond);  // exactly 12, 0..30
+    void SetMonthlySpeeds(std::span<const float> monthlyMetresPerSecond);  // exactly 12, 0..50
     // Annual power density in W/m2 at the anemometer height, site elevation and Weibull k:
     // sets Mode::PowerDensity with c = (2 PD / (rho Gamma(1 + 3/k)))^(1/3).
     void SetFromPowerDensity(float powerDensityWPerM2, float altitude, float weibullK);
@@ -103,7 +103,7 @@ public:
     const std::array<float, 12>& MonthlySpeeds() const { return monthly_; }
     float PowerDensity() const { return powerDensity_; }
     float AnemometerHeight() const { return anemometerHeight_; }
-    void SetAnemometerHeight(float metres);             // 1..200 m, default 50 m
+    void SetAnemometerHeight(float metres);             // 1..300 m, default 50 m
     bool IsSet() const { return set_; }
 private:
     Mode mode_ = Mode::MonthlySpeeds;
@@ -130,6 +130,7 @@ public:
     double dieselKw = 0;        // generator, kW
     int batteryCount = 0;       // batteries
     double converterKw = 0;     // converter, kW
+    int dispatch = 0;           // 0 load following, 1 cycle charging
     // Figures of the simulated year and the economics.
     double npc = 0;                  // net present cost, $
     double initialCapital = 0;       // $
@@ -142,6 +143,7 @@ public:
     double excessKWh = 0;            // kWh/yr
     double fuelLitres = 0;           // L/yr
     double generatorHours = 0;       // h/yr
+    double servedKWh = 0;            // kWh/yr of load served
     bool feasible = false;
     std::int16_t typeCode = 0;
     int index = -1;                  // position in the search (internal)
@@ -206,6 +208,9 @@ public:
     std::int64_t SystemsDone() const;
     double LastCalculationSeconds() const;      // wall time of the last finished calculation
     void CalculateBlocking();                   // StartCalculation and wait for it
+    // The pages of WriteInputSummary / WriteSystemSummary as text.
+    std::string InputSummaryHtml() const;
+    std::string SystemSummaryHtml(const Result& result) const;
     // Text name of a type code, e.g. "PV/Diesel/Battery".
     static std::string SystemTypeName(std::int16_t typeCode);
 

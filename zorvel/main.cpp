@@ -1,0 +1,131 @@
+// The zorvel program: `zorvel PROJECT.zvx` opens the model's window; `zorvel --run PROJECT.zvx
+// [--top N]` calculates without a window and prints the sorted results as a table.
+#include "zorvel/project.h"
+#include "zorvel/window.h"
+
+#include <QApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <thread>
+
+namespace {
+
+const char* kUsage =
+    "Usage:\n"
+    "  zorvel [PROJECT.zvx]                 open the Zorvel window (optionally with a project)\n"
+    "  zorvel --run PROJECT.zvx [--top N]   calculate without a window and print the N least-cost\n"
+    "                                       feasible systems (default 10; 0 prints all of them)\n"
+    "  zorvel --help                        show this text\n"
+    "\n"
+    "Zorvel finds the least-cost hybrid power systems (PV, wind, diesel, batteries) for a village\n"
+    "micro-grid. Project files (.zvx) are JSON; see zorvel/README.md for the format.\n";
+
+std::string money(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.0f", v);
+    std::string s = buf, out;
+    int n = static_cast<int>(s.size()), start = s[0] == '-' ? 1 : 0;
+    for (int i = 0; i < n; ++i) {
+        if (i > start && (n - i) % 3 == 0) out += ',';
+        out += s[i];
+    }
+    return "$" + out;
+}
+
+int run(const std::string& path, int top) {
+    zorvel::Project p;
+    try {
+        p.OpenFile(path);
+    } catch (const zorvel::Error& e) {
+        std::cerr << "zorvel: " << e.what() << "\n";
+        return 1;
+    }
+    if (p.InputsComplete() != 1) {
+        std::cerr << "zorvel: cannot calculate '" << path << "': " << p.MissingInputs() << "\n";
+        return 1;
+    }
+    try {
+        std::int64_t total = p.SystemsToTry();
+        std::cerr << "Zorvel: " << p.Name() << ": trying " << total << " systems...\n";
+        p.StartCalculation();
+        while (p.IsCalculating() == 1) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        p.StopCalculation();  // joins the finished workers
+        int n = p.ResultCount(0);
+        std::printf("%s: %lld systems tried in %.2f s, %d feasible (capacity shortage <= %g%%)\n",
+                    p.Name().c_str(), static_cast<long long>(total), p.LastCalculationSeconds(), n,
+                    p.GetCapacityShortage());
+        if (n == 0) {
+            std::printf("Sorry, there were no feasible solutions.\n");
+            return 0;
+        }
+        int rows = top <= 0 ? n : std::min(n, top);
+        std::printf("%4s  %-22s %14s %10s %7s %8s %10s  %s\n", "Rank", "Type", "NPC", "COE $/kWh", "Ren.%",
+                    "Short.%", "Fuel L/yr", "System");
+        for (int i = 0; i < rows; ++i) {
+            zorvel::Result r = p.GetResult(0, i);
+            std::printf("%4d  %-22s %14s %10.3f %7.1f %8.2f %10.0f  %s\n", i + 1,
+                        zorvel::Project::SystemTypeName(r.SystemTypeCode()).c_str(), money(r.npc).c_str(),
+                        r.costOfEnergy, r.renewableFraction * 100, r.capacityShortage * 100, r.fuelLitres,
+                        p.DescribeSystem(r).c_str());
+        }
+    } catch (const zorvel::Error& e) {
+        std::cerr << "zorvel: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string project;
+    bool headless = false;
+    int top = 10;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            return 0;
+        } else if (a == "--run") {
+            headless = true;
+        } else if (a == "--top") {
+            if (i + 1 >= argc) {
+                std::cerr << "zorvel: --top needs a number\n" << kUsage;
+                return 2;
+            }
+            std::string v = argv[++i];
+            char* end = nullptr;
+            long n = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end != '\0' || n < 0 || n > 1000000) {
+                std::cerr << "zorvel: --top needs a whole number from 0 up (got '" << v << "')\n";
+                return 2;
+            }
+            top = static_cast<int>(n);
+        } else if (!a.empty() && a[0] == '-') {
+            std::cerr << "zorvel: unknown option '" << a << "'\n" << kUsage;
+            return 2;
+        } else if (project.empty()) {
+            project = a;
+        } else {
+            std::cerr << "zorvel: only one project file can be given\n" << kUsage;
+            return 2;
+        }
+    }
+    if (headless) {
+        if (project.empty()) {
+            std::cerr << "zorvel: --run needs a project file\n" << kUsage;
+            return 2;
+        }
+        return run(project, top);
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Zorvel");
+    zorvel::ZorvelWindow w;
+    w.show();
+    if (!project.empty()) w.openProject(QString::fromLocal8Bit(project.c_str()));
+    return app.exec();
+}

@@ -1,0 +1,419 @@
+// The hourly year of a project, the dispatch of one system over it, and its economics.
+#include "zorvel/model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <sstream>
+
+namespace zorvel {
+
+namespace {
+
+bool anyPositive(const std::vector<double>& v) {
+    return std::any_of(v.begin(), v.end(), [](double x) { return x > 0; });
+}
+bool anyPositive(const std::vector<int>& v) {
+    return std::any_of(v.begin(), v.end(), [](int x) { return x > 0; });
+}
+
+double powerCurve(const std::vector<std::pair<double, double>>& curve, double v) {
+    if (curve.empty() || v < curve.front().first) return curve.empty() ? 0.0 : curve.front().second;
+    if (v > curve.back().first) return 0.0;  // beyond the last point: stopped (cut-out)
+    auto it = std::upper_bound(curve.begin(), curve.end(), v,
+                               [](double x, const std::pair<double, double>& p) { return x < p.first; });
+    if (it == curve.end()) return curve.back().second;
+    auto prev = it - 1;
+    double f = (v - prev->first) / (it->first - prev->first);
+    return prev->second + f * (it->second - prev->second);
+}
+
+}  // namespace
+
+std::shared_ptr<const Context> buildContext(const ProjectData& data) {
+    auto ctx = std::make_shared<Context>();
+    ctx->data = data;
+    const ProjectData& d = ctx->data;
+    bool needSolar = anyPositive(d.pv.sizesKw), needWind = anyPositive(d.turbine.counts);
+    if (needSolar && !d.solar) throw Error("The project has PV sizes but no solar resource.");
+    if (needWind && !d.wind) throw Error("The project has wind turbines but no wind resource.");
+
+    ctx->load = synthesizeLoad(d.load, d.seeds.load);
+    ctx->loadF.assign(ctx->load.begin(), ctx->load.end());
+    for (double l : ctx->load) {
+        ctx->annualLoadKWh += l;
+        ctx->peakLoadKw = std::max(ctx->peakLoadKw, l);
+    }
+    ctx->ambient.resize(kHoursPerYear);
+    for (int t = 0; t < kHoursPerYear; ++t)
+        ctx->ambient[t] = d.site.ambientTemperature +
+                          4.0 * std::cos(2.0 * std::numbers::pi * ((t % 24) - 15) / 24.0);
+
+    ctx->pvPerKw.assign(kHoursPerYear, 0.0f);
+    if (d.solar) {
+        ctx->solar = synthesizeSolar(*d.solar, d.site.longitude, d.site.groundReflectance, d.seeds.solar);
+        double derate = d.pv.deratingPercent / 100.0, alpha = d.pv.temperatureCoefficientPercent / 100.0;
+        for (int t = 0; t < kHoursPerYear; ++t) {
+            double gt = ctx->solar.tilted[t];  // kW/m2
+            double cell = ctx->ambient[t] + (d.pv.noct - 20.0) / 0.8 * gt;
+            ctx->pvPerKw[t] = static_cast<float>(std::max(0.0, derate * gt * (1.0 + alpha * (cell - 25.0))));
+        }
+    }
+    ctx->windPerTurbine.assign(kHoursPerYear, 0.0f);
+    if (d.wind) {
+        ctx->windSpeed = synthesizeWind(*d.wind, d.seeds.wind);
+        double hubFactor = std::pow(d.turbine.hubHeight / d.wind->AnemometerHeight(), d.site.windShearExponent);
+        double densityFactor = airDensity(d.wind->Altitude()) / 1.225;
+        for (int t = 0; t < kHoursPerYear; ++t)
+            ctx->windPerTurbine[t] = static_cast<float>(
+                powerCurve(d.turbine.powerCurve, ctx->windSpeed[t] * hubFactor) * densityFactor);
+    }
+    return ctx;
+}
+
+SimTotals simulate(const Context& ctx, const SystemSpec& s, Detail* detail) {
+    const ProjectData& d = ctx.data;
+    const double eta = d.converter.efficiencyPercent / 100.0;
+    const double X = s.converterKw;
+    const bool hasBat = s.batteryCount > 0;
+    const double cap = hasBat ? s.batteryCount * d.battery.nominalKWh : 0.0;
+    const double emin = cap * d.battery.minimumSocPercent / 100.0;
+    const double rt = d.battery.roundTripPercent / 100.0;
+    const double etaC = std::sqrt(rt), etaD = std::sqrt(rt);
+    const double chgMax = cap * d.battery.maxChargeRate, disMax = cap * d.battery.maxDischargeRate;
+    const double G = s.dieselKw, Gmin = G * d.diesel.minimumLoadPercent / 100.0;
+    const double f0 = d.diesel.fuelInterceptLPerHPerKw * G, f1 = d.diesel.fuelSlopeLPerKWh;
+    const double rL = d.reserve.loadPercent / 100.0, rPV = d.reserve.solarPercent / 100.0,
+                 rW = d.reserve.windPercent / 100.0;
+    const bool cc = s.dispatch == 1 && hasBat && G > 0;
+    const double setpointE = std::max(emin, cap * d.dispatch.setpointPercent / 100.0);
+    const double pvKw = s.pvKw, nW = s.windCount;
+    const float* load = ctx.loadF.data();
+    const float* pvk = ctx.pvPerKw.data();
+    const float* wpt = ctx.windPerTurbine.data();
+    constexpr double eps = 1e-9;
+
+    SimTotals tot;
+    double E = cap;
+    bool genWasOn = false, ccCharging = false;
+    if (detail && detail->wantHours) detail->hours.resize(kHoursPerYear);
+    int month = 0, nextMonthHour = kDaysInMonth[0] * 24;
+
+    for (int t = 0; t < kHoursPerYear; ++t) {
+        const double L = load[t];
+        const double Ppv = pvKw * pvk[t];
+        const double Pw = nW * wpt[t];
+        const double R = rL * L + rPV * Ppv + rW * Pw;
+        double disCapDc = hasBat ? std::min(disMax, std::max(0.0, (E - emin) * etaD)) : 0.0;
+        double chgCapDc = hasBat ? std::min(chgMax, std::max(0.0, (cap - E) / etaC)) : 0.0;
+
+        // 1. Wind serves the load directly on the AC bus.
+        const double wToLoad = std::min(Pw, L);
+        double net = L - wToLoad;
+        double acSur = Pw - wToLoad;
+        // 2. PV serves the rest through the inverter.
+        const double pvAc = std::min(net, std::min(Ppv * eta, X));
+        net -= pvAc;
+        double invOut = pvAc;
+        double invIn = eta > 0 ? pvAc / eta : 0.0;
+        double dcSur = Ppv - invIn;
+        // 3. PV surplus charges the battery on the DC bus.
+        double chgDc = std::min(dcSur, chgCapDc);
+        dcSur -= chgDc;
+        chgCapDc -= chgDc;
+        // 4. Does the generator run? When the battery cannot serve the rest, when the operating
+        //    capacity without it falls short of load plus reserve, or under cycle charging until
+        //    the set-point state of charge is reached.
+        const double capNoGen = Pw + std::min(X, (Ppv + disCapDc) * eta);
+        const double batAcCap = std::min(disCapDc * eta, std::max(0.0, X - invOut));
+        bool genOn = false;
+        if (G > 0) {
+            if (net > batAcCap + eps || capNoGen + eps < L + R) genOn = true;
+            else if (cc && ccCharging && E < setpointE - eps) genOn = true;
+        }
+        double gen = 0;
+        if (genOn) {
+            if (cc) {
+                double chgRoomAc = std::min(std::max(0.0, X - invOut), chgCapDc / eta);
+                gen = std::min(G, std::max(Gmin, net + chgRoomAc));
+            } else {
+                gen = std::min(G, std::max(Gmin, net));
+            }
+            double toLoad = std::min(gen, net);
+            net -= toLoad;
+            acSur += gen - toLoad;
+        }
+        // 5. AC surplus (wind and generator) charges the battery through the rectifier.
+        double rectIn = 0, rectOut = 0;
+        if (acSur > 0 && chgCapDc > 0 && X > 0) {
+            rectIn = std::min({acSur, std::max(0.0, X - invOut), chgCapDc / eta});
+            rectOut = rectIn * eta;
+            chgDc += rectOut;
+            acSur -= rectIn;
+        }
+        // 6. The battery serves what is left.
+        double disDc = 0;
+        if (net > eps && disCapDc > 0) {
+            double batAc = std::min({net, std::max(0.0, X - invOut), disCapDc * eta});
+            disDc = batAc / eta;
+            invIn += disDc;
+            invOut += batAc;
+            net -= batAc;
+        }
+        const double unmet = net > eps ? net : 0.0;
+        const double served = L - unmet;
+        E += chgDc * etaC - disDc / etaD;
+        const double capacity = capNoGen + (genOn ? G : 0.0);
+        const double shortage = std::max(unmet, L + R - capacity);
+        const double cs = shortage > eps ? shortage : 0.0;
+        const double fuel = genOn ? f0 + f1 * gen : 0.0;
+
+        tot.load += L;
+        tot.served += served;
+        tot.unmet += unmet;
+        tot.capacityShortage += cs;
+        tot.pv += Ppv;
+        tot.wind += Pw;
+        tot.generator += gen;
+        tot.excess += acSur + dcSur;
+        tot.fuel += fuel;
+        tot.batteryIn += chgDc;
+        tot.batteryOut += disDc;
+        tot.inverterOut += invOut;
+        tot.rectifierOut += rectOut;
+        if (genOn) {
+            tot.generatorHours += 1;
+            if (!genWasOn) tot.starts += 1;
+        }
+        if (cc) {
+            if (genOn) ccCharging = true;
+            if (E >= setpointE - eps) ccCharging = false;
+        }
+        genWasOn = genOn;
+
+        if (detail) {
+            if (t >= nextMonthHour) {
+                ++month;
+                nextMonthHour += kDaysInMonth[month] * 24;
+            }
+            detail->pv[month] += Ppv;
+            detail->wind[month] += Pw;
+            detail->generator[month] += gen;
+            detail->load[month] += L;
+            detail->served[month] += served;
+            detail->unmet[month] += unmet;
+            detail->excess[month] += acSur + dcSur;
+            detail->fuel[month] += fuel;
+            if (detail->wantHours) {
+                HourFlows& h = detail->hours[t];
+                h.load = float(L); h.served = float(served); h.unmet = float(unmet);
+                h.capacityShortage = float(cs);
+                h.pv = float(Ppv); h.wind = float(Pw); h.generator = float(gen);
+                h.inverterIn = float(invIn); h.inverterOut = float(invOut);
+                h.rectifierIn = float(rectIn); h.rectifierOut = float(rectOut);
+                h.batteryCharge = float(chgDc); h.batteryDischarge = float(disDc);
+                h.excessAc = float(acSur); h.excessDc = float(dcSur);
+                h.stateOfCharge = float(E); h.fuel = float(fuel);
+            }
+        }
+    }
+    tot.batteryThroughput = tot.batteryOut;
+    tot.finalSoc = cap > 0 ? E / cap : 0.0;
+    return tot;
+}
+
+// ----- economics -----
+
+double capitalRecoveryFactor(double i, double n) {
+    if (i <= 0) return 1.0 / n;
+    double p = std::pow(1 + i, n);
+    return i * p / (p - 1);
+}
+
+namespace {
+
+// Present values of one component: capital now, replacements at the end of each life within
+// the project lifetime, linear salvage of the last unit's remaining life at the end, and a
+// uniform annual O&M (and fuel) cost.
+ComponentCost costOf(const std::string& kind, double capital, double replacement, double life,
+                     double omPerYear, double fuelPerYear, double i, double n) {
+    ComponentCost c;
+    c.kind = kind;
+    c.lifetimeYears = life;
+    c.capital = capital;
+    auto pw = [&](double t) { return std::pow(1 + i, -t); };
+    if (std::isfinite(life) && life > 0) {
+        double t = life;
+        while (t < n - 1e-9) {
+            c.replacement += replacement * pw(t);
+            t += life;
+        }
+        double remaining = t - n;  // of the unit running at the end
+        c.salvage = replacement * remaining / life * pw(n);
+    } else {
+        c.salvage = replacement * pw(n);  // never wears out: its whole value remains
+    }
+    double uniform = 1.0 / capitalRecoveryFactor(i, n);
+    c.om = omPerYear * uniform;
+    c.fuel = fuelPerYear * uniform;
+    return c;
+}
+
+}  // namespace
+
+Economics evaluate(const Context& ctx, const SystemSpec& s, const SimTotals& tot) {
+    const ProjectData& d = ctx.data;
+    const double i = d.economics.discountRatePercent / 100.0, n = d.economics.lifetimeYears;
+    Economics e;
+    e.crf = capitalRecoveryFactor(i, n);
+    if (s.pvKw > 0)
+        e.components.push_back(costOf("PV", s.pvKw * d.pv.capitalPerKw, s.pvKw * d.pv.replacementPerKw,
+                                      d.pv.lifetimeYears, s.pvKw * d.pv.omPerKwYear, 0, i, n));
+    if (s.windCount > 0)
+        e.components.push_back(costOf("Wind", s.windCount * d.turbine.capitalPerTurbine,
+                                      s.windCount * d.turbine.replacementPerTurbine, d.turbine.lifetimeYears,
+                                      s.windCount * d.turbine.omPerTurbineYear, 0, i, n));
+    if (s.dieselKw > 0) {
+        double life = tot.generatorHours > 0 ? d.diesel.lifetimeHours / tot.generatorHours
+                                             : std::numeric_limits<double>::infinity();
+        double om = d.diesel.omPerKwHour * s.dieselKw * tot.generatorHours + d.diesel.costPerStart * tot.starts;
+        double price = d.fuels.at(d.diesel.fuel).GetPrice();
+        e.components.push_back(costOf("Diesel", s.dieselKw * d.diesel.capitalPerKw,
+                                      s.dieselKw * d.diesel.replacementPerKw, life, om, tot.fuel * price, i, n));
+    }
+    if (s.batteryCount > 0) {
+        double life = d.battery.floatLifeYears;
+        if (tot.batteryThroughput > 0)
+            life = std::min(life, d.battery.lifetimeThroughputKWh * s.batteryCount / tot.batteryThroughput);
+        e.components.push_back(costOf("Battery", s.batteryCount * d.battery.capitalPerBattery,
+                                      s.batteryCount * d.battery.replacementPerBattery, life,
+                                      s.batteryCount * d.battery.omPerBatteryYear, 0, i, n));
+    }
+    if (s.converterKw > 0)
+        e.components.push_back(costOf("Converter", s.converterKw * d.converter.capitalPerKw,
+                                      s.converterKw * d.converter.replacementPerKw, d.converter.lifetimeYears,
+                                      s.converterKw * d.converter.omPerKwYear, 0, i, n));
+    if (d.economics.fixedCapital > 0 || d.economics.fixedOmPerYear > 0) {
+        ComponentCost c = costOf("System", d.economics.fixedCapital, 0, std::numeric_limits<double>::infinity(),
+                                 d.economics.fixedOmPerYear, 0, i, n);
+        c.salvage = 0;
+        c.lifetimeYears = n;
+        e.components.push_back(c);
+    }
+    for (const auto& c : e.components) {
+        e.npc += c.total();
+        e.initialCapital += c.capital;
+    }
+    e.annualized = e.npc * e.crf;
+    e.costOfEnergy = tot.served > 0 ? e.annualized / tot.served : std::numeric_limits<double>::infinity();
+    return e;
+}
+
+std::int16_t typeCodeOf(const SystemSpec& s) {
+    std::int16_t c = 0;
+    if (s.pvKw > 0) c |= kTypePV;
+    if (s.windCount > 0) c |= kTypeWind;
+    if (s.dieselKw > 0) c |= kTypeDiesel;
+    if (s.batteryCount > 0) c |= kTypeBattery;
+    return c;
+}
+
+std::int32_t typeColour(std::int16_t code) {
+    static constexpr int rgb[16][3] = {
+        {128, 128, 128},  // 0 nothing
+        {255, 165, 0},    // 1 PV
+        {30, 144, 255},   // 2 Wind
+        {0, 190, 190},    // 3 PV/Wind
+        {150, 75, 40},    // 4 Diesel
+        {220, 100, 20},   // 5 PV/Diesel
+        {80, 80, 190},    // 6 Wind/Diesel
+        {140, 60, 160},   // 7 PV/Wind/Diesel
+        {60, 60, 60},     // 8 Battery
+        {240, 220, 0},    // 9 PV/Battery
+        {0, 90, 170},     // 10 Wind/Battery
+        {0, 160, 90},     // 11 PV/Wind/Battery
+        {200, 30, 30},    // 12 Diesel/Battery
+        {230, 90, 160},   // 13 PV/Diesel/Battery
+        {110, 50, 210},   // 14 Wind/Diesel/Battery
+        {130, 200, 40},   // 15 PV/Wind/Diesel/Battery
+    };
+    int i = (code >= 0 && code < 16) ? code : 0;
+    return rgb[i][0] + 256 * rgb[i][1] + 65536 * rgb[i][2];
+}
+
+Result makeResult(const Context& ctx, const SystemSpec& s, const SimTotals& tot) {
+    Economics e = evaluate(ctx, s, tot);
+    Result r;
+    r.pvKw = s.pvKw;
+    r.windCount = s.windCount;
+    r.dieselKw = s.dieselKw;
+    r.batteryCount = s.batteryCount;
+    r.converterKw = s.converterKw;
+    r.dispatch = s.dispatch;
+    r.npc = e.npc;
+    r.initialCapital = e.initialCapital;
+    r.annualizedCost = e.annualized;
+    r.operatingCost = e.annualized - e.initialCapital * e.crf;
+    r.costOfEnergy = e.costOfEnergy;
+    double production = tot.pv + tot.wind + tot.generator;
+    r.renewableFraction = production > 0 ? std::clamp(1.0 - tot.generator / production, 0.0, 1.0) : 0.0;
+    r.capacityShortage = tot.load > 0 ? tot.capacityShortage / tot.load : 0.0;
+    r.unmetLoadKWh = tot.unmet;
+    r.excessKWh = tot.excess;
+    r.fuelLitres = tot.fuel;
+    r.generatorHours = tot.generatorHours;
+    r.servedKWh = tot.served;
+    r.feasible = r.capacityShortage <= ctx.data.economics.capacityShortagePercent / 100.0 + 1e-12;
+    r.typeCode = typeCodeOf(s);
+    return r;
+}
+
+std::vector<SystemSpec> enumerateSystems(const ProjectData& d) {
+    std::vector<SystemSpec> out;
+    for (double pv : d.pv.sizesKw)
+        for (int w : d.turbine.counts)
+            for (double g : d.diesel.sizesKw)
+                for (int b : d.battery.counts)
+                    for (double x : d.converter.sizesKw) {
+                        if (pv <= 0 && w <= 0 && g <= 0) continue;           // no source
+                        bool dc = pv > 0 || b > 0;
+                        if (dc != (x > 0)) continue;                        // DC parts need a converter
+                        if (pv > 0 && !d.solar) continue;
+                        if (w > 0 && !d.wind) continue;
+                        SystemSpec s{pv, w, g, b, x, 0};
+                        if (g > 0 && b > 0) {
+                            if (d.dispatch.loadFollowing) out.push_back({pv, w, g, b, x, 0});
+                            if (d.dispatch.cycleCharging) out.push_back({pv, w, g, b, x, 1});
+                        } else {
+                            out.push_back(s);
+                        }
+                    }
+    return out;
+}
+
+namespace {
+std::string number(double v) {
+    std::ostringstream s;
+    s.precision(4);
+    s << v;
+    return s.str();
+}
+}  // namespace
+
+std::string describe(const Context*, const ProjectData& d, const Result& r) {
+    std::vector<std::string> parts;
+    if (r.pvKw > 0) parts.push_back(number(r.pvKw) + " kW PV");
+    if (r.windCount > 0) parts.push_back(std::to_string(r.windCount) + " x " + number(d.turbine.ratedKw) + " kW wind");
+    if (r.dieselKw > 0) parts.push_back(number(r.dieselKw) + " kW diesel");
+    if (r.batteryCount > 0)
+        parts.push_back(std::to_string(r.batteryCount) + (r.batteryCount == 1 ? " battery" : " batteries"));
+    if (r.converterKw > 0) parts.push_back(number(r.converterKw) + " kW converter");
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) text += (i ? ", " : "") + parts[i];
+    if (text.empty()) text = "no components";
+    if (r.dieselKw > 0 && r.batteryCount > 0 && r.dispatch == 1) text += " (cycle charging)";
+    return text;
+}
+
+}  // namespace zorvel
