@@ -1,10 +1,13 @@
 #include "app/main_window_factory.h"
 
+#include "model/attach.h"
+
 std::unique_ptr<frmMain> createMainWindow() {
     auto form = std::make_unique<frmMain>();
 
     // Subsystems attach here, one line each, before the load runs (the load calls their hooks).
     // --- attach: begin ---
+    model::attach(*form);
     // --- attach: end ---
 
     form->Form_Load();
