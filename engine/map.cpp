@@ -90,7 +90,10 @@ void Map::addLayer(std::shared_ptr<MapLayer> layer) {
     }
 }
 
-void Map::removeLayer(int i) { layers_.erase(layers_.begin() + i); }
+void Map::removeLayer(int i) {
+    if (i < 0 || i >= layerCount()) throw std::out_of_range("no layer at that position");
+    layers_.erase(layers_.begin() + i);
+}
 
 void Map::clearLayers() {
     layers_.clear();
