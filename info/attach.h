@@ -1,0 +1,10 @@
+#pragma once
+
+class frmMain;
+
+namespace info {
+
+// Lets the main window's Info tool open the point report.
+void attach(frmMain& main);
+
+}  // namespace info

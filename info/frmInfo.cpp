@@ -1,0 +1,183 @@
+#include "info/frmInfo.h"
+
+#include <QEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "dataset/dataset_loading.h"
+#include "engine/map.h"
+#include "info/info_fields.h"
+#include "shell/dialog_service.h"
+#include "shell/error_report.h"
+#include "shell/frmMain.h"
+#include "shell/twips.h"
+#include "shell/window_registry.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Design layout, twips.
+constexpr int kClientWidth = 6960, kClientHeight = 8865;
+constexpr int kTextLeft = 90, kTextTop = 540, kTextWidth = 6825, kTextHeight = 8265;
+constexpr int kOkLeft = 5700, kOkTop = 60, kOkWidth = 1215, kOkHeight = 375;
+
+QString valueText(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
+
+engine::MapLayer& layerOf(const engine::Map& map, const QString& fileName) {
+    return *map.layer(md_functions::LayerIndexByFile(fileName));
+}
+
+}  // namespace
+
+frmInfo::frmInfo(frmMain& owner) : QWidget(&owner, Qt::Window), main_(owner) {
+    setWindowTitle(QStringLiteral("Map Information"));
+    resize(shell::twipsToPixels(kClientWidth), shell::twipsToPixels(kClientHeight));
+
+    txtInfo = new QPlainTextEdit(this);
+    txtInfo->setObjectName(QStringLiteral("txtInfo"));
+    txtInfo->setLineWrapMode(QPlainTextEdit::NoWrap);  // scroll bars both ways
+    txtInfo->setPlainText(QStringLiteral("Information from all layers"));
+    txtInfo->setGeometry(shell::twipsRect(kTextLeft, kTextTop, kTextWidth, kTextHeight));
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setGeometry(shell::twipsRect(kOkLeft, kOkTop, kOkWidth, kOkHeight));
+    connect(OKButton, &QPushButton::clicked, this, &frmInfo::OKButton_Click);
+
+    shell::registerWindow(this);
+}
+
+void frmInfo::showReport() {
+    // The window system may refuse to activate the window, so the click builds the report
+    // itself; the activation that normally follows need not build it again.
+    Form_Activate();
+    builtForClick_ = true;
+    show();
+    raise();
+    activateWindow();
+}
+
+bool frmInfo::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        if (builtForClick_)
+            builtForClick_ = false;
+        else
+            Form_Activate();  // returning to the window rebuilds from the last click
+    } else if (e->type() == QEvent::WindowDeactivate || e->type() == QEvent::Hide) {
+        builtForClick_ = false;
+    }
+    return QWidget::event(e);
+}
+
+void frmInfo::Form_Activate() {
+    try {
+        report_ = buildReport();
+        txtInfo->setPlainText(report_);
+    } catch (...) {
+        md_functions::ErrorMessage(
+            QStringLiteral("Error while Trying to activate Info Form. Error Source:frmInfo.Form_Activate()"),
+            shell::iconWarning);
+    }
+}
+
+QString frmInfo::buildReport() {
+    const engine::Map& map = *main_.Map1;
+    const engine::Point clicked = map.toMapPoint(main_.giX, main_.giY);
+    const engine::Shape point = engine::Shape::point(clicked.x, clicked.y);
+    QString text;
+
+    if (md_functions::isLayerExist(QStringLiteral("14_solar_glo.shp"))) {
+        engine::Recordset rs =
+            layerOf(map, QStringLiteral("14_solar_glo.shp")).searchByDistance(point, 0);
+        if (!rs.eof())
+            text = QStringLiteral("Latitude: ") + valueText(rs.value(QStringLiteral("LAT"))) +
+                   QStringLiteral(", ") + QStringLiteral("Longitude: ") +
+                   valueText(rs.value(QStringLiteral("LON")));
+    }
+    if (md_functions::isLayerExist(QStringLiteral("01_elevation.shp"))) {
+        engine::Recordset rs =
+            layerOf(map, QStringLiteral("01_elevation.shp")).searchByDistance(point, 0);
+        if (!rs.eof()) {
+            if (!text.isEmpty()) text += QStringLiteral(", ");
+            text += QStringLiteral("Elevation: ") + valueText(rs.value(QStringLiteral("ELEV_M")));
+        }
+    }
+    if (!text.isEmpty()) text += kCrLf + kCrLf;
+
+    // Points and lines are found near the click, within a share of the visible width.
+    const float tolerance = float(map.extent().width() / 300);
+
+    for (int i = 0; i < map.layerCount(); ++i) {
+        const engine::MapLayer& layer = *map.layer(i);
+        if (!layer.visible ||
+            layer.tag.toUpper() == QStringLiteral("39_countryboundary.shp").toUpper())
+            continue;
+        const double distance = layer.shapeType() == engine::moShapeTypePolygon ? 0 : tolerance;
+        engine::Recordset rs = layer.searchByDistance(point, distance, QString());
+        if (rs.eof()) continue;
+
+        bSortFields = false;
+        text += layer.name + kCrLf;
+        for (; !rs.eof(); rs.moveNext()) {
+            dictFieldValues.clear();
+            for (int f = 0; f < rs.fieldCount(); ++f) {
+                const QString name = rs.fieldName(f);
+                const QString upper = name.toUpper();
+                if (!isShowValue(layer.tag, upper)) continue;
+                const QString value = valueText(rs.value(f));
+                if (bSortFields) {
+                    if (!dictFieldValues.contains(upper)) dictFieldValues.insert(upper, value.toUpper());
+                } else {
+                    text += name + QStringLiteral(": ") + value + kCrLf;
+                }
+            }
+            if (bSortFields) text += sortBasedOnFieldNames(layer.tag);
+            text += kCrLf;
+            if (layer.tag == QStringLiteral("25_hydro.shp")) break;  // the first feature only
+        }
+    }
+    return text;
+}
+
+bool frmInfo::isShowValue(const QString& layerFile, const QString& fieldNameUpper) {
+    if (fieldNameUpper == QStringLiteral("SHAPE")) return false;
+    const info::LayerFields& fields = info::fieldsOf(layerFile);
+    if (fields.style == info::FieldStyle::None) return false;
+    bSortFields = fields.style == info::FieldStyle::Ordered;
+    return fields.names.contains(fieldNameUpper, Qt::CaseInsensitive);
+}
+
+QString frmInfo::sortBasedOnFieldNames(const QString& layerFile) const {
+    const info::LayerFields& fields = info::fieldsOf(layerFile);
+    if (fields.style != info::FieldStyle::Ordered) return {};
+    return sortAndMakeOutputString(fields.names);
+}
+
+QString frmInfo::sortAndMakeOutputString(const QStringList& names) const {
+    QString lines;
+    for (const QString& name : names) {
+        const QString key = name.toUpper();
+        const auto it = dictFieldValues.constFind(key);
+        if (it == dictFieldValues.constEnd()) continue;
+        lines += key + QStringLiteral(" : ") + *it + info::unitSuffix(key) + kCrLf;
+    }
+    return lines;
+}
+
+void frmInfo::OKButton_Click() {
+    txtInfo->clear();
+    hide();
+}
+
+void frmInfo::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    // The text box and the button keep their design distances to the right and bottom edges.
+    const double w = shell::pixelsToTwips(width()), h = shell::pixelsToTwips(height());
+    const int textRightMargin = kClientWidth - kTextWidth;
+    const int textBottomMargin = kClientHeight - kTextHeight;
+    const int okRightMargin = kClientWidth - kOkLeft;
+    if (w > textRightMargin) txtInfo->resize(shell::twipsToPixels(w - textRightMargin), txtInfo->height());
+    if (h > textBottomMargin) txtInfo->resize(txtInfo->width(), shell::twipsToPixels(h - textBottomMargin));
+    if (w > okRightMargin) OKButton->move(shell::twipsToPixels(w - okRightMargin), OKButton->y());
+}

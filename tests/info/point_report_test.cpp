@@ -1,0 +1,281 @@
+// The point report, driven through the main window's Info tool on real shapefiles.
+
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "dataset/dataset_loading.h"
+#include "info/attach.h"
+#include "info/frmInfo.h"
+#include "shell/dialog_service.h"
+#include "shell/frmMain.h"
+#include "tests/info/layer_files.h"
+
+using namespace testdata;
+using engine::moShapeTypeLine;
+using engine::moShapeTypePoint;
+using engine::moShapeTypePolygon;
+
+namespace {
+
+// The report lines, each ended by CR LF.
+QString lines(std::initializer_list<QString> all) {
+    QString text;
+    for (const QString& l : all) text += l + QStringLiteral("\r\n");
+    return text;
+}
+
+void writeElevation(const QString& dir) {
+    writeLayer(dir, "01_elevation.shp", moShapeTypePolygon, {whole("Elev_m")},
+               {{square(0, 0, 2000), {1234}}});
+}
+
+void writeSolarGlo(const QString& dir) {
+    engine::TableDesc table{whole("Cell_ID"), whole("Gridcode"), real("Lon"), real("Lat")};
+    std::vector<QVariant> values{17, 3, 45.25, 12.5};
+    for (const char* m : {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct",
+                          "Nov", "Dec", "Ann"}) {
+        table.push_back(real(QString::fromLatin1(m) + "glo"));
+        values.push_back(5.5);
+    }
+    writeLayer(dir, "14_solar_glo.shp", moShapeTypePolygon, table,
+               {{square(0, 0, 2000), values}});
+}
+
+void writeWind(const QString& dir) {
+    writeLayer(dir, "20_wind.shp", moShapeTypePolygon, {whole("WINDCLASS"), real("WINDPWRD")},
+               {{square(0, 0, 1000), {4, 455.5}},
+                {square(1000, 0, 1000), {6, 612.25}},
+                {square(0, 1000, 1000), {2, 250}},
+                {square(1000, 1000, 1000), {7, 850}}});
+}
+
+void writeRoads(const QString& dir) {
+    // TYPE before NAME: the plain style keeps only the listed field, as stored.
+    writeLayer(dir, "43_roads.shp", moShapeTypeLine, {text("TYPE"), text("NAME")},
+               {{engine::Shape::lineString({{-100, 500}, {2100, 500}}), {"paved", "Ring Road"}},
+                {engine::Shape::lineString({{-100, 700}, {2100, 700}}), {"track", "Hill Road"}}});
+}
+
+}  // namespace
+
+class PointReport : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    shell::ScopedScriptedDialogs dialogs;
+    std::unique_ptr<frmMain> main;
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        main = std::make_unique<frmMain>();
+        info::attach(*main);
+        main->Form_Load();
+        main->resize(1000, 700);
+        main->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    }
+
+    void open() {
+        const QString first = QDir(dir.path()).entryList({"*.shp"}, QDir::Files, QDir::Name).first();
+        md_functions::LoadProject(first, dir.path() + "/" + first, *main->Map1, *main->legend);
+        ASSERT_GT(main->Map1->layerCount(), 0);
+    }
+
+    engine::MapLayer& layer(const QString& file) {
+        return *main->Map1->layer(md_functions::LayerIndexByFile(file));
+    }
+
+    // Shows the map from left to right (map units); the height follows the control.
+    void viewWidth(double left, double right, double centreY) {
+        const double h = right - left;
+        main->Map1->setExtent(engine::Rectangle(left, centreY - h / 2, right, centreY + h / 2));
+    }
+
+    // A press with the Info tool at the map point; returns the report the window shows.
+    QString clickAt(double x, double y) {
+        const QPointF px = main->Map1->fromMapPoint({x, y});
+        main->optPanZoom[2]->click();
+        main->Map1_MouseDown(Qt::LeftButton, 0, px.x(), px.y());
+        frmInfo* window = main->findChild<frmInfo*>();
+        if (!window) return QStringLiteral("<no window>");
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->txtInfo->toPlainText(),
+                  QString(window->reportText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        return window->reportText();
+    }
+};
+
+TEST_F(PointReport, WindCellCrossedByRoadWithSolarAndElevation) {
+    writeElevation(dir.path());
+    writeSolarGlo(dir.path());
+    writeWind(dir.path());
+    writeRoads(dir.path());
+    open();
+    layer("20_wind.shp").visible = true;
+    ASSERT_TRUE(layer("43_roads.shp").visible);    // few roads: shown from the start
+    ASSERT_FALSE(layer("14_solar_glo.shp").visible);  // solar and elevation give only the first line
+    viewWidth(0, 3000, 1000);
+
+    // Layers are reported from the top of the map down: roads are drawn above the wind grid.
+    EXPECT_EQ(clickAt(250, 503), lines({"Latitude: 12.5, Longitude: 45.25, Elevation: 1234",
+                                        "",
+                                        "Roads",
+                                        "NAME: Ring Road",
+                                        "",
+                                        "Wind Power Density (W/m2)",
+                                        "WINDCLASS : 4",
+                                        "WINDPWRD : 455.5",
+                                        ""}));
+    EXPECT_TRUE(dialogs->shown.isEmpty());
+}
+
+TEST_F(PointReport, PositionLineStartsWithElevationWithoutSolarGridAndVanishesWithoutBoth) {
+    writeElevation(dir.path());
+    writeWind(dir.path());
+    open();
+    viewWidth(0, 3000, 1000);
+    EXPECT_EQ(clickAt(1500, 500), lines({"Elevation: 1234", ""}));
+
+    // Outside every feature: nothing at all.
+    EXPECT_EQ(clickAt(2600, 500), QString());
+}
+
+TEST_F(PointReport, EmptyWhereNoShownLayerHasAFeature) {
+    writeRoads(dir.path());
+    open();
+    viewWidth(0, 3000, 1000);
+    const QString report = clickAt(1000, 1500);
+    EXPECT_EQ(report, QString());
+    EXPECT_EQ(main->findChild<frmInfo*>()->txtInfo->toPlainText(), QString());
+}
+
+TEST_F(PointReport, ToleranceIsAThreeHundredthOfTheVisibleWidth) {
+    writeRoads(dir.path());
+    open();
+    // 60 map units above the Ring Road, 140 below the Hill Road.
+    viewWidth(0, 3000, 1000);  // tolerance 10
+    EXPECT_EQ(clickAt(1000, 560), QString());
+    viewWidth(-9000, 21000, 1000);  // tolerance 100
+    EXPECT_EQ(clickAt(1000, 560), lines({"Roads", "NAME: Ring Road", ""}));
+    viewWidth(-39000, 51000, 1000);  // tolerance 300: both roads
+    EXPECT_EQ(clickAt(1000, 560),
+              lines({"Roads", "NAME: Ring Road", "", "NAME: Hill Road", ""}));
+}
+
+TEST_F(PointReport, OrderedStyleListsFieldsInItsOwnOrderUpperCasedOneBlockPerFeature) {
+    // TYPE before NAME in the table; the report lists NAME first.
+    writeLayer(dir.path(), "31_protectedarea.shp", moShapeTypePolygon,
+               {text("Type"), text("Name"), whole("AREA_HA")},
+               {{square(0, 0, 1000), {"park", "Forest Park", 12}},
+                {square(500, 500, 1000), {"Reserve", "Lake Shore Reserve", 40}}});
+    writeLayer(dir.path(), "02_landuse.shp", moShapeTypePolygon, {whole("Code"), text("Land_use")},
+               {{square(0, 0, 2000), {3, "Grassland"}}});
+    open();
+    layer("31_protectedarea.shp").visible = true;
+    layer("02_landuse.shp").visible = true;
+    viewWidth(0, 3000, 1000);
+
+    EXPECT_EQ(clickAt(750, 750), lines({"Protected Areas",
+                                        "NAME : FOREST PARK",
+                                        "TYPE : PARK",
+                                        "",
+                                        "NAME : LAKE SHORE RESERVE",
+                                        "TYPE : RESERVE",
+                                        "",
+                                        "Land Use",
+                                        "Land_use: Grassland",  // plain: as stored
+                                        ""}));
+}
+
+TEST_F(PointReport, HydroGivesItsFirstFeatureOnlyWithUnits) {
+    engine::TableDesc table{text("WATERSHED"), real("ANNPOW")};
+    std::vector<QVariant> first{"Upper Basin", 120.5}, second{"Lower Basin", 99};
+    for (const char* m : {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT",
+                          "NOV", "DEC"}) {
+        table.push_back(real(QString::fromLatin1(m) + "POW"));
+        first.push_back(100);
+        second.push_back(90);
+    }
+    table.push_back(real("BASINAREA"));  // before HEAD200M in the table
+    table.push_back(real("HEAD200M"));
+    first.push_back(350.75);
+    first.push_back(42);
+    second.push_back(10);
+    second.push_back(5);
+    writeLayer(dir.path(), "25_hydro.shp", moShapeTypePoint, table,
+               {{engine::Shape::point(1000, 1000), first}, {engine::Shape::point(1001, 1000), second}});
+    open();
+    layer("25_hydro.shp").visible = true;
+    viewWidth(0, 3000, 1000);
+
+    EXPECT_EQ(clickAt(1000, 1000),
+              lines({"Hydro Resource (kW)", "WATERSHED : UPPER BASIN", "ANNPOW : 120.5",
+                     "JANPOW : 100", "FEBPOW : 100", "MARPOW : 100", "APRPOW : 100",
+                     "MAYPOW : 100", "JUNPOW : 100", "JULPOW : 100", "AUGPOW : 100",
+                     "SEPPOW : 100", "OCTPOW : 100", "NOVPOW : 100", "DECPOW : 100",
+                     "HEAD200M : 42 (m)", "BASINAREA : 350.75 (km^2)", ""}));
+}
+
+TEST_F(PointReport, HiddenLayersAndTheCountryBoundaryAreLeftOutUnknownFilesGiveTheirNameOnly) {
+    writeWind(dir.path());
+    writeLayer(dir.path(), "39_countryboundary.shp", moShapeTypePolygon, {text("NAME")},
+               {{square(-5000, -5000, 20000), {"Country"}}});
+    writeLayer(dir.path(), "50_protectedarea.shp", moShapeTypePolygon, {text("NAME")},
+               {{square(0, 0, 1000), {"Old Fort"}}, {square(100, 100, 500), {"Chapel"}}});
+    open();
+    ASSERT_TRUE(layer("39_countryboundary.shp").visible);  // shown, yet never reported
+    ASSERT_FALSE(layer("20_wind.shp").visible);
+    layer("50_protectedarea.shp").visible = true;
+    viewWidth(0, 3000, 1000);
+
+    EXPECT_EQ(clickAt(300, 300), lines({"Historic Sites", "", ""}));
+}
+
+TEST_F(PointReport, SolarGridUsesTheOrderedStyle) {
+    writeSolarGlo(dir.path());
+    open();
+    layer("14_solar_glo.shp").visible = true;
+    viewWidth(0, 3000, 1000);
+    const QStringList got = clickAt(500, 500).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(got.size(), 22);  // position, empty, name, 17 fields, empty, and after the last CR LF
+    EXPECT_EQ(got[0], "Latitude: 12.5, Longitude: 45.25");
+    EXPECT_EQ(got[2], "10 km Solar Global Horizontal Annual Average(KWH/M2/DAY)");
+    EXPECT_EQ(got[3], "CELL_ID : 17");
+    EXPECT_EQ(got[6], "LAT : 12.5");
+    EXPECT_EQ(got[7], "JANGLO : 5.5");
+    EXPECT_EQ(got[19], "ANNGLO : 5.5");
+    EXPECT_EQ(got[20], "");
+}
+
+TEST_F(PointReport, WindowLayoutAndOkButton) {
+    writeRoads(dir.path());
+    open();
+    viewWidth(0, 3000, 1000);
+    clickAt(1000, 500);
+    frmInfo* window = main->findChild<frmInfo*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "Map Information");
+    EXPECT_EQ(window->OKButton->text(), "OK");
+    // 15 twips per pixel at 96 dpi.
+    EXPECT_EQ(window->size(), QSize(464, 591));
+    EXPECT_EQ(window->txtInfo->geometry(), QRect(6, 36, 455, 551));
+    EXPECT_EQ(window->OKButton->geometry(), QRect(380, 4, 81, 25));
+
+    // Fits the text box and the button to a larger window.
+    window->resize(600, 700);
+    EXPECT_EQ(window->txtInfo->size(), QSize(591, 660));
+    EXPECT_EQ(window->OKButton->x(), 516);
+
+    QTest::mouseClick(window->OKButton, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->txtInfo->toPlainText(), QString());
+
+    // The next click shows the same window again.
+    clickAt(1000, 500);
+    EXPECT_EQ(main->findChildren<frmInfo*>().size(), 1);
+    EXPECT_TRUE(window->isVisible());
+}
