@@ -83,21 +83,18 @@ QString featureIdAsFid(const QString& expression) {
 
 AttributeTable::AttributeTable(const TableDesc& fields,
                                const std::vector<std::vector<QVariant>>& values)
-    : defn_(new OGRFeatureDefn("records")) {
+    : defn_(new OGRFeatureDefn("records")), fields_(fields), values_(values),
+      filled_(fields.size(), false) {
     defn_->Reference();
     defn_->SetGeomType(wkbNone);
-    std::vector<OGRFieldType> types;
     for (const FieldDesc& fd : fields) {
         OGRFieldDefn def(fd.name.toUtf8().constData(), ogrType(fd.type));
         defn_->AddFieldDefn(&def);
-        types.push_back(ogrType(fd.type));
     }
     features_.reserve(values.size());
     for (size_t r = 0; r < values.size(); ++r) {
         auto f = std::make_unique<OGRFeature>(defn_);
         f->SetFID(GIntBig(r));
-        for (size_t i = 0; i < types.size() && i < values[r].size(); ++i)
-            setValue(*f, int(i), types[i], values[r][i]);
         features_.push_back(std::move(f));
     }
 }
@@ -107,11 +104,22 @@ AttributeTable::~AttributeTable() {
     defn_->Release();
 }
 
-std::vector<int> AttributeTable::select(const QString& expression) const {
+void AttributeTable::fill(int field) {
+    if (field < 0 || filled_[field]) return;
+    const OGRFieldType type = ogrType(fields_[field].type);
+    for (size_t r = 0; r < features_.size(); ++r)
+        setValue(*features_[r], field, type, values_[r][field]);
+    filled_[field] = true;
+}
+
+std::vector<int> AttributeTable::select(const QString& expression) {
     GdalErrorTrap trap;
     OGRFeatureQuery query;
     if (query.Compile(defn_, expression.toUtf8().constData(), TRUE, nullptr) != OGRERR_NONE)
         throw EngineError(gdalReport("cannot read the expression \"" + expression + "\"", trap));
+    char** used = query.GetUsedFields();
+    for (char** name = used; name && *name; ++name) fill(defn_->GetFieldIndex(*name));
+    CSLDestroy(used);
     std::vector<int> matches;
     for (const auto& f : features_)
         if (query.Evaluate(f.get())) matches.push_back(int(f->GetFID()));
