@@ -182,11 +182,12 @@ void Map::drawShape(const Shape& shape, const Symbol& symbol) {
 }
 
 Point Map::toMapPoint(double x, double y) const {
-    const double scale = d_->extent.width() / std::max(1, width());
+    const double scale = d_->extent.width() / std::max(1, width());  // 0 without an extent
     return {d_->extent.left() + x * scale, d_->extent.top() - y * scale};
 }
 
 QPointF Map::fromMapPoint(const Point& p) const {
+    if (!(d_->extent.width() > 0)) return {};
     const double scale = std::max(1, width()) / d_->extent.width();
     return {(p.x - d_->extent.left()) * scale, (d_->extent.top() - p.y) * scale};
 }

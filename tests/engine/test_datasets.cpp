@@ -173,11 +173,16 @@ TEST(Datasets, DamagedFilesAreSkipped) {
     copy("nodbf", shp, true, false);
     copy("garbage", QByteArray(2000, '\x5a'));
     copy("empty", QByteArray());
+    copy("truncdbf", shp, true, false);
+    const QByteArray dbf = readAll(dir.filePath("good.dbf"));
+    writeText(dir.filePath("truncdbf.dbf"), dbf.left(dbf.size() - 60));
+    copy("garbageshx", shp, false, true);
+    writeText(dir.filePath("garbageshx.shx"), QByteArray(300, '\x07'));
     DataConnection conn;
     conn.setDatabase(dir.path());
     ASSERT_TRUE(conn.connect());
     for (const char* name : {"truncated.shp", "noshx.shp", "nodbf.shp", "garbage.shp", "empty.shp",
-                             "absent.shp"}) {
+                             "truncdbf.shp", "garbageshx.shp", "absent.shp"}) {
         EXPECT_EQ(conn.findGeoDataset(name), nullptr) << name;
         EXPECT_THROW(GeoDataset::open(dir.filePath(name)), EngineError) << name;
     }
