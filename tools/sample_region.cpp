@@ -290,16 +290,18 @@ double Region::moisture(const engine::Point& p) const {
 double distance(const engine::Point& a, const engine::Point& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 double distanceToPath(const engine::Point& p, const Path& path) {
-    double best = path.empty() ? INFINITY : distance(p, path.front());
+    if (path.empty()) return INFINITY;
+    double best = (p.x - path[0].x) * (p.x - path[0].x) + (p.y - path[0].y) * (p.y - path[0].y);
     for (size_t i = 1; i < path.size(); ++i) {
         const auto& a = path[i - 1];
         const auto& b = path[i];
         const double dx = b.x - a.x, dy = b.y - a.y;
         const double len2 = dx * dx + dy * dy;
         const double t = len2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0;
-        best = std::min(best, distance(p, {a.x + t * dx, a.y + t * dy}));
+        const double ex = a.x + t * dx - p.x, ey = a.y + t * dy - p.y;
+        best = std::min(best, ex * ex + ey * ey);
     }
-    return best;
+    return std::sqrt(best);
 }
 
 bool ringContains(const Ring& ring, const engine::Point& p) {

@@ -218,8 +218,14 @@ std::vector<LineSegment> buildRoads(const Region& region, const std::vector<City
         do p = randomPoint(region, rnd, 0.97);
         while (inLake(lakes, p));
         size_t nearest = 0;
-        for (size_t j = 1; j < nodes.size(); ++j)
-            if (distance(p, nodes[j]) < distance(p, nodes[nearest])) nearest = j;
+        double nearest2 = INFINITY;
+        for (size_t j = 0; j < nodes.size(); ++j) {
+            const double d2 = (p.x - nodes[j].x) * (p.x - nodes[j].x) + (p.y - nodes[j].y) * (p.y - nodes[j].y);
+            if (d2 < nearest2) {
+                nearest2 = d2;
+                nearest = j;
+            }
+        }
         roads.push_back({windingPath(p, nodes[nearest], 1000, 0.1, rnd.next()), QString("R%1").arg(101 + v)});
         nodes.push_back(p);
     }
