@@ -166,6 +166,27 @@ SolarSeries synthesizeSolar(const SolarResource& solar, double longitude, double
         double target = monthly[m] * n;
         if (sum > 0) {
             for (int day = first; day < first + n; ++day) daily[day] *= target / sum;
+            // No day clearer than 0.8: move the surplus to the other days by their room.
+            double room = 0, surplus = 0;
+            for (int day = first; day < first + n; ++day) {
+                double cap = 0.8 * h0[day];
+                if (daily[day] > cap) {
+                    surplus += daily[day] - cap;
+                    daily[day] = cap;
+                }
+                room += cap - daily[day];
+            }
+            if (surplus > 0 && room > 0) {
+                double f = std::min(1.0, surplus / room);
+                for (int day = first; day < first + n; ++day) daily[day] += f * (0.8 * h0[day] - daily[day]);
+            }
+            if (surplus > room) {  // a month clearer than 0.8 on average: keep its mean anyway
+                double s2 = 0;
+                for (int day = first; day < first + n; ++day) s2 += daily[day];
+                for (int day = first; day < first + n; ++day) daily[day] *= target / s2;
+            }
+            for (int day = first; day < first + n; ++day)
+                out.dailyClearness[day] = h0[day] > 0 ? daily[day] / h0[day] : 0.0;
         } else if (target > 0) {
             // polar night with a non-zero input: spread the energy evenly over the month's days
             for (int day = first; day < first + n; ++day) daily[day] = monthly[m];
@@ -208,20 +229,42 @@ SolarSeries synthesizeSolar(const SolarResource& solar, double longitude, double
         }
         double kt = out.dailyClearness[day];
         double sigma = std::max(0.02, kt * (1.0 - kt));
+        // No hour may exceed a clearness of 0.85 (or its share of a very clear day's total).
+        std::array<double, 24> cap{};
         double sum = 0;
         for (int h = 0; h < 24; ++h) {
             e = phiHour * e + std::sqrt(1 - phiHour * phiHour) * rng.normal();
             if (r[h] <= 0) continue;
-            double g = daily[day] * r[h] / rsum * std::max(0.0, 1.0 + sigma * e);
-            double g0 = kSolarConstant * e0 * std::max(cosz[h], 0.0);
-            g = std::min(g, std::max(g0, daily[day] * r[h] / rsum));
+            double base = daily[day] * r[h] / rsum;
+            cap[h] = std::max(0.85 * kSolarConstant * e0 * std::max(cosz[h], 0.0), base);
+            double g = std::min(base * std::max(0.0, 1.0 + sigma * e), cap[h]);
             out.ghi[day * 24 + h] = g;
             sum += g;
         }
-        if (sum > 0) {
-            double f = daily[day] / sum;
-            for (int h = 0; h < 24; ++h) out.ghi[day * 24 + h] *= f;
-        } else {
+        // Scale the hours to the day's total, moving what a capped hour cannot take to the others.
+        for (int pass = 0; pass < 8 && sum > 0; ++pass) {
+            double f = daily[day] / sum, spill = 0, room = 0;
+            sum = 0;
+            for (int h = 0; h < 24; ++h) {
+                double& g = out.ghi[day * 24 + h];
+                g *= f;
+                if (g > cap[h]) {
+                    spill += g - cap[h];
+                    g = cap[h];
+                }
+                room += cap[h] - g;
+                sum += g;
+            }
+            if (spill <= 1e-12 || room <= 0) break;
+        }
+        if (sum > 0 && sum < daily[day]) {  // what is still missing, by each hour's room
+            double room = 0;
+            for (int h = 0; h < 24; ++h) room += cap[h] - out.ghi[day * 24 + h];
+            double missing = std::min(daily[day] - sum, room);
+            for (int h = 0; h < 24 && room > 0; ++h)
+                out.ghi[day * 24 + h] += missing * (cap[h] - out.ghi[day * 24 + h]) / room;
+        }
+        if (sum <= 0) {
             for (int h = 0; h < 24; ++h) out.ghi[day * 24 + h] = daily[day] * r[h] / rsum;
         }
         // The plane tilted at the latitude: isotropic sky (Liu and Jordan) with ground reflection.
