@@ -1,0 +1,81 @@
+#include "query/result_set.h"
+
+
+#include "engine/map.h"
+#include "query/query_state.h"
+#include "shell/error_report.h"
+
+namespace md_functions {
+
+namespace {
+
+using engine::rgb;
+
+// Class colours by lower bound; a value equal to a bound belongs to the class above it.
+engine::ColorNumber classColour(double v, const double* bounds, int n,
+                                const engine::ColorNumber* colours) {
+    int k = 0;
+    while (k < n && v >= bounds[k]) ++k;
+    return colours[k];
+}
+
+}  // namespace
+
+void SetResultSymbolColor(const QString& fieldName, double value, engine::Symbol& symbol) {
+    try {
+        if (fieldName == "WINDPWRD") {
+            static const double bounds[] = {200, 300, 400, 500, 600, 800};
+            static const engine::ColorNumber colours[] = {
+                rgb(230, 230, 230), rgb(222, 184, 135), rgb(254, 172, 0), rgb(255, 110, 180),
+                rgb(154, 50, 205),  rgb(255, 0, 0),     rgb(0, 0, 255)};
+            symbol.color = classColour(value, bounds, 6, colours);
+        } else if (fieldName == "ANNDIR" || fieldName == "ANNTILT" || fieldName == "ANNGLO") {
+            static const double bounds[] = {2, 2.5, 3, 3.5, 4, 4.5, 5, 5.5, 6, 6.5, 7, 7.5, 8, 8.5, 9};
+            static const engine::ColorNumber colours[] = {
+                rgb(122, 97, 50),  rgb(184, 146, 75), rgb(224, 178, 92), rgb(252, 218, 154),
+                rgb(237, 237, 166), rgb(230, 230, 83), rgb(255, 255, 0),  rgb(252, 223, 0),
+                rgb(255, 171, 0),  rgb(237, 138, 0),  rgb(255, 94, 25),  rgb(247, 0, 0),
+                rgb(207, 0, 0),    rgb(153, 0, 0),    rgb(115, 0, 0),    rgb(71, 0, 0)};
+            symbol.color = classColour(value, bounds, 15, colours);
+        }
+    } catch (...) {
+        ErrorMessage(" Error Source:md_functions.SetResultSymbolColor()", 48);
+    }
+}
+
+}  // namespace md_functions
+
+namespace md_query_functions2 {
+
+void AddResult(const engine::Shape& shape, double value, const QString& fieldName) {
+    QueryState& s = queryState();
+    engine::Symbol symbol;
+    symbol.outline = false;
+    s.cShapes.push_back(shape);
+    md_functions::SetResultSymbolColor(fieldName, value, symbol);
+    s.cSymbols.push_back(symbol);
+    s.cValues.push_back(value);
+}
+
+bool QueryResults() {
+    try {
+        const QueryState& s = queryState();
+        if (!s.cShapesExists || s.bCancelQuery) return false;
+        return !s.cShapes.empty();
+    } catch (...) {
+        md_functions::ErrorMessage(" Error Source:md_query_functions2.QueryResults()", 48);
+        return false;
+    }
+}
+
+void draw_query_results(engine::Map& map) {
+    try {
+        const QueryState& s = queryState();
+        if (!s.cShapesExists || s.cShapes.empty() || s.bQueryRunning) return;
+        for (size_t k = 0; k < s.cShapes.size(); ++k) map.drawShape(s.cShapes[k], s.cSymbols[k]);
+    } catch (...) {
+        md_functions::ErrorMessage(" Error Source:md_query_functions2.draw_query_results()", 48);
+    }
+}
+
+}  // namespace md_query_functions2
