@@ -50,7 +50,7 @@ private:
     std::vector<Symbol> symbols_;
 };
 
-// Writes the field's text at each feature, with symbol(0)'s font.
+// Writes the field's text at each feature, with symbol(0)'s font and colour (black unless set).
 class LabelRenderer : public Renderer {
 public:
     Symbol& symbol(int i) { return symbols_.at(i); }
@@ -58,7 +58,11 @@ public:
     bool allowDuplicates = false;
 
 private:
-    std::vector<Symbol> symbols_{Symbol{}};
+    std::vector<Symbol> symbols_{[] {
+        Symbol s;
+        s.color = rgb(0, 0, 0);
+        return s;
+    }()};
 };
 
 }  // namespace engine

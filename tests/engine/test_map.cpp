@@ -126,10 +126,9 @@ TEST_F(MapFixture, RenderersChooseSymbolsByValue) {
     EXPECT_EQ(at(img, 5, 5), QColor(175, 175, 177));
     EXPECT_EQ(at(img, 25, 5), QColor(255, 0, 0));
 
-    // Labels: the layer's own symbol underneath, the text on top.
+    // Labels: the layer's own symbol underneath, the text on top (black by default).
     auto labels = std::make_shared<LabelRenderer>();
     labels->field = "NAME";
-    labels->symbol(0).color = rgb(0, 0, 0);
     labels->symbol(0).font.setPointSize(20);
     a->renderer = labels;
     map.refresh();
