@@ -213,6 +213,18 @@ TEST(Search, ExpressionsInRecordOrder) {
         EXPECT_THROW(layer.searchExpression(bad), EngineError) << bad;
 }
 
+TEST(Search, AFeatureIdFieldOfTheTableWins) {
+    QTemporaryDir dir;
+    const TableDesc table = {{"FEATUREID", moLong, 9, 0}};
+    MapLayer layer(GeoDataset::open(writeShapefile(
+        dir.path(), "ids", moShapeTypePoint, table,
+        {{Shape::point(0, 0), {100}}, {Shape::point(1, 1), {200}}})));
+    Recordset rs = layer.searchExpression("FeatureID >= 150");
+    ASSERT_EQ(rs.count(), 1);
+    EXPECT_EQ(rs.record(), 1);
+    EXPECT_EQ(rs.value("FeatureID").toInt(), 200);
+}
+
 TEST(Search, RecordsetFieldsAndStatistics) {
     QTemporaryDir dir;
     MapLayer layer(GeoDataset::open(writeGrid(dir.path(), "grid", 3, 1, 10)));
