@@ -18,9 +18,11 @@ void writeHydro(const SampleWorld& world, const SampleWriter& out) {
     const int perRiver = (count + rivers - 1) / rivers;
     for (int k = 0; k < count; ++k) {
         const Path& path = world.rivers[k % rivers].path;
-        const size_t at = std::min(path.size() - 1, (k / rivers + 1) * path.size() / (perRiver + 1));
+        // From brooks near the source to the lower river, so the sites span small and large.
+        const double along = (k / rivers + 0.5) / perRiver;
+        const size_t at = std::min(path.size() - 1, size_t(along * along * double(path.size())));
         const double km = 2.5 * at;  // rivers are traced in 2.5 km steps
-        const double basin = 8 + 0.9 * std::pow(km, 1.6);
+        const double basin = 0.5 + 0.6 * std::pow(km, 1.6);
         const double head = rnd.range(3, 60);
         const double flow = 0.012 * basin * rnd.range(0.3, 1.2);  // m3/s
         const double power = 9.81 * 0.7 * flow * head;            // kW
