@@ -88,8 +88,10 @@ struct Page {
     // A row of cells already escaped; the first is a label, the rest are right-aligned numbers.
     void row(const std::vector<std::string>& cells, const char* bg = nullptr) {
         o << "<tr" << (bg ? std::string(" bgcolor=\"") + bg + "\"" : "") << ">";
-        for (std::size_t i = 0; i < cells.size(); ++i)
-            o << (i == 0 ? "<td>" : "<td align=\"right\">") << cells[i] << "</td>";
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            bool left = i == 0 || cells[i].rfind("<table", 0) == 0;  // labels and bars
+            o << (left ? "<td>" : "<td align=\"right\">") << cells[i] << "</td>";
+        }
         o << "</tr>\n";
     }
     void kv(const std::string& key, const std::string& escapedValue) {
@@ -176,7 +178,7 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
     pg.kv("Real discount rate", fix(d.economics.discountRatePercent, 2) + "%");
     pg.kv("Allowed capacity shortage", fix(d.economics.capacityShortagePercent, 2) + "% of annual load");
     pg.kv("System fixed capital cost", money(d.economics.fixedCapital));
-    pg.kv("System fixed O&amp;M cost", money(d.economics.fixedOmPerYear) + "/yr");
+    pg.kv("System fixed O&M cost", money(d.economics.fixedOmPerYear) + "/yr");
     pg.kv("Operating reserve, share of load", fix(d.reserve.loadPercent, 0) + "%");
     pg.kv("Operating reserve, share of PV output", fix(d.reserve.solarPercent, 0) + "%");
     pg.kv("Operating reserve, share of wind output", fix(d.reserve.windPercent, 0) + "%");

@@ -277,9 +277,11 @@ void Project::StartCalculation() {
             m.running.store(false, std::memory_order_release);
         }
     };
+    std::unique_lock<std::mutex> lock(m.joinMutex);  // a StopCalculation elsewhere waits for all to start
     try {
         for (int k = 0; k < threads; ++k) m.workers.emplace_back(work);
     } catch (const std::system_error& e) {
+        lock.unlock();
         // Threads that could not start will never check out; count them out ourselves.
         int started = static_cast<int>(m.workers.size());
         m.stop.store(true);

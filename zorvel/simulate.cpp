@@ -72,21 +72,25 @@ std::shared_ptr<const Context> buildContext(const ProjectData& data) {
     return ctx;
 }
 
-SimTotals simulate(const Context& ctx, const SystemSpec& s, Detail* detail) {
+namespace {
+
+// One year of hourly dispatch. The template flags take the tests for absent components and for
+// the detailed record out of the hourly loop.
+template <bool kBattery, bool kGenerator, bool kDetail>
+SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) {
     const ProjectData& d = ctx.data;
-    const double eta = d.converter.efficiencyPercent / 100.0;
+    const double eta = d.converter.efficiencyPercent / 100.0, invEta = 1.0 / eta;
     const double X = s.converterKw;
-    const bool hasBat = s.batteryCount > 0;
-    const double cap = hasBat ? s.batteryCount * d.battery.nominalKWh : 0.0;
+    const double cap = kBattery ? s.batteryCount * d.battery.nominalKWh : 0.0;
     const double emin = cap * d.battery.minimumSocPercent / 100.0;
     const double rt = d.battery.roundTripPercent / 100.0;
-    const double etaC = std::sqrt(rt), etaD = std::sqrt(rt);
+    const double etaC = std::sqrt(rt), etaD = std::sqrt(rt), invEtaC = 1.0 / etaC, invEtaD = 1.0 / etaD;
     const double chgMax = cap * d.battery.maxChargeRate, disMax = cap * d.battery.maxDischargeRate;
-    const double G = s.dieselKw, Gmin = G * d.diesel.minimumLoadPercent / 100.0;
+    const double G = kGenerator ? s.dieselKw : 0.0, Gmin = G * d.diesel.minimumLoadPercent / 100.0;
     const double f0 = d.diesel.fuelInterceptLPerHPerKw * G, f1 = d.diesel.fuelSlopeLPerKWh;
     const double rL = d.reserve.loadPercent / 100.0, rPV = d.reserve.solarPercent / 100.0,
                  rW = d.reserve.windPercent / 100.0;
-    const bool cc = s.dispatch == 1 && hasBat && G > 0;
+    const bool cc = kBattery && kGenerator && s.dispatch == 1;
     const double setpointE = std::max(emin, cap * d.dispatch.setpointPercent / 100.0);
     const double pvKw = s.pvKw, nW = s.windCount;
     const float* load = ctx.loadF.data();
@@ -94,10 +98,14 @@ SimTotals simulate(const Context& ctx, const SystemSpec& s, Detail* detail) {
     const float* wpt = ctx.windPerTurbine.data();
     constexpr double eps = 1e-9;
 
-    SimTotals tot;
+    double totLoad = 0, totUnmet = 0, totCs = 0, totPv = 0, totWind = 0, totGen = 0, totExcess = 0;
+    double totFuel = 0, totIn = 0, totOut = 0, totInv = 0, totRect = 0;
+    int hours = 0, starts = 0;
     double E = cap;
     bool genWasOn = false, ccCharging = false;
-    if (detail && detail->wantHours) detail->hours.resize(kHoursPerYear);
+    if constexpr (kDetail) {
+        if (detail->wantHours) detail->hours.resize(kHoursPerYear);
+    }
     int month = 0, nextMonthHour = kDaysInMonth[0] * 24;
 
     for (int t = 0; t < kHoursPerYear; ++t) {
@@ -105,9 +113,11 @@ SimTotals simulate(const Context& ctx, const SystemSpec& s, Detail* detail) {
         const double Ppv = pvKw * pvk[t];
         const double Pw = nW * wpt[t];
         const double R = rL * L + rPV * Ppv + rW * Pw;
-        double disCapDc = hasBat ? std::min(disMax, std::max(0.0, (E - emin) * etaD)) : 0.0;
-        double chgCapDc = hasBat ? std::min(chgMax, std::max(0.0, (cap - E) / etaC)) : 0.0;
-
+        double disCapDc = 0, chgCapDc = 0;
+        if constexpr (kBattery) {
+            disCapDc = std::min(disMax, std::max(0.0, (E - emin) * etaD));
+            chgCapDc = std::min(chgMax, std::max(0.0, (cap - E) * invEtaC));
+        }
         // 1. Wind serves the load directly on the AC bus.
         const double wToLoad = std::min(Pw, L);
         double net = L - wToLoad;
@@ -116,87 +126,90 @@ SimTotals simulate(const Context& ctx, const SystemSpec& s, Detail* detail) {
         const double pvAc = std::min(net, std::min(Ppv * eta, X));
         net -= pvAc;
         double invOut = pvAc;
-        double invIn = eta > 0 ? pvAc / eta : 0.0;
+        double invIn = pvAc * invEta;
         double dcSur = Ppv - invIn;
         // 3. PV surplus charges the battery on the DC bus.
-        double chgDc = std::min(dcSur, chgCapDc);
-        dcSur -= chgDc;
-        chgCapDc -= chgDc;
-        // 4. Does the generator run? When the battery cannot serve the rest, when the operating
+        double chgDc = 0;
+        if constexpr (kBattery) {
+            chgDc = std::min(dcSur, chgCapDc);
+            dcSur -= chgDc;
+            chgCapDc -= chgDc;
+        }
+        // 4. The generator runs when the battery cannot serve the rest, when the operating
         //    capacity without it falls short of load plus reserve, or under cycle charging until
         //    the set-point state of charge is reached.
         const double capNoGen = Pw + std::min(X, (Ppv + disCapDc) * eta);
-        const double batAcCap = std::min(disCapDc * eta, std::max(0.0, X - invOut));
         bool genOn = false;
-        if (G > 0) {
-            if (net > batAcCap + eps || capNoGen + eps < L + R) genOn = true;
-            else if (cc && ccCharging && E < setpointE - eps) genOn = true;
-        }
         double gen = 0;
-        if (genOn) {
-            if (cc) {
-                double chgRoomAc = std::min(std::max(0.0, X - invOut), chgCapDc / eta);
-                gen = std::min(G, std::max(Gmin, net + chgRoomAc));
-            } else {
-                gen = std::min(G, std::max(Gmin, net));
+        if constexpr (kGenerator) {
+            const double batAcCap = std::min(disCapDc * eta, std::max(0.0, X - invOut));
+            genOn = net > batAcCap + eps || capNoGen + eps < L + R || (cc && ccCharging && E < setpointE - eps);
+            if (genOn) {
+                if (cc) {
+                    double chgRoomAc = std::min(std::max(0.0, X - invOut), chgCapDc * invEta);
+                    gen = std::min(G, std::max(Gmin, net + chgRoomAc));
+                } else {
+                    gen = std::min(G, std::max(Gmin, net));
+                }
+                double toLoad = std::min(gen, net);
+                net -= toLoad;
+                acSur += gen - toLoad;
             }
-            double toLoad = std::min(gen, net);
-            net -= toLoad;
-            acSur += gen - toLoad;
         }
-        // 5. AC surplus (wind and generator) charges the battery through the rectifier.
-        double rectIn = 0, rectOut = 0;
-        if (acSur > 0 && chgCapDc > 0 && X > 0) {
-            rectIn = std::min({acSur, std::max(0.0, X - invOut), chgCapDc / eta});
-            rectOut = rectIn * eta;
-            chgDc += rectOut;
-            acSur -= rectIn;
-        }
-        // 6. The battery serves what is left.
-        double disDc = 0;
-        if (net > eps && disCapDc > 0) {
-            double batAc = std::min({net, std::max(0.0, X - invOut), disCapDc * eta});
-            disDc = batAc / eta;
-            invIn += disDc;
-            invOut += batAc;
-            net -= batAc;
+        double rectIn = 0, rectOut = 0, disDc = 0;
+        if constexpr (kBattery) {
+            // 5. AC surplus (wind and generator) charges the battery through the rectifier.
+            if (acSur > 0 && chgCapDc > 0 && X > 0) {
+                rectIn = std::min({acSur, std::max(0.0, X - invOut), chgCapDc * invEta});
+                rectOut = rectIn * eta;
+                chgDc += rectOut;
+                acSur -= rectIn;
+            }
+            // 6. The battery serves what is left.
+            if (net > eps && disCapDc > 0) {
+                double batAc = std::min({net, std::max(0.0, X - invOut), disCapDc * eta});
+                disDc = batAc * invEta;
+                invIn += disDc;
+                invOut += batAc;
+                net -= batAc;
+            }
+            E += chgDc * etaC - disDc * invEtaD;
         }
         const double unmet = net > eps ? net : 0.0;
-        const double served = L - unmet;
-        E += chgDc * etaC - disDc / etaD;
         const double capacity = capNoGen + (genOn ? G : 0.0);
         const double shortage = std::max(unmet, L + R - capacity);
         const double cs = shortage > eps ? shortage : 0.0;
         const double fuel = genOn ? f0 + f1 * gen : 0.0;
 
-        tot.load += L;
-        tot.served += served;
-        tot.unmet += unmet;
-        tot.capacityShortage += cs;
-        tot.pv += Ppv;
-        tot.wind += Pw;
-        tot.generator += gen;
-        tot.excess += acSur + dcSur;
-        tot.fuel += fuel;
-        tot.batteryIn += chgDc;
-        tot.batteryOut += disDc;
-        tot.inverterOut += invOut;
-        tot.rectifierOut += rectOut;
-        if (genOn) {
-            tot.generatorHours += 1;
-            if (!genWasOn) tot.starts += 1;
+        totLoad += L;
+        totUnmet += unmet;
+        totCs += cs;
+        totPv += Ppv;
+        totWind += Pw;
+        totExcess += acSur + dcSur;
+        totInv += invOut;
+        if constexpr (kGenerator) {
+            totGen += gen;
+            totFuel += fuel;
+            hours += genOn;
+            starts += genOn && !genWasOn;
+            if (cc) {
+                if (genOn) ccCharging = true;
+                if (E >= setpointE - eps) ccCharging = false;
+            }
+            genWasOn = genOn;
         }
-        if (cc) {
-            if (genOn) ccCharging = true;
-            if (E >= setpointE - eps) ccCharging = false;
+        if constexpr (kBattery) {
+            totIn += chgDc;
+            totOut += disDc;
+            totRect += rectOut;
         }
-        genWasOn = genOn;
-
-        if (detail) {
+        if constexpr (kDetail) {
             if (t >= nextMonthHour) {
                 ++month;
                 nextMonthHour += kDaysInMonth[month] * 24;
             }
+            const double served = L - unmet;
             detail->pv[month] += Ppv;
             detail->wind[month] += Pw;
             detail->generator[month] += gen;
@@ -218,9 +231,40 @@ SimTotals simulate(const Context& ctx, const SystemSpec& s, Detail* detail) {
             }
         }
     }
-    tot.batteryThroughput = tot.batteryOut;
+    SimTotals tot;
+    tot.load = totLoad;
+    tot.unmet = totUnmet;
+    tot.served = totLoad - totUnmet;
+    tot.capacityShortage = totCs;
+    tot.pv = totPv;
+    tot.wind = totWind;
+    tot.generator = totGen;
+    tot.excess = totExcess;
+    tot.fuel = totFuel;
+    tot.generatorHours = hours;
+    tot.starts = starts;
+    tot.batteryIn = totIn;
+    tot.batteryOut = totOut;
+    tot.batteryThroughput = totOut;
+    tot.inverterOut = totInv;
+    tot.rectifierOut = totRect;
     tot.finalSoc = cap > 0 ? E / cap : 0.0;
     return tot;
+}
+
+template <bool kDetail>
+SimTotals dispatchYear(const Context& ctx, const SystemSpec& s, Detail* detail) {
+    bool b = s.batteryCount > 0, g = s.dieselKw > 0;
+    if (b && g) return simulateYear<true, true, kDetail>(ctx, s, detail);
+    if (b) return simulateYear<true, false, kDetail>(ctx, s, detail);
+    if (g) return simulateYear<false, true, kDetail>(ctx, s, detail);
+    return simulateYear<false, false, kDetail>(ctx, s, detail);
+}
+
+}  // namespace
+
+SimTotals simulate(const Context& ctx, const SystemSpec& s, Detail* detail) {
+    return detail ? dispatchYear<true>(ctx, s, detail) : dispatchYear<false>(ctx, s, nullptr);
 }
 
 // ----- economics -----

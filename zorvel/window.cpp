@@ -22,10 +22,12 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace zorvel {
 
 namespace {
-QString money(double v) { return QLocale().toCurrencyString(v, "$", 0); }
+QString money(double v) { return (v < 0 ? "-$" : "$") + QLocale().toString(std::abs(v), 'f', 0); }
 }  // namespace
 
 ZorvelWindow::ZorvelWindow(QWidget* parent) : QMainWindow(parent), project_(std::make_unique<Project>()) {
@@ -292,7 +294,8 @@ void ZorvelWindow::showResults() {
         table_->setItem(i, 7, num(QLocale().toString(r.fuelLitres, 'f', 0)));
         table_->setItem(i, 8, new QTableWidgetItem(r.feasible ? "yes" : "no"));
     }
-    table_->resizeColumnToContents(1);
+    for (int c = 1; c < table_->columnCount(); ++c)
+        if (c != 2) table_->resizeColumnToContents(c);
     if (rows > 0) {
         table_->selectRow(0);
     } else {

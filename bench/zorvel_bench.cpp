@@ -1,0 +1,100 @@
+// Zorvel benchmarks: a full search of each village template (target: the large village in under
+// 5 s on a 2-core machine), one system's simulated year, and the synthesis of the hourly year.
+//
+// The templates are read from ZORVEL_docs next to the programs (build/bin/ZORVEL_docs), or from
+// the folder named by the environment variable ZORVEL_DOCS.
+#include "zorvel/model.h"
+#include "zorvel/project.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::filesystem::path docs() {
+    if (const char* env = std::getenv("ZORVEL_DOCS")) return env;
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return exe.parent_path().parent_path() / "bin" / "ZORVEL_docs";
+}
+
+const char* kTemplates[] = {"Small_village_Pallix.zvx", "Medium_village_Pallix.zvx", "Large_village_Pallix.zvx"};
+
+// The template's sample site (site 0), a sunny windy site (1) or a poor-resource site (2).
+void setSite(zorvel::Project& p, int site) {
+    if (site == 0) return;
+    bool good = site == 1;
+    float lat = good ? 12.0f : 45.0f;
+    p.SetLatitude(lat);
+    zorvel::SolarResource s;
+    const std::array<float, 12> sunny{6.2f, 6.6f, 6.9f, 7.0f, 6.8f, 6.5f, 6.3f, 6.4f, 6.6f, 6.5f, 6.2f, 6.0f};
+    const std::array<float, 12> poor{1.4f, 2.2f, 3.1f, 3.8f, 4.3f, 4.6f, 4.5f, 3.9f, 3.1f, 2.2f, 1.5f, 1.1f};
+    s.SetMonthlyRadiation(lat, good ? sunny : poor);
+    p.PutSolarResource(s);
+    zorvel::WindResource w = *p.GetWindResource();
+    if (good) {
+        w.SetFromPowerDensity(600.0f, 300.0f, 2.0f);
+    } else {
+        const std::array<float, 12> calm{3.0f, 3.1f, 3.0f, 2.8f, 2.6f, 2.4f, 2.3f, 2.3f, 2.5f, 2.7f, 2.9f, 3.0f};
+        w.SetMonthlySpeeds(calm);
+    }
+    p.PutWindResource(w);
+}
+
+void BM_FullSearch(benchmark::State& state) {
+    const char* name = kTemplates[state.range(0)];
+    zorvel::Project p;
+    p.OpenFile(docs() / name);
+    setSite(p, static_cast<int>(state.range(1)));
+    std::int64_t systems = p.SystemsToTry();
+    int feasible = 0;
+    for (auto _ : state) {
+        p.CalculateBlocking();
+        feasible = p.ResultCount(0);
+    }
+    state.counters["systems"] = static_cast<double>(systems);
+    state.counters["feasible"] = feasible;
+    state.counters["systems_per_s"] =
+        benchmark::Counter(static_cast<double>(systems), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["threads"] = std::thread::hardware_concurrency();
+    zorvel::Result best = p.GetResult(0, 0);
+    state.SetLabel(std::string(name) + ": best " + p.DescribeSystem(best) + ", NPC $" +
+                   std::to_string(static_cast<long long>(best.npc)));
+}
+BENCHMARK(BM_FullSearch)
+    ->ArgNames({"template", "site"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+
+void BM_SimulateOneSystem(benchmark::State& state) {
+    zorvel::ProjectData d = zorvel::readProject(docs() / kTemplates[2]);
+    auto ctx = zorvel::buildContext(d);
+    zorvel::SystemSpec s{100, 1, 80, 40, 75, static_cast<int>(state.range(0))};
+    for (auto _ : state) {
+        zorvel::SimTotals t = zorvel::simulate(*ctx, s);
+        benchmark::DoNotOptimize(t);
+        zorvel::Result r = zorvel::makeResult(*ctx, s, t);
+        benchmark::DoNotOptimize(r);
+    }
+    state.SetItemsProcessed(state.iterations() * zorvel::kHoursPerYear);
+}
+BENCHMARK(BM_SimulateOneSystem)->ArgName("cycle_charging")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_SynthesizeYear(benchmark::State& state) {
+    zorvel::ProjectData d = zorvel::readProject(docs() / kTemplates[2]);
+    for (auto _ : state) {
+        auto ctx = zorvel::buildContext(d);
+        benchmark::DoNotOptimize(ctx);
+    }
+}
+BENCHMARK(BM_SynthesizeYear)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
