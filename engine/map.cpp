@@ -52,6 +52,7 @@ struct Map::Impl {
     Rectangle requested;   // the extent last asked for, before fitting
     Rectangle extent;      // requested, widened to the control's aspect ratio
     bool hasExtent = false;
+    bool extentFollowsLayers = true;  // until an extent is set
     QImage cache;
     bool refreshPending = false;
 
@@ -82,8 +83,8 @@ std::shared_ptr<MapLayer> Map::layerByName(const QString& name) const {
 void Map::addLayer(std::shared_ptr<MapLayer> layer) {
     if (!layer) return;
     layers_.insert(layers_.begin(), std::move(layer));
-    // The first layer shows its whole extent.
-    if (!d_->hasExtent) {
+    // Until an extent is set, the map shows all of its layers.
+    if (d_->extentFollowsLayers) {
         d_->requested = fullExtent();
         d_->extent = fitted(d_->requested, std::max(1, width()), std::max(1, height()));
         d_->hasExtent = true;
@@ -98,6 +99,7 @@ void Map::removeLayer(int i) {
 void Map::clearLayers() {
     layers_.clear();
     d_->hasExtent = false;
+    d_->extentFollowsLayers = true;
 }
 
 Rectangle Map::extent() const { return d_->extent; }
@@ -106,6 +108,7 @@ void Map::setExtent(const Rectangle& r) {
     d_->requested = r;
     d_->extent = fitted(r, std::max(1, width()), std::max(1, height()));
     d_->hasExtent = true;
+    d_->extentFollowsLayers = false;
     refresh();
 }
 

@@ -140,6 +140,23 @@ TEST_F(MapFixture, RenderersChooseSymbolsByValue) {
     EXPECT_GT(dark, 10);
 }
 
+TEST_F(MapFixture, NewLayersShowAllLayersUntilAnExtentIsSet) {
+    Map fresh;
+    fresh.resize(200, 100);
+    fresh.addLayer(a);
+    fresh.addLayer(b);
+    const Rectangle full = fresh.fullExtent();
+    EXPECT_DOUBLE_EQ(fresh.extent().left(), full.left());  // widened to 2:1 in height only
+    EXPECT_DOUBLE_EQ(fresh.extent().right(), full.right());
+    EXPECT_GT(full.right(), 30);
+    fresh.setExtent(Rectangle(0, 0, 10, 5));
+    fresh.addLayer(lines);
+    EXPECT_EQ(fresh.extent(), Rectangle(0, 0, 10, 5));
+    fresh.clearLayers();
+    fresh.addLayer(b);
+    EXPECT_DOUBLE_EQ(fresh.extent().center().x, 25);
+}
+
 TEST_F(MapFixture, ExtentKeepsTheControlsAspect) {
     map.setExtent(Rectangle(0, 0, 10, 10));  // widened to 2:1 about its centre
     EXPECT_EQ(map.extent(), Rectangle(-5, 0, 15, 10));
