@@ -82,7 +82,11 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
             legend.clear();
             legend.loadLegend(true);
         }
-        map.refresh();
+        // The redraw shows the whole dataset, not just the extent of the first layer added.
+        if (map.layerCount() > 0)
+            map.setExtent(map.fullExtent());
+        else
+            map.refresh();
     } catch (...) {
         ErrorMessage(QStringLiteral("Error while loading the project. Error Source:md_functions.LoadProject()"), 48);
     }

@@ -47,7 +47,7 @@ constexpr int kFormWidth = 12600;
 constexpr int kFormHeight = 8835;
 constexpr int kToolbarHeight = 420;
 constexpr int kGap = 120;             // outer margins and gaps between the two columns
-constexpr int kColumnWidth = 3255;    // the right-hand column
+constexpr int kColumnWidth = 3600;    // the right-hand column
 constexpr int kMapInset = 75;         // the map inside its frame
 constexpr int kMapNoteGap = 45;       // between the map and the note under it
 constexpr int kMapNoteHeight = 240;
@@ -88,8 +88,7 @@ void frmMain::createMapArea(QWidget* central) {
     fraMapHolder = new QGroupBox(central);
     Map1 = new engine::Map(fraMapHolder);
     lblMapNote = new QLabel(
-        QStringLiteral("Map data: the dataset opened with File > Open Dataset. Colours and "
-                       "classes are fixed per layer."),
+        QStringLiteral("Pallix map: each layer in the fixed colours shown in its legend."),
         fraMapHolder);
     QPalette notePalette = lblMapNote->palette();
     notePalette.setColor(QPalette::WindowText, QColor(90, 90, 90));
@@ -105,14 +104,22 @@ QWidget* frmMain::createToolColumn(QWidget* central) {
     // Map tools: exactly one selected.
     Toolbar1 = new QToolBar(column);
     Toolbar1->setMovable(false);
+    Toolbar1->setContentsMargins(0, 0, 0, 0);
+    // One strip holding the four buttons, so that none of them moves into an overflow menu.
+    auto* strip = new QWidget(Toolbar1);
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(2, 0, 2, 0);
+    stripLayout->setSpacing(twipsToPixels(30));
     auto* tools = new QButtonGroup(this);
     const char* toolCaptions[4] = {"Pan", "Zoom", "Info", "Zorvel"};
     for (int i = 0; i < 4; ++i) {
-        optPanZoom[i] = new QRadioButton(QString::fromLatin1(toolCaptions[i]), Toolbar1);
+        optPanZoom[i] = new QRadioButton(QString::fromLatin1(toolCaptions[i]), strip);
         tools->addButton(optPanZoom[i], i);
-        Toolbar1->addWidget(optPanZoom[i]);
+        stripLayout->addWidget(optPanZoom[i]);
         connect(optPanZoom[i], &QRadioButton::clicked, this, [this, i] { optPanZoom_Click(i); });
     }
+    stripLayout->addStretch(1);
+    Toolbar1->addWidget(strip);
     layout->addWidget(Toolbar1);
 
     auto* zoomRow = new QHBoxLayout;
@@ -124,6 +131,7 @@ QWidget* frmMain::createToolColumn(QWidget* central) {
     zoomRow->addWidget(cmdZoomIn);
     zoomRow->addWidget(cmdZoomOut);
     zoomRow->addWidget(cmdOriginalMap, 1);
+    zoomRow->addStretch();
     layout->addLayout(zoomRow);
     connect(cmdZoomIn, &QPushButton::clicked, this, &frmMain::cmdZoomIn_Click);
     connect(cmdZoomOut, &QPushButton::clicked, this, &frmMain::cmdZoomOut_Click);
@@ -225,12 +233,18 @@ QWidget* frmMain::createToolColumn(QWidget* central) {
 
 void frmMain::createQueryPanel() {
     QWidget* panel = fraEditQueryParameters;
+    // The panel's positions were laid out for a small, narrow font.
+    QFont small = panel->font();
+    small.setPixelSize(11);
+    small.setStretch(QFont::SemiCondensed);
+    panel->setFont(small);
     for (int i = 0; i < 6; ++i) {
         lblQuery1[i] = new QLabel(panel);
         lblQuery1[i]->setVisible(false);
     }
     lblQuery1[5]->setText(QStringLiteral("remove protected areas "));
     lblQuery1[5]->setWordWrap(true);
+    lblQuery1[5]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     placeInPanel(lblQuery1[0], 600, 240, 2250, 255);
     placeInPanel(lblQuery1[1], 570, 600, 2400, 255);
     placeInPanel(lblQuery1[2], 570, 960, 2400, 255);
