@@ -170,11 +170,17 @@ void drawLayer(QPainter& p, const MapLayer& layer, const MapView& view) {
         drawLabels(p, *lr, *ds, records, view);
 }
 
-void drawShape(QPainter& p, const Shape& shape, const Symbol& symbol, const MapView& view) {
-    std::vector<QPolygonF> parts;
-    appendParts(shape, parts);
-    FeaturePainter painter(p, view, symbolKind(symbol, shape.shapeType()), symbol);
-    painter.draw(parts, shape.extent(), true);
+ShapeParts partsOf(const Shape& shape) {
+    ShapeParts s;
+    appendParts(shape, s.parts);
+    s.box = shape.extent();
+    s.shapeType = shape.shapeType();
+    return s;
+}
+
+void drawShape(QPainter& p, const ShapeParts& shape, const Symbol& symbol, const MapView& view) {
+    FeaturePainter painter(p, view, symbolKind(symbol, shape.shapeType), symbol);
+    painter.draw(shape.parts, shape.box, true);
 }
 
 }  // namespace engine

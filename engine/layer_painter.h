@@ -25,7 +25,14 @@ struct MapView {
 
 // Draws the layer's features in view with its renderer (or its own symbol), then its labels.
 void drawLayer(QPainter& p, const MapLayer& layer, const MapView& view);
+// A shape taken apart for drawing: its rings, lines or points in map coordinates.
+struct ShapeParts {
+    std::vector<QPolygonF> parts;
+    Rectangle box;
+    int shapeType = 0;
+};
+ShapeParts partsOf(const Shape& shape);
 // Draws one shape with a symbol.
-void drawShape(QPainter& p, const Shape& shape, const Symbol& symbol, const MapView& view);
+void drawShape(QPainter& p, const ShapeParts& shape, const Symbol& symbol, const MapView& view);
 
 }  // namespace engine

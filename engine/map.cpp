@@ -60,7 +60,7 @@ struct Map::Impl {
     QPainter* painter = nullptr;
     const MapView* view = nullptr;
     bool trackingLayerDrawn = false;
-    std::vector<std::pair<Shape, Symbol>> pendingShapes;
+    std::vector<std::pair<ShapeParts, Symbol>> pendingShapes;
 
     Tool tool = Tool::None;
     QPoint pressAt, dragAt;
@@ -179,9 +179,9 @@ void Map::outputMap(QPainter& painter, const QRectF& target) {
 void Map::drawShape(const Shape& shape, const Symbol& symbol) {
     if (!d_->painter || shape.isEmpty()) return;
     if (d_->trackingLayerDrawn)
-        engine::drawShape(*d_->painter, shape, symbol, *d_->view);
+        engine::drawShape(*d_->painter, partsOf(shape), symbol, *d_->view);
     else
-        d_->pendingShapes.emplace_back(shape, symbol);
+        d_->pendingShapes.emplace_back(partsOf(shape), symbol);
 }
 
 Point Map::toMapPoint(double x, double y) const {

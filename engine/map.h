@@ -29,7 +29,8 @@ public:
     int layerCount() const { return int(layers_.size()); }
     const std::shared_ptr<MapLayer>& layer(int i) const { return layers_.at(i); }
     std::shared_ptr<MapLayer> layerByName(const QString& name) const;  // null when absent
-    void addLayer(std::shared_ptr<MapLayer> layer);  // inserted at position 0
+    // Inserted at position 0. Until an extent is set, the extent follows all layers.
+    void addLayer(std::shared_ptr<MapLayer> layer);
     void removeLayer(int i);
     void clearLayers();
 
