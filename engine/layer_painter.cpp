@@ -160,10 +160,13 @@ void drawLayer(QPainter& p, const MapLayer& layer, const MapView& view) {
     std::vector<std::vector<int>> groups(palette.size());
     for (size_t i = 0; i < records.size(); ++i) groups[symbolOf[i]].push_back(records[i]);
 
+    // A class-breaks renderer may set the kind of all its symbols.
+    const auto* cb = dynamic_cast<const ClassBreaksRenderer*>(layer.renderer.get());
+    const int layerKind = kindOf(cb ? cb->symbolType : -1, ds->shapeType());
     const RenderCache& cache = ds->renderCache();
     for (size_t s = 0; s < palette.size(); ++s) {
         if (groups[s].empty()) continue;
-        FeaturePainter painter(p, view, symbolKind(*palette[s], ds->shapeType()), *palette[s]);
+        FeaturePainter painter(p, view, symbolKind(*palette[s], layerKind), *palette[s]);
         for (int r : groups[s]) painter.draw(cache.parts[r], ds->shapeExtent(r), cache.complex[r]);
     }
     if (auto* lr = dynamic_cast<const LabelRenderer*>(layer.renderer.get()))

@@ -11,12 +11,19 @@ namespace {
 constexpr double minimumMarkerPoints = 6;
 }  // namespace
 
-int symbolKind(const Symbol& s, int layerShapeType) {
-    if (s.symbolType >= moShapeTypePoint && s.symbolType <= moShapeTypePolygon) return s.symbolType;
-    // The renderers' symbol kind 0 means point markers.
-    if (s.symbolType == 0) return moShapeTypePoint;
-    return layerShapeType;
+int kindOf(int symbolType, int fallback) {
+    switch (symbolType) {
+    case 0:
+    case moShapeTypePoint: return moShapeTypePoint;
+    case 1:
+    case moShapeTypeLine: return moShapeTypeLine;
+    case 2:
+    case moShapeTypePolygon: return moShapeTypePolygon;
+    default: return fallback;
+    }
 }
+
+int symbolKind(const Symbol& s, int layerShapeType) { return kindOf(s.symbolType, layerShapeType); }
 
 double pixelsPerPoint(const QPainter& p) {
     const QPaintDevice* d = p.device();

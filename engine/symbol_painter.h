@@ -9,6 +9,9 @@
 
 namespace engine {
 
+// The shape type a symbol-kind code selects (0 or 21 markers, 1 or 22 lines, 2 or 23 fills);
+// fallback for any other code (-1: not set).
+int kindOf(int symbolType, int fallback);
 // The kind of shape a symbol draws: its own symbolType when set, else the layer's.
 int symbolKind(const Symbol& s, int layerShapeType);
 
