@@ -140,6 +140,35 @@ TEST_F(MapFixture, RenderersChooseSymbolsByValue) {
     EXPECT_GT(dark, 10);
 }
 
+TEST_F(MapFixture, MarkersLinesAndSubPixelFeaturesShow) {
+    const TableDesc table = {{"N", moLong, 5, 0}};
+    auto points = std::make_shared<MapLayer>(GeoDataset::open(
+        writeShapefile(dir.path(), "p", moShapeTypePoint, table, {{Shape::point(15, 5), {1}}})));
+    points->symbol = fill(blue);
+    points->symbol.style = 1;  // square
+    points->symbol.size = 10;
+    lines->visible = true;
+    lines->symbol.color = green;
+    lines->symbol.size = 2;
+    // A polygon far smaller than a pixel still shows as one pixel.
+    auto speck = std::make_shared<MapLayer>(GeoDataset::open(writeShapefile(
+        dir.path(), "s", moShapeTypePolygon, table, {{rect(35.01, 5.01, 35.02, 5.02), {1}}})));
+    speck->symbol = fill(red);
+    map.addLayer(points);
+    map.addLayer(speck);
+    map.refresh();
+    const QImage img = image();
+    EXPECT_EQ(at(img, 15, 5), QColor(0, 0, 255));
+    EXPECT_EQ(at(img, 15.8, 5.8), QColor(0, 0, 255));  // 4 pixels from the centre: in the square
+    EXPECT_EQ(at(img, 20 - 0.1, 15), QColor(0, 200, 0));
+    const QPointF speckAt = map.fromMapPoint({35.015, 5.015});
+    int red = 0;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            red += img.pixelColor(int(speckAt.x()) + dx, int(speckAt.y()) + dy) == QColor(255, 0, 0);
+    EXPECT_EQ(red, 1);
+}
+
 TEST_F(MapFixture, NewLayersShowAllLayersUntilAnExtentIsSet) {
     Map fresh;
     fresh.resize(200, 100);
