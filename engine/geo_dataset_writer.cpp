@@ -39,6 +39,30 @@ OGRFieldType fieldType(const FieldDesc& fd) {
     }
 }
 
+void addParts(const OGRGeometry* g, OGRwkbGeometryType kind, OGRGeometryCollection& into) {
+    const OGRwkbGeometryType t = wkbFlatten(g->getGeometryType());
+    if (t == kind) {
+        into.addGeometry(g);
+    } else if (OGR_GT_IsSubClassOf(t, wkbGeometryCollection)) {
+        for (const OGRGeometry* part : *g->toGeometryCollection()) addParts(part, kind, into);
+    }
+}
+
+// An overlay can give a collection with lower-dimension parts where shapes only touch; the
+// file keeps the parts of its own kind. Takes ownership of g.
+OGRGeometry* ofOwnKind(OGRGeometry* g, int shapeType) {
+    if (wkbFlatten(g->getGeometryType()) != wkbGeometryCollection) return g;
+    std::unique_ptr<OGRGeometry> collection(g);
+    OGRGeometryCollection* multi = nullptr;
+    switch (shapeType) {
+    case moShapeTypePoint: multi = new OGRMultiPoint(); break;
+    case moShapeTypeLine: multi = new OGRMultiLineString(); break;
+    default: multi = new OGRMultiPolygon();
+    }
+    addParts(collection.get(), geometryType(shapeType), *multi);
+    return multi;
+}
+
 }  // namespace
 
 struct GeoDatasetWriter::Impl {
@@ -107,7 +131,7 @@ void GeoDatasetWriter::addRecord(const Shape& shape, const std::vector<QVariant>
         const OGRErr err = OGRGeometryFactory::createFromWkb(wkb, nullptr, &g, size);
         GEOSFree_r(ctx, wkb);
         if (err != OGRERR_NONE) throw EngineError(gdalReport("cannot convert a shape", trap));
-        feature.SetGeometryDirectly(g);
+        feature.SetGeometryDirectly(ofOwnKind(g, d_->shapeType));
     }
     if (d_->layer->CreateFeature(&feature) != OGRERR_NONE || trap.failed())
         throw EngineError(gdalReport("cannot write a record", trap));

@@ -79,6 +79,13 @@ TEST(Datasets, PointsAndLinesRoundTrip) {
                                                  {{Shape::lineString({{0, 0}, {3, 4}}), {"R1"}}}));
     EXPECT_EQ(lines->shapeType(), moShapeTypeLine);
     EXPECT_DOUBLE_EQ(lines->shape(0).distanceTo(Shape::point(0, 0)), 0);
+    // A collection keeps the parts of the file's kind.
+    auto mixed = GeoDataset::open(writeShapefile(
+        dir.path(), "mixed", moShapeTypePolygon, table,
+        {{Shape::fromWkt("GEOMETRYCOLLECTION(POLYGON((0 0,1 0,1 1,0 0)),LINESTRING(5 5,6 6),"
+                         "MULTIPOLYGON(((3 0,4 0,4 1,3 0))))"),
+          {"M"}}}));
+    EXPECT_DOUBLE_EQ(mixed->shape(0).area(), 1.0);
     // A shape of the wrong kind is refused.
     DataConnection conn;
     conn.setDatabase(dir.path());
