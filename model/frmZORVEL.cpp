@@ -57,16 +57,16 @@ frmZORVEL::~frmZORVEL() = default;
 // Pixel layout: the site label and resource grid on top, the inputs and buttons on the left,
 // the message box on the right, lying over the results table that it hides until a run ends.
 void frmZORVEL::createControls() {
-    setFixedSize(820, 470);
+    setFixedSize(880, 470);
 
-    lblPallixData = label(this, QStringLiteral("Pallix data"), {10, 8, 800, 20});
+    lblPallixData = label(this, QStringLiteral("Pallix data"), {10, 8, 860, 20});
     QFont bold = lblPallixData->font();
     bold.setBold(true);
     lblPallixData->setFont(bold);
 
     const QStringList monthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul",
                                     "Aug", "Sep", "Oct", "Nov", "Dec", "Annual"};
-    constexpr int kGridLeft = 145, kColumn = 51, kRowTop = 34, kRow = 20;
+    constexpr int kGridLeft = 150, kColumn = 54, kRowTop = 34, kRow = 20;
     lblSolarRowLabel = label(this, QStringLiteral("Solar (kWh/m2/day)"), {10, kRowTop + kRow, 135, 18});
     lblWindRowLabel = label(this, QStringLiteral("Wind (W/m2)"), {10, kRowTop + 2 * kRow, 135, 18});
     lblHydroRowLabel = label(this, QStringLiteral("Hydro"), {10, kRowTop + 3 * kRow, 135, 18});
@@ -111,14 +111,14 @@ void frmZORVEL::createControls() {
     cmdCloseWindow = new QPushButton(QStringLiteral("Close Window"), this);
     cmdCloseWindow->setGeometry(205, 420, 195, 32);
 
-    constexpr int kTableLeft = 415, kNpcLeft = 615, kDetailsLeft = 740, kTableTop = 148, kLine = 50;
+    constexpr int kTableLeft = 415, kNpcLeft = 660, kDetailsLeft = 790, kTableTop = 148, kLine = 50;
     lblSystemTypeColHeading = label(this, QStringLiteral("System Type"), {kTableLeft, 126, 190, 18});
     lblNPCColHeading = label(this, QStringLiteral("Net Present Cost"), {kNpcLeft, 126, 190, 18});
     lblSystemTypeColHeading->setFont(bold);
     lblNPCColHeading->setFont(bold);
     for (int i = 0; i < 6; ++i) {
         const int y = kTableTop + i * kLine;
-        lblSystemType[i] = label(this, {}, {kTableLeft, y, 195, kLine - 4});
+        lblSystemType[i] = label(this, {}, {kTableLeft, y, 238, kLine - 4});
         lblSystemType[i]->setWordWrap(true);
         lblSystemType[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         lblSystemNPC[i] = label(this, {}, {kNpcLeft, y, kFullBarWidth, 18});
@@ -128,13 +128,13 @@ void frmZORVEL::createControls() {
         shpBar[i]->setAutoFillBackground(true);
         shpBar[i]->hide();
         cmdZORVEL_OR[i] = new QPushButton(QStringLiteral("Details..."), this);
-        cmdZORVEL_OR[i]->setGeometry(kDetailsLeft, y + 6, 72, 28);
+        cmdZORVEL_OR[i]->setGeometry(kDetailsLeft, y + 6, 80, 28);
         cmdZORVEL_OR[i]->setEnabled(false);
         connect(cmdZORVEL_OR[i], &QPushButton::clicked, this, [this, i] { cmdZORVEL_OR_Click(i); });
     }
 
     txtMessages = new QPlainTextEdit(this);
-    txtMessages->setGeometry(kTableLeft - 5, 122, 405, 330);
+    txtMessages->setGeometry(kTableLeft - 5, 122, 462, 330);
     txtMessages->setReadOnly(true);
 }
 
