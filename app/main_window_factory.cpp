@@ -1,6 +1,7 @@
 #include "app/main_window_factory.h"
 
 #include "info/attach.h"
+#include "print/attach.h"
 #include "model/attach.h"
 #include "query/attach.h"
 
@@ -10,6 +11,7 @@ std::unique_ptr<frmMain> createMainWindow() {
     // Subsystems attach here, one line each, before the load runs (the load calls their hooks).
     // --- attach: begin ---
     info::attach(*form);
+    print::attach(*form);
     model::attach(*form);
     query::attach(*form);
     // --- attach: end ---
