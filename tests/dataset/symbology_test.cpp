@@ -183,6 +183,26 @@ TEST(Symbology, LandUseValuesKeepTheirTextAndTakeColoursByTrimmedUpperCaseKey) {
     EXPECT_EQ(std::dynamic_pointer_cast<engine::ValueMapRenderer>(layer.renderer)->valueCount(), 6);
 }
 
+TEST(Symbology, LandUseLayerWithMoreDistinctTextsThanA16BitCounterHolds) {
+    QTemporaryDir tmp;
+    const int n = 33000;
+    testdata::writeShapefile(
+        tmp.path(), "02_landuse", engine::moShapeTypePoint, {{"LAND_USE", engine::moString, 12, 0}}, n,
+        [](int i) { return engine::Shape::point(i, 0); },
+        [](int i) { return std::vector<QVariant>{i == n - 1 ? QString("FOREST") : QString("class %1").arg(i)}; });
+    engine::DataConnection connection;
+    connection.setDatabase(tmp.path() + "/");
+    ASSERT_TRUE(connection.connect());
+    engine::MapLayer layer(connection.findGeoDataset("02_landuse.shp"));
+    shell::ScopedScriptedDialogs dialogs;
+    SetLayerProperties(layer, "02_landuse.shp", {});
+    EXPECT_TRUE(dialogs->shown.isEmpty());
+    auto r = std::dynamic_pointer_cast<engine::ValueMapRenderer>(layer.renderer);
+    ASSERT_TRUE(r);
+    ASSERT_EQ(r->valueCount(), n);
+    EXPECT_EQ(r->symbol(n - 1).color, rgb(26, 129, 78));
+}
+
 TEST(Symbology, LandUseTableHoldsEveryClassOnce) {
     const auto& table = landUseColourTable();
     EXPECT_EQ(table.size(), 141);
