@@ -1,5 +1,5 @@
 #pragma once
-// A main window with the print window attached, and a small region of real shapefiles.
+// A main window with the queries and the print window attached, and a small region of real shapefiles.
 
 #include <QAction>
 #include <QDir>
@@ -11,6 +11,7 @@
 #include "dataset/dataset_loading.h"
 #include "print/attach.h"
 #include "print/frmPrint.h"
+#include "query/attach.h"
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
 #include "tests/info/layer_files.h"
@@ -63,6 +64,7 @@ protected:
     void newMainWindow() {
         main.reset();
         main = std::make_unique<frmMain>();
+        query::attach(*main);
         print::attach(*main);
         main->Form_Load();
         main->resize(1000, 700);
