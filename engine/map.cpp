@@ -152,6 +152,17 @@ void Map::outputMap(QPainter& painter, const QRectF& target) {
     const Rectangle extent = d_->hasExtent ? fitted(d_->extent, target.width(), target.height())
                                            : Rectangle(0, 0, target.width(), target.height());
     const MapView view(extent, target, pixelsPerPoint(painter));
+    // Ends the redraw however it ends, so a failure in a handler cannot leave the map stuck.
+    struct Redraw {
+        Impl& d;
+        QPainter& p;
+        ~Redraw() {
+            d.painter = nullptr;
+            d.view = nullptr;
+            d.pendingShapes.clear();
+            p.restore();
+        }
+    } redraw{*d_, painter};
     painter.save();
     painter.setClipRect(target);
     painter.fillRect(target, Qt::white);
@@ -171,9 +182,6 @@ void Map::outputMap(QPainter& painter, const QRectF& target) {
     d_->pendingShapes.clear();
     d_->trackingLayerDrawn = true;
     emit afterTrackingLayerDraw();
-    d_->painter = nullptr;
-    d_->view = nullptr;
-    painter.restore();
 }
 
 void Map::drawShape(const Shape& shape, const Symbol& symbol) {
