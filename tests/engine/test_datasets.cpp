@@ -220,6 +220,16 @@ TEST(Search, ExpressionsInRecordOrder) {
         EXPECT_THROW(layer.searchExpression(bad), EngineError) << bad;
 }
 
+TEST(Search, QuotesInsideTextsAreDoubled) {
+    QTemporaryDir dir;
+    MapLayer layer(GeoDataset::open(writeShapefile(
+        dir.path(), "landuse", moShapeTypePoint, {{"LAND_USE", moString, 30, 0}},
+        {{Shape::point(0, 0), {"FARMER'S LAND"}}, {Shape::point(1, 1), {"FOREST"}}})));
+    Recordset rs = layer.searchExpression("(LAND_USE = 'FOREST') OR (LAND_USE = 'FARMER''S LAND')");
+    EXPECT_EQ(rs.count(), 2);
+    EXPECT_EQ(layer.searchExpression("LAND_USE = 'FARMER''S LAND' AND FeatureID = 0").count(), 1);
+}
+
 TEST(Search, AFeatureIdFieldOfTheTableWins) {
     QTemporaryDir dir;
     const TableDesc table = {{"FEATUREID", moLong, 9, 0}};
