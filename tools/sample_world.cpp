@@ -63,11 +63,13 @@ std::vector<Lake> placeLakes(const Region& region, const std::vector<City>& citi
     SampleRandom rnd(2001);
     NameMaker names(2002);
     std::vector<Lake> lakes;
-    while (lakes.size() < 8) {
+    double margin = 12000;  // from towns; shrinks when many towns leave no room
+    for (int tries = 1; lakes.size() < 8; ++tries) {
+        if (tries % 500 == 0) margin *= 0.7;
         const auto c = randomPoint(region, rnd, 0.8);
         const double r = rnd.range(6000, 18000);
         const bool clear =
-            std::all_of(cities.begin(), cities.end(), [&](const City& x) { return distance(x.at, c) > 1.5 * r + 12000; }) &&
+            std::all_of(cities.begin(), cities.end(), [&](const City& x) { return distance(x.at, c) > 1.5 * r + margin; }) &&
             std::all_of(lakes.begin(), lakes.end(), [&](const Lake& l) { return distance(l.centre, c) > 3 * r + 20000; });
         if (!clear) continue;
         lakes.push_back({blob(c, r, rnd.next()), c, "Lake " + names.next()});
