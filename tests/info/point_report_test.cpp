@@ -279,3 +279,18 @@ TEST_F(PointReport, WindowLayoutAndOkButton) {
     EXPECT_EQ(main->findChildren<frmInfo*>().size(), 1);
     EXPECT_TRUE(window->isVisible());
 }
+
+TEST_F(PointReport, ReturningToTheWindowRebuildsTheReportFromTheLastClick) {
+    writeRoads(dir.path());
+    open();
+    viewWidth(0, 3000, 1000);
+    EXPECT_EQ(clickAt(1000, 500), lines({"Roads", "NAME: Ring Road", ""}));
+    frmInfo* window = main->findChild<frmInfo*>();
+
+    layer("43_roads.shp").visible = false;
+    QEvent deactivate(QEvent::WindowDeactivate), activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(window, &deactivate);
+    QCoreApplication::sendEvent(window, &activate);
+    EXPECT_EQ(window->reportText(), QString());
+    EXPECT_EQ(window->txtInfo->toPlainText(), QString());
+}
