@@ -59,17 +59,21 @@ std::vector<City> placeCities(const Region& region, int count) {
     return cities;
 }
 
-std::vector<Lake> placeLakes(const Region& region, const std::vector<City>& cities) {
+std::vector<Lake> placeLakes(const Region& region, const std::vector<City>& cities,
+                             const std::vector<LineSegment>& mainRoads) {
     SampleRandom rnd(2001);
     NameMaker names(2002);
     std::vector<Lake> lakes;
-    double margin = 12000;  // from towns; shrinks when many towns leave no room
+    double room = 1;  // shrinks when towns and roads leave no room
     for (int tries = 1; lakes.size() < 8; ++tries) {
-        if (tries % 500 == 0) margin *= 0.7;
+        if (tries % 500 == 0) room *= 0.7;
         const auto c = randomPoint(region, rnd, 0.8);
         const double r = rnd.range(6000, 18000);
         const bool clear =
-            std::all_of(cities.begin(), cities.end(), [&](const City& x) { return distance(x.at, c) > 1.5 * r + margin; }) &&
+            std::all_of(cities.begin(), cities.end(),
+                        [&](const City& x) { return distance(x.at, c) > room * (1.5 * r + 12000); }) &&
+            std::all_of(mainRoads.begin(), mainRoads.end(),
+                        [&](const LineSegment& l) { return distanceToPath(c, l.path) > room * (1.4 * r + 2000); }) &&
             std::all_of(lakes.begin(), lakes.end(), [&](const Lake& l) { return distance(l.centre, c) > 3 * r + 20000; });
         if (!clear) continue;
         lakes.push_back({blob(c, r, rnd.next()), c, "Lake " + names.next()});
@@ -180,8 +184,8 @@ std::vector<std::pair<int, int>> spanningTree(const std::vector<engine::Point>& 
     return edges;
 }
 
-std::vector<LineSegment> buildRoads(const Region& region, const std::vector<City>& cities,
-                                    const std::vector<Lake>& lakes, int target) {
+// Roads between the towns: a spanning tree and some shortest extra links, one path per link.
+std::vector<LineSegment> mainRoads(const std::vector<City>& cities, int target) {
     SampleRandom rnd(6001);
     std::vector<engine::Point> nodes;
     for (const auto& c : cities) nodes.push_back(c.at);
@@ -213,7 +217,16 @@ std::vector<LineSegment> buildRoads(const Region& region, const std::vector<City
     for (size_t i = 0; i < edges.size(); ++i)
         roads.push_back({windingPath(nodes[edges[i].first], nodes[edges[i].second], 4000, 0.06, rnd.next()),
                          QString("N%1").arg(i + 1)});
-    // Local roads: each village joins the nearest place already on the network.
+    return roads;
+}
+
+// Local roads, each joining a village to the nearest place already on the network, then all
+// roads cut into target segments.
+std::vector<LineSegment> addLocalRoads(const Region& region, const std::vector<City>& cities,
+                                       const std::vector<Lake>& lakes, std::vector<LineSegment> roads, int target) {
+    SampleRandom rnd(6002);
+    std::vector<engine::Point> nodes;
+    for (const auto& c : cities) nodes.push_back(c.at);
     const int villages = (target - int(roads.size())) / 3;
     for (int v = 0; v < villages; ++v) {
         engine::Point p;
@@ -368,11 +381,12 @@ std::vector<LineSegment> splitInto(const std::vector<LineSegment>& lines, int co
 
 SampleWorld::SampleWorld(const SampleSize& size) {
     cities = placeCities(region, size.cities);
-    lakes = placeLakes(region, cities);
+    roads = mainRoads(cities, size.roadSegments);
+    lakes = placeLakes(region, cities, roads);
     protectedAreas = placeProtectedAreas(region, cities, size.protectedAreas);
     rivers = traceRivers(region, std::clamp(size.cities / 4, 8, 40));
     powerPlants = placePowerPlants(cities, rivers, std::clamp(size.cities / 4, 8, 40));
-    roads = buildRoads(region, cities, lakes, size.roadSegments);
+    roads = addLocalRoads(region, cities, lakes, std::move(roads), size.roadSegments);
     transmission = buildTransmission(cities, powerPlants, size.transmissionSegments);
     railways = buildRailway(cities);
 }
