@@ -85,10 +85,11 @@ std::vector<NamedArea> placeProtectedAreas(const Region& region, const std::vect
     SampleRandom rnd(3001);
     NameMaker names(3002);
     static const char* const types[] = {"National Park", "Forest Reserve", "Game Reserve", "Wildlife Sanctuary"};
-    const double typical = std::sqrt(0.12 * region.area() / std::max(count, 1) / pi);
+    double typical = std::sqrt(0.12 * region.area() / std::max(count, 1) / pi);
     std::vector<NamedArea> areas;
     std::vector<std::pair<engine::Point, double>> placed;
-    while (int(areas.size()) < count) {
+    for (int tries = 1; int(areas.size()) < count; ++tries) {
+        if (tries % 500 == 0) typical *= 0.8;  // too big to fit between the towns
         const double r = typical * rnd.range(0.6, 1.4);
         engine::Point c;
         if (!placed.empty() && rnd.uniform() < 0.25) {  // some overlap a neighbour
