@@ -281,7 +281,8 @@ void frmMain::createQueryPanel() {
     chkProtectedAreas = new QCheckBox(panel);
     chkProtectedAreas->setChecked(true);
     chkProtectedAreas->setVisible(false);
-    placeInPanel(chkProtectedAreas, 1500, 1275, 255, 255);
+    // At the right end of its label, clear of the distance captions to the left.
+    placeInPanel(chkProtectedAreas, 2700, 1335, 240, 255);
 }
 
 void frmMain::createMenus() {
