@@ -81,7 +81,6 @@ public:
 
     // The summary window, created on first use.
     frmZORVELSummary& summaryWindow();
-    bool hasSummaryWindow() const { return summary_ != nullptr; }
 
     // Site resources at the main window's last map press.
     void GetGISData();
