@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "tools/sample_layers.h"
@@ -85,7 +86,9 @@ void writeElevation(const SampleWorld& world, const SampleWriter& out, double si
 
 void writeLandUse(const SampleWorld& world, const SampleWriter& out, int polygons) {
     // Patches on a jittered grid; the class comes from the smooth fields, so neighbouring patches
-    // of one class read as one irregular area.
+    // of one class read as one irregular area. Edges between two patches inside the country wind
+    // a little, the same way seen from either side; patches on the coast keep straight edges so
+    // they can be cut along it.
     const Region& region = world.region;
     const double side = std::sqrt(region.area() / std::max(polygons, 1));
     const auto bounds = region.bounds();
@@ -94,16 +97,41 @@ void writeLandUse(const SampleWorld& world, const SampleWriter& out, int polygon
         SampleRandom rnd(std::uint64_t(i) * 7919 + std::uint64_t(j) * 104729 + 71);
         return engine::Point{x0 + (i + rnd.range(-0.2, 0.2)) * side, y0 + (j + rnd.range(-0.2, 0.2)) * side};
     };
+    auto inland = [&](int i, int j) {
+        return region.contains(vertex(i, j)) && region.contains(vertex(i + 1, j)) &&
+               region.contains(vertex(i, j + 1)) && region.contains(vertex(i + 1, j + 1));
+    };
+    // The inner points of the edge from vertex (i, j) to (i + di, j + dj), di + dj = 1, appended
+    // to ring forwards or backwards.
+    auto edge = [&](Ring& ring, int i, int j, int di, int dj, bool backwards) {
+        const bool winds = di ? inland(i, j) && inland(i, j - 1) : inland(i, j) && inland(i - 1, j);
+        if (!winds) return;
+        const engine::Point a = vertex(i, j), b = vertex(i + di, j + dj);
+        const Path path = windingPath(a, b, side / 6, 0.08, std::uint64_t(i) * 31337 + std::uint64_t(j) * 7 + di);
+        if (backwards) ring.insert(ring.end(), path.rbegin() + 1, path.rend() - 1);
+        else ring.insert(ring.end(), path.begin() + 1, path.end() - 1);
+    };
     SampleLayer layer =
         out.layer("02_landuse", engine::moShapeTypePolygon, {textField("LAND_USE", 50), integerField("FeatureID")});
     int id = 0;
     for (int j = 0; y0 + j * side < bounds.top(); ++j)
         for (int i = 0; x0 + i * side < bounds.right(); ++i) {
-            Ring quad{vertex(i, j), vertex(i, j + 1), vertex(i + 1, j + 1), vertex(i + 1, j)};
-            quad.push_back(quad.front());
-            int inside = 0;
-            for (size_t k = 0; k < 4; ++k) inside += region.contains(quad[k]);
-            Ring patch = inside == 4 ? quad : inside == 0 ? Ring{} : clipToConvex(region.outline(), quad);
+            Ring patch;
+            if (inland(i, j)) {  // clockwise: up the left edge, along the top, down, back
+                patch.push_back(vertex(i, j));
+                edge(patch, i, j, 0, 1, false);
+                patch.push_back(vertex(i, j + 1));
+                edge(patch, i, j + 1, 1, 0, false);
+                patch.push_back(vertex(i + 1, j + 1));
+                edge(patch, i + 1, j, 0, 1, true);
+                patch.push_back(vertex(i + 1, j));
+                edge(patch, i, j, 1, 0, true);
+                patch.push_back(patch.front());
+            } else {
+                const Ring quad{vertex(i, j), vertex(i, j + 1), vertex(i + 1, j + 1), vertex(i + 1, j), vertex(i, j)};
+                if (std::any_of(quad.begin(), quad.end(), [&](const engine::Point& p) { return region.contains(p); }))
+                    patch = clipToConvex(region.outline(), quad);
+            }
             if (patch.size() < 4 || ringArea(patch) < 0.01 * side * side) continue;
             layer.polygon(patch, {landUseAt(world, ringCentroid(patch), patch), id++});
         }
