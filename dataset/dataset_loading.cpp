@@ -35,8 +35,7 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
     try {
         map.clearLayers();
         state.layerIndexByFile.clear();
-        if (fileName.isEmpty())
-            return;
+        if (fileName.isEmpty()) return;
 
         // The chosen file's own directory, whatever the names of the folders above it.
         Q_UNUSED(fileTitle);
@@ -52,9 +51,9 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
                                         shell::mbOKOnly, shell::iconWarning);
         } else {
             map.clearLayers();
-            const QStringList names =
-                QDir(state.dataDirectory)
-                    .entryList({QStringLiteral("*.shp")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+            const QStringList names = QDir(state.dataDirectory)
+                                          .entryList({QStringLiteral("*.shp")}, QDir::Files,
+                                                     QDir::Name | QDir::IgnoreCase);
             for (int i = 0; i < names.size(); ++i) {
                 const QString& name = names[i];
                 if (StandardFile(name)) {
@@ -70,7 +69,8 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
                     shell::dialogs().messageBox(
                         QStringLiteral("Sorry, this program was not meant to handle more than ") +
                         QString::number(MAX_LAYERS) +
-                        QStringLiteral(" layers.  Please reduce the number of shape (.shp) files in the data directory."));
+                        QStringLiteral(" layers.  Please reduce the number of shape (.shp) files "
+                                       "in the data directory."));
                     break;
                 }
             }
@@ -88,7 +88,10 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
         else
             map.refresh();
     } catch (...) {
-        ErrorMessage(QStringLiteral("Error while loading the project. Error Source:md_functions.LoadProject()"), 48);
+        ErrorMessage(
+            QStringLiteral(
+                "Error while loading the project. Error Source:md_functions.LoadProject()"),
+            48);
     }
 }
 
@@ -96,14 +99,22 @@ void SetDefaultVisibility(engine::MapLayer& layer) {
     try {
         const QString& tag = layer.tag;
         static const QStringList hidden = {
-            QStringLiteral("01_elevation.shp"),       QStringLiteral("02_landuse.shp"),
-            QStringLiteral("11_solar_direct.shp"),    QStringLiteral("12_solar_tilt.shp"),
-            QStringLiteral("20_wind.shp"),            QStringLiteral("25_hydro.shp"),
-            QStringLiteral("31_protectedarea.shp"),   QStringLiteral("30_lakes.shp"),
-            QStringLiteral("40_rivers.shp"),          QStringLiteral("36_subcountrybnd3.shp"),
-            QStringLiteral("37_subcountrybnd2.shp"),  QStringLiteral("42_railroad.shp"),
-            QStringLiteral("44_transmissionline.shp"), QStringLiteral("50_protectedarea.shp"),
-            QStringLiteral("52_facilities.shp"),      QStringLiteral("53_airports.shp"),
+            QStringLiteral("01_elevation.shp"),
+            QStringLiteral("02_landuse.shp"),
+            QStringLiteral("11_solar_direct.shp"),
+            QStringLiteral("12_solar_tilt.shp"),
+            QStringLiteral("20_wind.shp"),
+            QStringLiteral("25_hydro.shp"),
+            QStringLiteral("31_protectedarea.shp"),
+            QStringLiteral("30_lakes.shp"),
+            QStringLiteral("40_rivers.shp"),
+            QStringLiteral("36_subcountrybnd3.shp"),
+            QStringLiteral("37_subcountrybnd2.shp"),
+            QStringLiteral("42_railroad.shp"),
+            QStringLiteral("44_transmissionline.shp"),
+            QStringLiteral("50_protectedarea.shp"),
+            QStringLiteral("52_facilities.shp"),
+            QStringLiteral("53_airports.shp"),
         };
         if (hidden.contains(tag))
             layer.visible = false;
@@ -113,7 +124,9 @@ void SetDefaultVisibility(engine::MapLayer& layer) {
         else if (tag == QLatin1String("43_roads.shp") || tag == QLatin1String("59_cities.shp"))
             layer.visible = isSetLayerVisible(layer);
     } catch (...) {
-        ErrorMessage(QStringLiteral("Erro while setting default visibility Error Source:md_functions.SetDefaultVisibility()"), 48);
+        ErrorMessage(QStringLiteral("Erro while setting default visibility Error "
+                                    "Source:md_functions.SetDefaultVisibility()"),
+                     48);
     }
 }
 
@@ -121,8 +134,9 @@ bool isSetLayerVisible(const engine::MapLayer& layer) {
     try {
         return layer.recordCount() < 50;
     } catch (...) {
-        shell::dialogs().messageBox(QStringLiteral(
-            "Error in isSetLayerVisible() function. Error while trying to count the number of features in a layer layer and set its visibility. "));
+        shell::dialogs().messageBox(
+            QStringLiteral("Error in isSetLayerVisible() function. Error while trying to count the "
+                           "number of features in a layer layer and set its visibility. "));
         return false;
     }
 }
@@ -130,12 +144,12 @@ bool isSetLayerVisible(const engine::MapLayer& layer) {
 bool isLayerExist(const QString& fileName, QString& message) {
     try {
         const frmMain* form = frmMain::instance();
-        if (!form)
-            throw std::logic_error("no main window");
+        if (!form) throw std::logic_error("no main window");
         const engine::Map& map = *form->Map1;
         const QString key = fileName.trimmed().toUpper();
         for (int i = 0; i < map.layerCount(); ++i) {
-            message = QStringLiteral("This query requires ") + fileName + QStringLiteral(" shapefile.");
+            message =
+                QStringLiteral("This query requires ") + fileName + QStringLiteral(" shapefile.");
             if (map.layer(i)->tag.trimmed().toUpper() == key) {
                 message.clear();
                 return true;
@@ -143,8 +157,9 @@ bool isLayerExist(const QString& fileName, QString& message) {
         }
         return false;
     } catch (...) {
-        shell::dialogs().messageBox(QStringLiteral(
-            "Error in isLayerExist() function. Error while trying to check the existence of a layer. "));
+        shell::dialogs().messageBox(
+            QStringLiteral("Error in isLayerExist() function. Error while trying to check the "
+                           "existence of a layer. "));
         return false;
     }
 }

@@ -18,29 +18,25 @@ struct ClassTable {
 
 const ClassTable kElevation{
     {200, 400, 600, 800, 1000, 1200, 1400, 1600, 1800, 2000, 2200, 2500, 3000},
-    {rgb(38, 115, 0), rgb(76, 156, 36), rgb(129, 199, 93), rgb(196, 245, 171),
-     rgb(255, 249, 186), rgb(255, 234, 140), rgb(255, 212, 102), rgb(199, 172, 125),
-     rgb(168, 131, 67), rgb(138, 98, 23), rgb(122, 47, 9), rgb(166, 97, 63), rgb(209, 166, 144),
-     rgb(255, 255, 255)}};
+    {rgb(38, 115, 0), rgb(76, 156, 36), rgb(129, 199, 93), rgb(196, 245, 171), rgb(255, 249, 186),
+     rgb(255, 234, 140), rgb(255, 212, 102), rgb(199, 172, 125), rgb(168, 131, 67),
+     rgb(138, 98, 23), rgb(122, 47, 9), rgb(166, 97, 63), rgb(209, 166, 144), rgb(255, 255, 255)}};
 
-const ClassTable kWind{
-    {200, 300, 400, 500, 600, 800},
-    {rgb(255, 255, 255), rgb(222, 184, 135), rgb(254, 172, 0), rgb(255, 110, 180),
-     rgb(154, 50, 205), rgb(255, 0, 0), rgb(0, 0, 255)}};
+const ClassTable kWind{{200, 300, 400, 500, 600, 800},
+                       {rgb(255, 255, 255), rgb(222, 184, 135), rgb(254, 172, 0),
+                        rgb(255, 110, 180), rgb(154, 50, 205), rgb(255, 0, 0), rgb(0, 0, 255)}};
 
-const ClassTable kHydro{
-    {1, 20, 100, 500, 1000},
-    {rgb(210, 210, 210), rgb(190, 232, 255), rgb(255, 255, 0), rgb(255, 170, 0), rgb(255, 0, 0),
-     rgb(0, 0, 255)}};
+const ClassTable kHydro{{1, 20, 100, 500, 1000},
+                        {rgb(210, 210, 210), rgb(190, 232, 255), rgb(255, 255, 0), rgb(255, 170, 0),
+                         rgb(255, 0, 0), rgb(0, 0, 255)}};
 
 // Just below each whole number, so that a whole-number value starts the class above.
-const ClassTable kSolar{
-    {1.9999999999, 2.5, 2.9999999999, 3.5, 3.9999999999, 4.5, 4.9999999999, 5.5, 5.9999999999,
-     6.5, 6.999999999, 7.5, 7.999999999, 8.5, 8.999999999},
-    {rgb(122, 97, 50), rgb(184, 146, 75), rgb(224, 178, 92), rgb(252, 218, 154),
-     rgb(237, 237, 166), rgb(230, 230, 83), rgb(255, 255, 0), rgb(252, 223, 0), rgb(255, 171, 0),
-     rgb(237, 138, 0), rgb(255, 94, 25), rgb(247, 0, 0), rgb(207, 0, 0), rgb(153, 0, 0),
-     rgb(115, 0, 0), rgb(71, 0, 0)}};
+const ClassTable kSolar{{1.9999999999, 2.5, 2.9999999999, 3.5, 3.9999999999, 4.5, 4.9999999999, 5.5,
+                         5.9999999999, 6.5, 6.999999999, 7.5, 7.999999999, 8.5, 8.999999999},
+                        {rgb(122, 97, 50), rgb(184, 146, 75), rgb(224, 178, 92), rgb(252, 218, 154),
+                         rgb(237, 237, 166), rgb(230, 230, 83), rgb(255, 255, 0), rgb(252, 223, 0),
+                         rgb(255, 171, 0), rgb(237, 138, 0), rgb(255, 94, 25), rgb(247, 0, 0),
+                         rgb(207, 0, 0), rgb(153, 0, 0), rgb(115, 0, 0), rgb(71, 0, 0)}};
 
 void attachClassBreaks(engine::MapLayer& layer, const QString& field, const ClassTable& table,
                        int symbolType = -1) {
@@ -49,12 +45,10 @@ void attachClassBreaks(engine::MapLayer& layer, const QString& field, const Clas
     layer.renderer = renderer;
     renderer->field = field;
     renderer->setBreakCount(int(table.breaks.size()));
-    for (int i = 0; i < int(table.breaks.size()); ++i)
-        renderer->setBreak(i, table.breaks[i]);
+    for (int i = 0; i < int(table.breaks.size()); ++i) renderer->setBreak(i, table.breaks[i]);
     for (int i = 0; i < int(table.colours.size()); ++i)
         renderer->symbol(i).color = table.colours[i];
-    for (int i = 0; i <= renderer->breakCount(); ++i)
-        renderer->symbol(i).outline = false;
+    for (int i = 0; i <= renderer->breakCount(); ++i) renderer->symbol(i).outline = false;
 }
 
 void attachLandUse(engine::MapLayer& layer) {
@@ -116,7 +110,8 @@ void SetLayerProperties(engine::MapLayer& layer, const QString& fileName,
     try {
         const auto solar = [&](const QString& field, const char* defaultName) {
             LayerRenderer(layer, field);
-            layer.name = solarDisplayName.isEmpty() ? QString::fromLatin1(defaultName) : solarDisplayName;
+            layer.name =
+                solarDisplayName.isEmpty() ? QString::fromLatin1(defaultName) : solarDisplayName;
         };
         const QString& f = fileName;
         if (f == QLatin1String("01_elevation.shp")) {
@@ -125,18 +120,22 @@ void SetLayerProperties(engine::MapLayer& layer, const QString& fileName,
         } else if (f == QLatin1String("02_landuse.shp")) {
             LayerRenderer(layer, QStringLiteral("LAND_USE"));
             layer.name = QStringLiteral("Land Use");
-        } else if (f == QLatin1String("11_solar_direct.shp") || f == QLatin1String("15_solar_direct.shp") ||
+        } else if (f == QLatin1String("11_solar_direct.shp") ||
+                   f == QLatin1String("15_solar_direct.shp") ||
                    f == QLatin1String("17_solar_direct.shp")) {
             solar(QStringLiteral("ANNDIR"), "40 km Solar Concentrators Annual Average(KWH/M2/DAY)");
         } else if (f == QLatin1String("15_solar_glo.shp")) {
-            solar(QStringLiteral("ANNGLO"), "40 km Solar Global Horizontal Annual Average(KWH/M2/DAY)");
+            solar(QStringLiteral("ANNGLO"),
+                  "40 km Solar Global Horizontal Annual Average(KWH/M2/DAY)");
         } else if (f == QLatin1String("13_solar_direct.shp")) {
             solar(QStringLiteral("ANNDIR"), "10 KM Solar Concentrators Annual Average(KWH/M2/DAY)");
         } else if (f == QLatin1String("14_solar_glo.shp")) {
-            solar(QStringLiteral("ANNGLO"), "10 km Solar Global Horizontal Annual Average(KWH/M2/DAY)");
+            solar(QStringLiteral("ANNGLO"),
+                  "10 km Solar Global Horizontal Annual Average(KWH/M2/DAY)");
         } else if (f == QLatin1String("16_solar_tilt.shp")) {
             solar(QStringLiteral("ANNTILT"), "10 km Solar PV Annual Average(KWH/M2/DAY)");
-        } else if (f == QLatin1String("12_solar_tilt.shp") || f == QLatin1String("18_solar_tilt.shp")) {
+        } else if (f == QLatin1String("12_solar_tilt.shp") ||
+                   f == QLatin1String("18_solar_tilt.shp")) {
             solar(QStringLiteral("ANNTILT"), "40 km Solar PV Annual Average(KWH/M2/DAY)");
         } else if (f == QLatin1String("20_wind.shp")) {
             LayerRenderer(layer, QStringLiteral("WINDPWRD"));

@@ -88,8 +88,9 @@ void paintLandscape(QPainter& p, const QRectF& r, const QString& title) {
 
     // Turbines on the far ridge, smaller with distance.
     const double ridge = r.top() + h * 0.68;
-    const struct { double x, scale, angle; } turbines[] = {
-        {0.12, 0.26, 10}, {0.27, 0.33, 55}, {0.43, 0.29, 95}, {0.58, 0.22, 30}};
+    const struct {
+        double x, scale, angle;
+    } turbines[] = {{0.12, 0.26, 10}, {0.27, 0.33, 55}, {0.43, 0.29, 95}, {0.58, 0.22, 30}};
     for (const auto& t : turbines) {
         const double x = r.left() + r.width() * t.x;
         const double y = ridge - h * 0.05 * std::sin(0.8 + t.x * 1.3 * 2 * M_PI) + h * 0.01;

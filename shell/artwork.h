@@ -13,17 +13,17 @@ void paintLandscape(QPainter& painter, const QRectF& rect, const QString& title)
 
 class LandscapePicture : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit LandscapePicture(const QString& title, QWidget* parent = nullptr);
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
 
-private:
+  private:
     QString title_;
 };
 

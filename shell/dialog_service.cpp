@@ -8,7 +8,7 @@ namespace shell {
 namespace {
 
 class RealDialogs : public DialogService {
-public:
+  public:
     int messageBox(const QString& text, int buttons, int icon, const QString& title) override {
         QMessageBox box(QApplication::activeWindow());
         box.setWindowTitle(title);
@@ -35,8 +35,7 @@ public:
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
         dialog.setDefaultSuffix(defaultSuffix);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return {};
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
         return dialog.selectedFiles().constFirst();
     }
 };
@@ -58,8 +57,7 @@ std::unique_ptr<DialogService> setDialogService(std::unique_ptr<DialogService> s
 
 int ScriptedDialogs::messageBox(const QString& text, int buttons, int icon, const QString& title) {
     shown.append({text, buttons, icon, title});
-    if (!answers.isEmpty())
-        return answers.takeFirst();
+    if (!answers.isEmpty()) return answers.takeFirst();
     return buttons == mbYesNo ? answerYes : answerOK;
 }
 
@@ -77,8 +75,7 @@ QString ScriptedDialogs::saveFileName(QWidget*, const QString& title, const QStr
 
 QStringList ScriptedDialogs::texts() const {
     QStringList result;
-    for (const auto& s : shown)
-        result.append(s.text);
+    for (const auto& s : shown) result.append(s.text);
     return result;
 }
 

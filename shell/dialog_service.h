@@ -24,7 +24,7 @@ constexpr int answerNo = 7;
 inline const QString kProgramTitle = QStringLiteral("Pallix_ZORVEL");
 
 class DialogService {
-public:
+  public:
     virtual ~DialogService() = default;
     // Shows a modal message box; returns answerOK, answerYes or answerNo.
     virtual int messageBox(const QString& text, int buttons = mbOKOnly, int icon = iconNone,
@@ -46,7 +46,7 @@ std::unique_ptr<DialogService> setDialogService(std::unique_ptr<DialogService> s
 // (Yes for a Yes/No box and OK otherwise once the queue is empty), file dialogs with the queued
 // names (empty, i.e. cancelled, once that queue is empty).
 class ScriptedDialogs : public DialogService {
-public:
+  public:
     struct Shown {
         QString text;
         int buttons = mbOKOnly;
@@ -68,13 +68,13 @@ public:
 
 // Installs a ScriptedDialogs for the lifetime of this object and restores the previous service.
 class ScopedScriptedDialogs {
-public:
+  public:
     ScopedScriptedDialogs();
     ~ScopedScriptedDialogs();
     ScriptedDialogs* operator->() { return scripted_; }
     ScriptedDialogs& operator*() { return *scripted_; }
 
-private:
+  private:
     ScriptedDialogs* scripted_;
     std::unique_ptr<DialogService> previous_;
 };

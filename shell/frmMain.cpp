@@ -46,14 +46,14 @@ frmMain* loadedMainWindow = nullptr;
 constexpr int kFormWidth = 12600;
 constexpr int kFormHeight = 8835;
 constexpr int kToolbarHeight = 420;
-constexpr int kGap = 120;             // outer margins and gaps between the two columns
-constexpr int kColumnWidth = 3600;    // the right-hand column
-constexpr int kMapInset = 75;         // the map inside its frame
-constexpr int kMapNoteGap = 45;       // between the map and the note under it
+constexpr int kGap = 120;           // outer margins and gaps between the two columns
+constexpr int kColumnWidth = 3600;  // the right-hand column
+constexpr int kMapInset = 75;       // the map inside its frame
+constexpr int kMapNoteGap = 45;     // between the map and the note under it
 constexpr int kMapNoteHeight = 240;
-constexpr int kPanelWidth = 3015;     // the query parameter panel
+constexpr int kPanelWidth = 3015;  // the query parameter panel
 constexpr int kPanelHeight = 2835;
-constexpr int kPanelTitle = 150;      // room for the panel's caption above its controls
+constexpr int kPanelTitle = 150;  // room for the panel's caption above its controls
 
 // A click on the map moves less than this many mouse units in both directions.
 constexpr int kClickTolerance = 5;
@@ -78,8 +78,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmMain::~frmMain() {
-    if (loadedMainWindow == this)
-        loadedMainWindow = nullptr;
+    if (loadedMainWindow == this) loadedMainWindow = nullptr;
 }
 
 frmMain* frmMain::instance() { return loadedMainWindow; }
@@ -126,8 +125,7 @@ QWidget* frmMain::createToolColumn(QWidget* central) {
     cmdZoomIn = new QPushButton(QStringLiteral("+"), column);
     cmdZoomOut = new QPushButton(QStringLiteral("-"), column);
     cmdOriginalMap = new QPushButton(QStringLiteral("Back to Original Map"), column);
-    for (QPushButton* b : {cmdZoomIn, cmdZoomOut})
-        b->setFixedWidth(twipsToPixels(480));
+    for (QPushButton* b : {cmdZoomIn, cmdZoomOut}) b->setFixedWidth(twipsToPixels(480));
     zoomRow->addWidget(cmdZoomIn);
     zoomRow->addWidget(cmdZoomOut);
     zoomRow->addWidget(cmdOriginalMap, 1);
@@ -165,7 +163,8 @@ QWidget* frmMain::createToolColumn(QWidget* central) {
         optEditLegend[i] = new QRadioButton(QString::fromLatin1(panelCaptions[i]), fraEditLegend);
         panels->addButton(optEditLegend[i], i);
         switchRow->addWidget(optEditLegend[i]);
-        connect(optEditLegend[i], &QRadioButton::clicked, this, [this, i] { optEditLegend_Click(i); });
+        connect(optEditLegend[i], &QRadioButton::clicked, this,
+                [this, i] { optEditLegend_Click(i); });
     }
     optEditLegend[0]->setChecked(true);
     editLegend->addLayout(switchRow);
@@ -296,12 +295,10 @@ void frmMain::createMenus() {
 
     connect(mnuOpen, &QAction::triggered, this, &frmMain::mnuOpen_Click);
     connect(mnuSave, &QAction::triggered, this, [this] {
-        if (hooks.saveResult)
-            hooks.saveResult(*this);
+        if (hooks.saveResult) hooks.saveResult(*this);
     });
     connect(mnuPrint, &QAction::triggered, this, [this] {
-        if (hooks.print)
-            hooks.print(*this);
+        if (hooks.print) hooks.print(*this);
     });
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(mnuHelp, &QAction::triggered, this, &frmMain::mnuHelp_Click);
@@ -312,13 +309,14 @@ void frmMain::connectMap() {
     connect(Map1, &engine::Map::mouseMove, this, &frmMain::Map1_MouseMove);
     connect(Map1, &engine::Map::mouseUp, this, &frmMain::Map1_MouseUp);
     connect(Map1, &engine::Map::beforeLayerDraw, this, &frmMain::Map1_BeforeLayerDraw);
-    connect(Map1, &engine::Map::beforeTrackingLayerDraw, this, &frmMain::Map1_BeforeTrackingLayerDraw);
-    connect(Map1, &engine::Map::afterTrackingLayerDraw, this, &frmMain::Map1_AfterTrackingLayerDraw);
+    connect(Map1, &engine::Map::beforeTrackingLayerDraw, this,
+            &frmMain::Map1_BeforeTrackingLayerDraw);
+    connect(Map1, &engine::Map::afterTrackingLayerDraw, this,
+            &frmMain::Map1_AfterTrackingLayerDraw);
     // A rubber band zooms to the dragged rectangle; a click (no real rectangle) leaves the
     // extent for the click zoom on release.
     connect(Map1, &engine::Map::rectangleTracked, this, [this](const engine::Rectangle& r) {
-        if (r.isEmpty())
-            return;
+        if (r.isEmpty()) return;
         const QPointF a = Map1->fromMapPoint({r.left(), r.top()});
         const QPointF b = Map1->fromMapPoint({r.right(), r.bottom()});
         if (std::abs(b.x() - a.x()) < kClickTolerance && std::abs(b.y() - a.y()) < kClickTolerance)
@@ -339,8 +337,7 @@ void frmMain::Form_Load() {
         bStartUpImageShown = true;
         currentTool = 1;
         zoomFactor = 2;
-        if (hooks.fillQueryList)
-            hooks.fillQueryList(*this);
+        if (hooks.fillQueryList) hooks.fillQueryList(*this);
         optPanZoom[1]->setChecked(true);
         optPanZoom_Click(1);
         UpdateInterface();
@@ -357,13 +354,13 @@ void frmMain::Form_Load() {
         const int inset = twipsToPixels(kMapInset);
         const int noteSpace = twipsToPixels(kMapNoteGap + kMapNoteHeight);
         fraMapHolder->setGeometry(gap, gap, frameWidth, frameHeight);
-        Map1->setGeometry(inset, inset, frameWidth - 2 * inset, frameHeight - 2 * inset - noteSpace);
+        Map1->setGeometry(inset, inset, frameWidth - 2 * inset,
+                          frameHeight - 2 * inset - noteSpace);
         lblMapNote->setGeometry(inset, Map1->y() + Map1->height() + twipsToPixels(kMapNoteGap),
                                 frameWidth - 2 * inset, twipsToPixels(kMapNoteHeight));
         layOutColumn();
 
-        if (hooks.selectFirstApplication)
-            hooks.selectFirstApplication(*this);
+        if (hooks.selectFirstApplication) hooks.selectFirstApplication(*this);
 
         marginWidthFrame_ = width() - fraMapHolder->width();
         marginHeightFrame_ = height() - fraMapHolder->height();
@@ -371,11 +368,12 @@ void frmMain::Form_Load() {
         marginHeightMap_ = height() - Map1->height();
 
         md_functions::FillStandardFileNames();
-        if (hooks.resetResults)
-            hooks.resetResults(*this);
+        if (hooks.resetResults) hooks.resetResults(*this);
         bMainFormLoaded = true;
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while loading the main form. Error Source:frmMain.Form_Load()"), 48);
+        ErrorMessage(
+            QStringLiteral(" Error while loading the main form. Error Source:frmMain.Form_Load()"),
+            48);
     }
 }
 
@@ -389,25 +387,26 @@ void frmMain::layOutColumn() {
 
 void frmMain::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
-    if (column_)
-        layOutColumn();
+    if (column_) layOutColumn();
     Form_Resize();
 }
 
 void frmMain::Form_Resize() {
     try {
-        if (!bMainFormLoaded)
-            return;
+        if (!bMainFormLoaded) return;
         const int w = width(), h = height();
         if (w - marginWidthFrame_ <= 0 || w - marginWidthMap_ <= 0 || h - marginHeightFrame_ <= 0 ||
             h - marginHeightMap_ <= 0)
             return;
         fraMapHolder->resize(w - marginWidthFrame_, h - marginHeightFrame_);
         Map1->resize(w - marginWidthMap_, h - marginHeightMap_);
-        lblMapNote->setGeometry(lblMapNote->x(), Map1->y() + Map1->height() + twipsToPixels(kMapNoteGap),
+        lblMapNote->setGeometry(lblMapNote->x(),
+                                Map1->y() + Map1->height() + twipsToPixels(kMapNoteGap),
                                 Map1->width(), lblMapNote->height());
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while resizing main form. Error Source:frmMain.Form_Resize()"), 48);
+        ErrorMessage(
+            QStringLiteral(" Error while resizing main form. Error Source:frmMain.Form_Resize()"),
+            48);
     }
 }
 
@@ -424,14 +423,12 @@ void frmMain::setWorkingColor(const QColor& color) {
 }
 
 frmShowLayersDialog* frmMain::layerDialog() {
-    if (!layerDialog_)
-        setLayerDialog(new frmShowLayersDialog(md_functions::MAX_LAYERS));
+    if (!layerDialog_) setLayerDialog(new frmShowLayersDialog(md_functions::MAX_LAYERS));
     return layerDialog_;
 }
 
 void frmMain::setLayerDialog(frmShowLayersDialog* dialog) {
-    if (layerDialog_ == dialog)
-        return;
+    if (layerDialog_ == dialog) return;
     delete layerDialog_;
     layerDialog_ = dialog;
     if (dialog) {
@@ -448,7 +445,9 @@ void frmMain::UpdateInterface() {
         Fill_lblLayersCurrentlyDisplayed();
         EnablePanZoomControls(Map1->layerCount() > 0);
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while updating interface. Error Source:frmMain.UpdateInterface()"), 48);
+        ErrorMessage(QStringLiteral(
+                         " Error while updating interface. Error Source:frmMain.UpdateInterface()"),
+                     48);
     }
 }
 
@@ -467,11 +466,12 @@ void frmMain::EnablePanZoomControls(bool bEnable) {
                            full.height() > now.height() * (1 + 1e-9);
         }
         cmdOriginalMap->setVisible(showOriginal);
-        for (int i = 0; i <= 2; ++i)
-            optPanZoom[i]->setEnabled(bEnable);
+        for (int i = 0; i <= 2; ++i) optPanZoom[i]->setEnabled(bEnable);
         cboSelectQuery->setEnabled(bEnable);
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while trying to enable pan/zoom controls. Error Source:frmMain.EnablePanZoomControls()"), 48);
+        ErrorMessage(QStringLiteral(" Error while trying to enable pan/zoom controls. Error "
+                                    "Source:frmMain.EnablePanZoomControls()"),
+                     48);
     }
 }
 
@@ -481,7 +481,10 @@ void frmMain::FillScaleComboBox() {
         cboScale->addItem(md_functions::CalculateScale(*Map1));
         cboScale->setCurrentIndex(0);
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while setting the current scale. Error Source:frmMain.FillScaleComboBox()"), 48);
+        ErrorMessage(
+            QStringLiteral(
+                " Error while setting the current scale. Error Source:frmMain.FillScaleComboBox()"),
+            48);
     }
 }
 
@@ -494,7 +497,9 @@ void frmMain::ControlEnable(bool enabled) {
         cmdChangeLayers->setEnabled(enabled);
         repaint();
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while trying to control the enable/disbale status of controls. Error Source:frmMain.ControlEnable()"), 48);
+        ErrorMessage(QStringLiteral(" Error while trying to control the enable/disbale status of "
+                                    "controls. Error Source:frmMain.ControlEnable()"),
+                     48);
     }
 }
 
@@ -507,12 +512,13 @@ void frmMain::Fill_lblLayersCurrentlyDisplayed() {
         QString text;
         for (int i = 0; i < Map1->layerCount(); ++i) {
             const auto& layer = Map1->layer(i);
-            if (layer->visible)
-                text += layer->name + QStringLiteral("; ");
+            if (layer->visible) text += layer->name + QStringLiteral("; ");
         }
         lblLayersCurrentlyDisplayed->setText(text);
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while filling Layer list label. Error Source:frmMain.Fill_lblLayersCurrentlyDisplayed()"), 48);
+        ErrorMessage(QStringLiteral(" Error while filling Layer list label. Error "
+                                    "Source:frmMain.Fill_lblLayersCurrentlyDisplayed()"),
+                     48);
     }
 }
 
@@ -521,25 +527,25 @@ void frmMain::EditOrLegend(int index) {
         fraEdit->setVisible(index == 0);
         fraLegend->setVisible(index == 1);
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while selecting edit map/legend option. Error Source:frMain.EditOrLegend()"), 48);
+        ErrorMessage(QStringLiteral(" Error while selecting edit map/legend option. Error "
+                                    "Source:frMain.EditOrLegend()"),
+                     48);
     }
 }
 
 // --- Menus and buttons -----------------------------------------------------------------------
 
 void frmMain::mnuOpen_Click() {
-    const QString file = shell::dialogs().openFileName(
-        this, QStringLiteral("Open Dataset"), md_functions::datasetState().dataDirectory,
-        QStringLiteral("ESRI Shapefiles (*.shp)"));
-    if (file.isEmpty())
-        return;
+    const QString file = shell::dialogs().openFileName(this, QStringLiteral("Open Dataset"),
+                                                       md_functions::datasetState().dataDirectory,
+                                                       QStringLiteral("ESRI Shapefiles (*.shp)"));
+    if (file.isEmpty()) return;
     md_functions::LoadProject(QFileInfo(file).fileName(), file, *Map1, *legend);
 }
 
 void frmMain::mnuHelp_Click() {
     try {
-        if (!QFileInfo(helpFile).isFile())
-            throw std::runtime_error("help file missing");
+        if (!QFileInfo(helpFile).isFile()) throw std::runtime_error("help file missing");
         auto* viewer = qobject_cast<shell::HelpViewer*>(helpViewer_);
         if (!viewer) {
             viewer = new shell::HelpViewer(this);
@@ -551,7 +557,9 @@ void frmMain::mnuHelp_Click() {
         viewer->raise();
         viewer->activateWindow();
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while trying to open Help. Error Source:frmMain.mnuHelp_Click()"), 48);
+        ErrorMessage(QStringLiteral(
+                         " Error while trying to open Help. Error Source:frmMain.mnuHelp_Click()"),
+                     48);
     }
 }
 
@@ -566,7 +574,8 @@ void frmMain::cmdZoomIn_Click() {
     try {
         zoomBy(1.0 / zoomFactor);
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while Zoom In. Error Source:frmMain.cmdZoomIn_Click()"), 48);
+        ErrorMessage(QStringLiteral(" Error while Zoom In. Error Source:frmMain.cmdZoomIn_Click()"),
+                     48);
     }
 }
 
@@ -574,7 +583,8 @@ void frmMain::cmdZoomOut_Click() {
     try {
         zoomBy(zoomFactor);
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while Zoom Out. Error Source:frmMain.cmdZoomOut_Click()"), 48);
+        ErrorMessage(
+            QStringLiteral(" Error while Zoom Out. Error Source:frmMain.cmdZoomOut_Click()"), 48);
     }
 }
 
@@ -583,7 +593,9 @@ void frmMain::cmdOriginalMap_Click() {
         resultsDrawn = false;
         Map1->setExtent(Map1->fullExtent());
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while trying to display orginal map. Error Source:frmMain.cmdOriginalMap_Click()"), 48);
+        ErrorMessage(QStringLiteral(" Error while trying to display orginal map. Error "
+                                    "Source:frmMain.cmdOriginalMap_Click()"),
+                     48);
     }
 }
 
@@ -596,7 +608,9 @@ void frmMain::cmdChangeLayers_Click() {
         dialog->raise();
         dialog->activateWindow();
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while trying to load change layers form. Error Source:frmMain.cmdChangeLayers_Click()"), 48);
+        ErrorMessage(QStringLiteral(" Error while trying to load change layers form. Error "
+                                    "Source:frmMain.cmdChangeLayers_Click()"),
+                     48);
     }
 }
 
@@ -605,17 +619,21 @@ void frmMain::optPanZoom_Click(int index) {
         currentTool = index;
         resultsDrawn = false;
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while selecting Pan/Zoom option. Error Source:frmMain.optPanZoom_Click()"), 48);
+        ErrorMessage(
+            QStringLiteral(
+                " Error while selecting Pan/Zoom option. Error Source:frmMain.optPanZoom_Click()"),
+            48);
     }
 }
 
 void frmMain::optEditLegend_Click(int index) {
     try {
-        if (bStartUpImageShown)
-            return;
+        if (bStartUpImageShown) return;
         EditOrLegend(index);
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while selecting edit map/legend option. Error Source:frmMain.optEditLegend_Click()"), 48);
+        ErrorMessage(QStringLiteral(" Error while selecting edit map/legend option. Error "
+                                    "Source:frmMain.optEditLegend_Click()"),
+                     48);
     }
 }
 
@@ -624,7 +642,9 @@ void frmMain::legend_AfterSetLayerVisible() {
         resultsDrawn = false;
         Map1->refresh();
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while changing the layer visibility from legend panel. Error Source:frmMain.legend_AfterSetLayerVisible()"), 48);
+        ErrorMessage(QStringLiteral(" Error while changing the layer visibility from legend panel. "
+                                    "Error Source:frmMain.legend_AfterSetLayerVisible()"),
+                     48);
     }
 }
 
@@ -634,37 +654,37 @@ void frmMain::Map1_MouseDown(int, int, double x, double y) {
     try {
         giX = int(std::lround(x));
         giY = int(std::lround(y));
-        if (!cmdZoomIn->isEnabled())
-            return;
+        if (!cmdZoomIn->isEnabled()) return;
         switch (currentTool) {
-        case 0:
-            Map1->pan();
-            break;
-        case 1:
-            Map1->trackRectangle();
-            break;
-        case 2:
-            if (hooks.showInfo)
-                hooks.showInfo(*this);
-            break;
-        case 3:
-            if (hooks.showZorvel)
-                hooks.showZorvel(*this);
-            break;
-        default:
-            break;
+            case 0:
+                Map1->pan();
+                break;
+            case 1:
+                Map1->trackRectangle();
+                break;
+            case 2:
+                if (hooks.showInfo) hooks.showInfo(*this);
+                break;
+            case 3:
+                if (hooks.showZorvel) hooks.showZorvel(*this);
+                break;
+            default:
+                break;
         }
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error in Map1_MouseDown() event. Error Source:frmMain.Map1_MouseDown()"), 48);
+        ErrorMessage(QStringLiteral(
+                         " Error in Map1_MouseDown() event. Error Source:frmMain.Map1_MouseDown()"),
+                     48);
     }
 }
 
 void frmMain::Map1_MouseMove(int, int, double, double) {
     try {
-        if (currentTool >= 0 && currentTool < 4)
-            Map1->setMousePointer(kToolPointer[currentTool]);
+        if (currentTool >= 0 && currentTool < 4) Map1->setMousePointer(kToolPointer[currentTool]);
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error in Map1_MouseMove() event. Error Source:frmMain.Map1_MouseMove()"), 48);
+        ErrorMessage(QStringLiteral(
+                         " Error in Map1_MouseMove() event. Error Source:frmMain.Map1_MouseMove()"),
+                     48);
     }
 }
 
@@ -674,8 +694,7 @@ bool frmMain::isClick(double x, double y) const {
 
 void frmMain::Map1_MouseUp(int button, int, double x, double y) {
     try {
-        if (!isClick(x, y) || currentTool != 1 || !cmdZoomIn->isEnabled())
-            return;
+        if (!isClick(x, y) || currentTool != 1 || !cmdZoomIn->isEnabled()) return;
         // Centre on the spot the user clicked in the view they clicked on, then zoom about it.
         const engine::Point p = Map1->toMapPoint(x, y);
         engine::Rectangle r = Map1->extent();
@@ -685,19 +704,22 @@ void frmMain::Map1_MouseUp(int button, int, double x, double y) {
         resultsDrawn = false;
         Map1->setExtent(r);
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error in Map1_MouseUp event. Error Source:frmMain.Map1_MouseUp()"), 48);
+        ErrorMessage(
+            QStringLiteral(" Error in Map1_MouseUp event. Error Source:frmMain.Map1_MouseUp()"),
+            48);
     }
 }
 
 void frmMain::Map1_BeforeLayerDraw(int) {
     try {
         if (!resultsDrawn) {
-            if (hooks.drawQueryResults)
-                hooks.drawQueryResults(*Map1);
+            if (hooks.drawQueryResults) hooks.drawQueryResults(*Map1);
             resultsDrawn = true;
         }
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error in BeforeMapLayerDraw function. Error Source:frmMain.Map1_BeforeLayerDraw()"), 48);
+        ErrorMessage(QStringLiteral(" Error in BeforeMapLayerDraw function. Error "
+                                    "Source:frmMain.Map1_BeforeLayerDraw()"),
+                     48);
     }
 }
 
@@ -705,7 +727,9 @@ void frmMain::Map1_BeforeTrackingLayerDraw() {
     try {
         UpdateInterface();
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error in BeforeTrackingLayerDraw function. Error Source:frmMain.Map1_BeforeTrackingLayerDraw()"), 48);
+        ErrorMessage(QStringLiteral(" Error in BeforeTrackingLayerDraw function. Error "
+                                    "Source:frmMain.Map1_BeforeTrackingLayerDraw()"),
+                     48);
     }
 }
 
@@ -713,7 +737,9 @@ void frmMain::Map1_AfterTrackingLayerDraw() {
     try {
         resultsDrawn = false;
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while trying to draw tracking layer. Error Source:frmMain.Map1_AfterTrackingLayerDraw()"), 48);
+        ErrorMessage(QStringLiteral(" Error while trying to draw tracking layer. Error "
+                                    "Source:frmMain.Map1_AfterTrackingLayerDraw()"),
+                     48);
     }
 }
 
@@ -728,12 +754,13 @@ void frmMain::closeEvent(QCloseEvent* e) {
 void frmMain::Form_Unload() {
     try {
         shell::unloadWindows();
-        if (layerDialog_)
-            layerDialog_->hide();
-        if (helpViewer_)
-            helpViewer_->close();
+        if (layerDialog_) layerDialog_->hide();
+        if (helpViewer_) helpViewer_->close();
         QCoreApplication::quit();
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while unloading the main form. Error Source:frmMain.Form_Unload()"), 48);
+        ErrorMessage(
+            QStringLiteral(
+                " Error while unloading the main form. Error Source:frmMain.Form_Unload()"),
+            48);
     }
 }

@@ -29,19 +29,19 @@ class frmShowLayersDialog;
 
 // What the subsystems above the main window plug into it.
 struct frmMainHooks {
-    std::function<void(frmMain&)> fillQueryList;          // load step 4 (FillcboSelectQuery)
+    std::function<void(frmMain&)> fillQueryList;           // load step 4 (FillcboSelectQuery)
     std::function<void(frmMain&)> selectFirstApplication;  // load step 9 (model window list)
-    std::function<void(frmMain&)> resetResults;           // load step 12 (result field name)
-    std::function<void(engine::Map&)> drawQueryResults;   // at the first layer-draw of a redraw
-    std::function<void(frmMain&)> showInfo;               // Info tool press
-    std::function<void(frmMain&)> showZorvel;             // Zorvel tool press
-    std::function<void(frmMain&)> saveResult;             // File > Save Result
-    std::function<void(frmMain&)> print;                  // File > Print
+    std::function<void(frmMain&)> resetResults;            // load step 12 (result field name)
+    std::function<void(engine::Map&)> drawQueryResults;    // at the first layer-draw of a redraw
+    std::function<void(frmMain&)> showInfo;                // Info tool press
+    std::function<void(frmMain&)> showZorvel;              // Zorvel tool press
+    std::function<void(frmMain&)> saveResult;              // File > Save Result
+    std::function<void(frmMain&)> print;                   // File > Print
 };
 
 class frmMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -78,9 +78,9 @@ public:
     // Tools and zoom.
     QToolBar* Toolbar1 = nullptr;
     std::array<QRadioButton*, 4> optPanZoom{};  // "Pan", "Zoom", "Info", "Zorvel"
-    QPushButton* cmdZoomIn = nullptr;            // "+"
-    QPushButton* cmdZoomOut = nullptr;           // "-"
-    QPushButton* cmdOriginalMap = nullptr;       // "Back to Original Map"
+    QPushButton* cmdZoomIn = nullptr;           // "+"
+    QPushButton* cmdZoomOut = nullptr;          // "-"
+    QPushButton* cmdOriginalMap = nullptr;      // "Back to Original Map"
     QComboBox* cboScale = nullptr;
 
     // Query list and panel.
@@ -89,8 +89,8 @@ public:
     QWidget* fraStartUpImage = nullptr;
     QWidget* fraEditLegend = nullptr;
     std::array<QRadioButton*, 2> optEditLegend{};  // "Edit Map", "Show Map legend"
-    QGroupBox* fraEdit = nullptr;                   // holds the parameter panel
-    QGroupBox* fraEditQueryParameters = nullptr;    // the parameter panel, captioned by query
+    QGroupBox* fraEdit = nullptr;                  // holds the parameter panel
+    QGroupBox* fraEditQueryParameters = nullptr;   // the parameter panel, captioned by query
     std::array<QLabel*, 6> lblQuery1{};
     std::array<QLineEdit*, 3> txtQuery1{};  // elements 1 and 2 are used
     QComboBox* cboQueryDropDown = nullptr;
@@ -143,11 +143,11 @@ public:
     void Map1_BeforeTrackingLayerDraw();
     void Map1_AfterTrackingLayerDraw();
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void createMapArea(QWidget* central);
     QWidget* createToolColumn(QWidget* central);
     void createQueryPanel();

@@ -16,7 +16,8 @@ frmShowLayersDialog::frmShowLayersDialog(int checkBoxes, QWidget* parent) : QDia
 
     auto* outer = new QVBoxLayout(this);
     lblInstruction = new QLabel(
-        QStringLiteral("Click each layer you wish to display on the map, then click Update Map."), this);
+        QStringLiteral("Click each layer you wish to display on the map, then click Update Map."),
+        this);
     lblInstruction->setWordWrap(true);
     outer->addWidget(lblInstruction);
 
@@ -57,8 +58,7 @@ void frmShowLayersDialog::hideEvent(QHideEvent* e) {
 void frmShowLayersDialog::Form_Activate() {
     try {
         const frmMain* form = frmMain::instance();
-        if (!form)
-            throw std::logic_error("no main window");
+        if (!form) throw std::logic_error("no main window");
         const engine::Map& map = *form->Map1;
         for (size_t i = 0; i < chkShowLayers.size(); ++i) {
             QCheckBox* box = chkShowLayers[i];
@@ -72,36 +72,41 @@ void frmShowLayersDialog::Form_Activate() {
         }
         adjustSize();
     } catch (...) {
-        md_functions::ErrorMessage(QStringLiteral(" Error while activating layer list form. Error Source:frmShowLayersDialog.Form_Activate()"), 48);
+        md_functions::ErrorMessage(QStringLiteral(" Error while activating layer list form. Error "
+                                                  "Source:frmShowLayersDialog.Form_Activate()"),
+                                   48);
     }
 }
 
 void frmShowLayersDialog::Form_Deactivate() {
     try {
-        if (frmMain* form = frmMain::instance())
-            form->UpdateInterface();
+        if (frmMain* form = frmMain::instance()) form->UpdateInterface();
     } catch (...) {
-        md_functions::ErrorMessage(QStringLiteral(" Error while deactivating layer list form. Error Source:frmShowLayersDialog.Form_Deactivate()"), 48);
+        md_functions::ErrorMessage(
+            QStringLiteral(" Error while deactivating layer list form. Error "
+                           "Source:frmShowLayersDialog.Form_Deactivate()"),
+            48);
     }
 }
 
 void frmShowLayersDialog::OKButton_Click() {
     try {
         frmMain* form = frmMain::instance();
-        if (!form)
-            throw std::logic_error("no main window");
+        if (!form) throw std::logic_error("no main window");
         resultsDrawn = false;
         engine::Map& map = *form->Map1;
         for (size_t i = 0; i < chkShowLayers.size(); ++i) {
             QCheckBox* box = chkShowLayers[i];
-            if (!box->isVisibleTo(this) || int(i) >= map.layerCount())
-                continue;
+            if (!box->isVisibleTo(this) || int(i) >= map.layerCount()) continue;
             map.layer(int(i))->visible = box->checkState() != Qt::Unchecked;
         }
         map.refresh();
         hide();
     } catch (...) {
-        md_functions::ErrorMessage(QStringLiteral(" Error while accepting new set of layer list. Error Source:frmShowLayersDialog.OKButton_Click()"), 48);
+        md_functions::ErrorMessage(
+            QStringLiteral(" Error while accepting new set of layer list. Error "
+                           "Source:frmShowLayersDialog.OKButton_Click()"),
+            48);
     }
 }
 
@@ -109,6 +114,9 @@ void frmShowLayersDialog::CancelButton_Click() {
     try {
         hide();
     } catch (...) {
-        md_functions::ErrorMessage(QStringLiteral(" Error while cancelling the layer list form. Error Source:frmShowLayersDialog.CancelButton_Click()"), 48);
+        md_functions::ErrorMessage(
+            QStringLiteral(" Error while cancelling the layer list form. Error "
+                           "Source:frmShowLayersDialog.CancelButton_Click()"),
+            48);
     }
 }

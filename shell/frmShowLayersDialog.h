@@ -12,7 +12,7 @@ class frmMain;
 
 class frmShowLayersDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     // checkBoxes: how many layer check boxes the dialog holds (MAX_LAYERS in the program).
     explicit frmShowLayersDialog(int checkBoxes, QWidget* parent = nullptr);
 
@@ -26,7 +26,7 @@ public:
     void OKButton_Click();
     void CancelButton_Click();
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 };

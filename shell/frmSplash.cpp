@@ -28,8 +28,7 @@ frmSplash::frmSplash(MainWindowLoader loadMainWindow, std::function<void()> endP
       loadMainWindow_(std::move(loadMainWindow)),
       endProgram_(std::move(endProgram)),
       loadLayerDialog_(std::move(loadLayerDialog)) {
-    if (!endProgram_)
-        endProgram_ = [] { std::_Exit(EXIT_SUCCESS); };
+    if (!endProgram_) endProgram_ = [] { std::_Exit(EXIT_SUCCESS); };
     if (!loadLayerDialog_)
         loadLayerDialog_ = [] { return new frmShowLayersDialog(md_functions::MAX_LAYERS); };
 
@@ -79,23 +78,25 @@ void frmSplash::Form_Load() {
         else
             delete dialog;
         if (boxes < md_functions::MAX_LAYERS) {
-            shell::dialogs().messageBox(QStringLiteral(
-                "Warning: MAX_LAYERS changed but frmShowLayersDialog.chkShowLayers not updated.  Ending program."));
+            shell::dialogs().messageBox(
+                QStringLiteral("Warning: MAX_LAYERS changed but frmShowLayersDialog.chkShowLayers "
+                               "not updated.  Ending program."));
             ended_ = true;
             endProgram_();
         }
     } catch (...) {
-        md_functions::ErrorMessage(QStringLiteral(" Error while loading splash screen. Error Source:frmSplash.Form_Load()"), 48);
+        md_functions::ErrorMessage(
+            QStringLiteral(
+                " Error while loading splash screen. Error Source:frmSplash.Form_Load()"),
+            48);
     }
 }
 
 void frmSplash::Form_Unload() {
-    if (dismissed_ || ended_)
-        return;
+    if (dismissed_ || ended_) return;
     dismissed_ = true;
     hide();
-    if (main_)
-        main_->show();
+    if (main_) main_->show();
 }
 
 void frmSplash::keyPressEvent(QKeyEvent* e) {

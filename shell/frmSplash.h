@@ -18,7 +18,7 @@ class LandscapePicture;
 
 class frmSplash : public QWidget {
     Q_OBJECT
-public:
+  public:
     using MainWindowLoader = std::function<std::unique_ptr<frmMain>()>;
     using LayerDialogLoader = std::function<frmShowLayersDialog*()>;
 
@@ -40,11 +40,11 @@ public:
     frmMain* mainWindow() const { return main_.get(); }
     bool programEnded() const { return ended_; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
-private:
+  private:
     MainWindowLoader loadMainWindow_;
     std::function<void()> endProgram_;
     LayerDialogLoader loadLayerDialog_;

@@ -33,8 +33,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(back, &QPushButton::clicked, browser, &QTextBrowser::backward);
     connect(forward, &QPushButton::clicked, browser, &QTextBrowser::forward);
     connect(contents, &QPushButton::clicked, this, [this] {
-        if (!home_.isEmpty())
-            browser->setSource(QUrl::fromLocalFile(home_));
+        if (!home_.isEmpty()) browser->setSource(QUrl::fromLocalFile(home_));
     });
     resize(760, 640);
 }

@@ -10,14 +10,14 @@ namespace shell {
 
 class HelpViewer : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit HelpViewer(QWidget* parent = nullptr);
     // Shows the page (a local HTML file) at its default topic.
     void showPage(const QString& path);
 
     QTextBrowser* browser = nullptr;
 
-private:
+  private:
     QString home_;
 };
 

@@ -25,15 +25,17 @@ double DegToRad(double degrees) {
     try {
         return degrees * kPi / 180;
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while lconverting degree to Radian. Error Source:md_functions.DegToRad()"), 48);
+        ErrorMessage(
+            QStringLiteral(
+                " Error while lconverting degree to Radian. Error Source:md_functions.DegToRad()"),
+            48);
         return 0;
     }
 }
 
 double DegreesToMiles(const engine::Map& map, double lon1, double lat1, double lon2, double lat2) {
     try {
-        if (lon1 == lon2 && lat1 == lat2)
-            return 0;
+        if (lon1 == lon2 && lat1 == lat2) return 0;
         double a = kDefaultAxis, f = kDefaultFlattening;
         const auto& cs = map.layer(0)->coordinateSystem();
         if (cs && !cs->isProjected) {
@@ -46,8 +48,7 @@ double DegreesToMiles(const engine::Map& map, double lon1, double lat1, double l
         const auto sq = [](double v) { return v * v; };
         const double S = sq(std::sin(G)) * sq(std::cos(L)) + sq(std::cos(F)) * sq(std::sin(L));
         const double C = sq(std::cos(G)) * sq(std::cos(L)) + sq(std::sin(F)) * sq(std::sin(L));
-        if (!(C > 0) || !(S > 0))
-            throw std::domain_error("degenerate distance");
+        if (!(C > 0) || !(S > 0)) throw std::domain_error("degenerate distance");
         const double w = std::atan(std::sqrt(S / C));
         const double R = std::sqrt(S * C) / w;
         const double D = 2 * w * a;
@@ -55,25 +56,23 @@ double DegreesToMiles(const engine::Map& map, double lon1, double lat1, double l
         const double H2 = (3 * R + 1) / (2 * S);
         const double metres = D * (1 + f * (H1 * sq(std::sin(F)) * sq(std::cos(G)) -
                                             H2 * sq(std::cos(F)) * sq(std::sin(G))));
-        if (!std::isfinite(metres))
-            throw std::domain_error("distance not finite");
+        if (!std::isfinite(metres)) throw std::domain_error("distance not finite");
         return metres * kMilesPerMetre;
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while converting degree to mile. Error Source:md_functions.DegreesToMiles()"), 48);
+        ErrorMessage(QStringLiteral(" Error while converting degree to mile. Error "
+                                    "Source:md_functions.DegreesToMiles()"),
+                     48);
         return 0;
     }
 }
 
 QString CalculateScale(const engine::Map& map) {
     try {
-        if (map.layerCount() == 0)
-            return QStringLiteral("- No Map - ");
+        if (map.layerCount() == 0) return QStringLiteral("- No Map - ");
         const auto& cs = map.layer(0)->coordinateSystem();
-        if (!cs)
-            return QStringLiteral("- No Units - ");
+        if (!cs) return QStringLiteral("- No Units - ");
         const double screenInches = map.widthInTwips() / kTwipsPerInch;
-        if (!(screenInches > 0))
-            throw std::domain_error("map has no width");
+        if (!(screenInches > 0)) throw std::domain_error("map has no width");
         const QString unit = cs->unitName.toLower();
         double groundInches = 0;
         const engine::Rectangle extent = map.extent();
@@ -84,9 +83,12 @@ QString CalculateScale(const engine::Map& map) {
         } else if (unit == QLatin1String("meter")) {
             groundInches = extent.width() * kInchesPerMetre;
         }
-        return QStringLiteral("Scale 1 : ") + QLocale().toString(groundInches / screenInches, 'f', 0);
+        return QStringLiteral("Scale 1 : ") +
+               QLocale().toString(groundInches / screenInches, 'f', 0);
     } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while calculating the scale factor. Error Source:md_functions.CalculateScale()"), 48);
+        ErrorMessage(QStringLiteral(" Error while calculating the scale factor. Error "
+                                    "Source:md_functions.CalculateScale()"),
+                     48);
         return {};
     }
 }

@@ -14,24 +14,21 @@ QList<QPointer<QWidget>>& windows() {
 }  // namespace
 
 void registerWindow(QWidget* window) {
-    if (window && !windows().contains(window))
-        windows().append(window);
+    if (window && !windows().contains(window)) windows().append(window);
 }
 
 void unloadWindows() {
     // Take the list first: closing a window may register or close others.
     const QList<QPointer<QWidget>> list = std::exchange(windows(), {});
     for (auto it = list.crbegin(); it != list.crend(); ++it)
-        if (QWidget* w = it->data())
-            w->close();
+        if (QWidget* w = it->data()) w->close();
 }
 
 void resetWindowRegistry() { windows().clear(); }
 
 int registeredWindowCount() {
     int n = 0;
-    for (const auto& w : windows())
-        n += w ? 1 : 0;
+    for (const auto& w : windows()) n += w ? 1 : 0;
     return n;
 }
 

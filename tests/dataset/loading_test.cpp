@@ -1,12 +1,13 @@
 // Opening dataset directories written by the test: which files load, in which order, how they
 // start, and what goes wrong safely.
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QFile>
-#include <QLabel>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
@@ -19,7 +20,7 @@ using namespace md_functions;
 namespace {
 
 class Loading : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(tmp.isValid());
         form.Form_Load();
@@ -34,8 +35,7 @@ protected:
 
     QStringList tags() const {
         QStringList t;
-        for (int i = 0; i < form.Map1->layerCount(); ++i)
-            t << form.Map1->layer(i)->tag;
+        for (int i = 0; i < form.Map1->layerCount(); ++i) t << form.Map1->layer(i)->tag;
         return t;
     }
 
@@ -54,7 +54,8 @@ TEST_F(Loading, LoadsOnlyCatalogueFilesTopLayerLastListedAndIndexesThem) {
 
     load(dir(), "43_roads.shp");
 
-    EXPECT_EQ(tags(), QStringList({"59_cities.shp", "43_roads.shp", "20_wind.shp", "01_elevation.shp"}));
+    EXPECT_EQ(tags(),
+              QStringList({"59_cities.shp", "43_roads.shp", "20_wind.shp", "01_elevation.shp"}));
     EXPECT_EQ(LayerIndexByFile("59_cities.shp"), 0);
     EXPECT_EQ(LayerIndexByFile("20_WIND.SHP"), 2);
     EXPECT_EQ(LayerIndexByFile("01_elevation.shp"), 3);
@@ -167,14 +168,16 @@ TEST_F(Loading, DamagedShapefilesAreSkippedAndTheOthersLoad) {
         const char* base;
         std::function<void(const QString&)> damage;
     } cases[] = {
-        {"30_lakes", [](const QString& b) {  // truncated inside the first record
+        {"30_lakes",
+         [](const QString& b) {  // truncated inside the first record
              QFile f(b + ".shp");
              f.open(QIODevice::ReadWrite);
              f.resize(110);
          }},
         {"31_protectedarea", [](const QString& b) { QFile::remove(b + ".dbf"); }},
         {"40_rivers", [](const QString& b) { QFile::remove(b + ".shx"); }},
-        {"42_railroad", [](const QString& b) {  // garbage in place of the file
+        {"42_railroad",
+         [](const QString& b) {  // garbage in place of the file
              QFile f(b + ".shp");
              f.open(QIODevice::WriteOnly | QIODevice::Truncate);
              f.write(QByteArray(400, char(0x5a)));

@@ -1,10 +1,12 @@
 // The look each known layer gets from its file name.
-#include <QTemporaryDir>
+#include "dataset/symbology.h"
+
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 #include "dataset/catalogue.h"
 #include "dataset/land_use_colours.h"
-#include "dataset/symbology.h"
 #include "shell/dialog_service.h"
 #include "tests/dataset/test_shapefiles.h"
 
@@ -31,16 +33,14 @@ TEST(Symbology, WindClassesColoursAndBreakValues) {
     EXPECT_EQ(r->field, "WINDPWRD");
     ASSERT_EQ(r->breakCount(), 6);
     const double breaks[] = {200, 300, 400, 500, 600, 800};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(r->breakValue(i), breaks[i]);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(r->breakValue(i), breaks[i]);
     EXPECT_EQ(r->symbol(0).color, rgb(255, 255, 255));
     EXPECT_EQ(r->symbol(3).color, rgb(255, 110, 180));
     EXPECT_EQ(r->symbol(6).color, rgb(0, 0, 255));
     EXPECT_EQ(r->classOf(199.9), 0);
     EXPECT_EQ(r->classOf(200), 1);
     EXPECT_EQ(r->classOf(800), 6);
-    for (int i = 0; i <= 6; ++i)
-        EXPECT_FALSE(r->symbol(i).outline);
+    for (int i = 0; i <= 6; ++i) EXPECT_FALSE(r->symbol(i).outline);
     EXPECT_FALSE(layer.symbol.outline);
     EXPECT_EQ(layer.name, "Wind Power Density (W/m2)");
     EXPECT_TRUE(layer.visible);
@@ -66,12 +66,14 @@ TEST(Symbology, SolarBreaksPutWholeNumbersInTheClassAboveAndHideTheLayer) {
 }
 
 TEST(Symbology, SolarDisplayNamesAndTheSharedPrefix15) {
-    EXPECT_EQ(styled("13_solar_direct.shp").name, "10 KM Solar Concentrators Annual Average(KWH/M2/DAY)");
+    EXPECT_EQ(styled("13_solar_direct.shp").name,
+              "10 KM Solar Concentrators Annual Average(KWH/M2/DAY)");
     EXPECT_EQ(styled("16_solar_tilt.shp").name, "10 km Solar PV Annual Average(KWH/M2/DAY)");
     EXPECT_EQ(styled("18_solar_tilt.shp").name, "40 km Solar PV Annual Average(KWH/M2/DAY)");
     EXPECT_EQ(classBreaks(styled("15_solar_direct.shp"))->field, "ANNDIR");
     EXPECT_EQ(classBreaks(styled("15_solar_glo.shp"))->field, "ANNGLO");
-    EXPECT_EQ(styled("15_solar_glo.shp").name, "40 km Solar Global Horizontal Annual Average(KWH/M2/DAY)");
+    EXPECT_EQ(styled("15_solar_glo.shp").name,
+              "40 km Solar Global Horizontal Annual Average(KWH/M2/DAY)");
 
     const QString printed = "ANNUAL AVERAGE SOLAR RESOURCES (KWH/M2/DAY)";
     EXPECT_EQ(styled("11_solar_direct.shp", printed).name, printed);
@@ -135,7 +137,8 @@ TEST(Symbology, SingleSymbolLayersAndStateLabels) {
 }
 
 TEST(Symbology, UnknownNamesAndOtherCasesLeaveTheLayerAlone) {
-    for (const QString& file : {QString("20_WIND.SHP"), QString("21_wind.shp"), QString("my.shp")}) {
+    for (const QString& file :
+         {QString("20_WIND.SHP"), QString("21_wind.shp"), QString("my.shp")}) {
         engine::MapLayer layer;
         layer.name = "as added";
         SetLayerProperties(layer, file, {});
@@ -149,7 +152,8 @@ TEST(Symbology, LandUseValuesKeepTheirTextAndTakeColoursByTrimmedUpperCaseKey) {
     QTemporaryDir tmp;
     // Blanks around a text do not survive the table format; the trimming is checked on
     // LandUseColor below.
-    const QStringList texts = {"forest", "GRASSLAND", "snowfield", "forest", "", "Water Bodies", "Forest"};
+    const QStringList texts = {"forest", "GRASSLAND",    "snowfield", "forest",
+                               "",       "Water Bodies", "Forest"};
     testdata::writeShapefile(
         tmp.path(), "02_landuse", engine::moShapeTypePolygon,
         {{"LAND_USE", engine::moString, 60, 0}}, int(texts.size()),
@@ -173,8 +177,7 @@ TEST(Symbology, LandUseValuesKeepTheirTextAndTakeColoursByTrimmedUpperCaseKey) {
     EXPECT_EQ(r->symbol(r->indexOf("")).color, rgb(175, 175, 177));
     EXPECT_EQ(r->symbol(r->indexOf("GRASSLAND")).color, rgb(240, 156, 54));
     EXPECT_EQ(r->symbol(r->indexOf("Water Bodies")).color, rgb(102, 140, 190));
-    for (int i = 0; i < r->valueCount(); ++i)
-        EXPECT_FALSE(r->symbol(i).outline);
+    for (int i = 0; i < r->valueCount(); ++i) EXPECT_FALSE(r->symbol(i).outline);
     EXPECT_FALSE(layer.visible);
     EXPECT_EQ(layer.name, "Land Use");
 
@@ -187,9 +190,12 @@ TEST(Symbology, LandUseLayerWithMoreDistinctTextsThanA16BitCounterHolds) {
     QTemporaryDir tmp;
     const int n = 33000;
     testdata::writeShapefile(
-        tmp.path(), "02_landuse", engine::moShapeTypePoint, {{"LAND_USE", engine::moString, 12, 0}}, n,
-        [](int i) { return engine::Shape::point(i, 0); },
-        [](int i) { return std::vector<QVariant>{i == n - 1 ? QString("FOREST") : QString("class %1").arg(i)}; });
+        tmp.path(), "02_landuse", engine::moShapeTypePoint, {{"LAND_USE", engine::moString, 12, 0}},
+        n, [](int i) { return engine::Shape::point(i, 0); },
+        [](int i) {
+            return std::vector<QVariant>{i == n - 1 ? QString("FOREST")
+                                                    : QString("class %1").arg(i)};
+        });
     engine::DataConnection connection;
     connection.setDatabase(tmp.path() + "/");
     ASSERT_TRUE(connection.connect());

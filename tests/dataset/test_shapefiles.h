@@ -48,16 +48,16 @@ inline void writeShapefile(const QString& dir, const QString& baseName, int shap
     connection.setDatabase(dir + QStringLiteral("/"));
     connection.connect();
     auto writer = connection.addGeoDataset(baseName, shapeType, table, crs);
-    for (int i = 0; i < n; ++i)
-        writer->addRecord(shapeOf(i), valuesOf(i));
+    for (int i = 0; i < n; ++i) writer->addRecord(shapeOf(i), valuesOf(i));
     writer->commit();
 }
 
 // n squares of 1 km in a row, with one numeric field set to value(i).
-inline void writeSquares(const QString& dir, const QString& baseName, int n,
-                         const QString& field = QStringLiteral("VALUE"),
-                         const std::function<double(int)>& value = [](int i) { return double(i); },
-                         const std::optional<engine::CoordinateSystem>& crs = metresCrs()) {
+inline void writeSquares(
+    const QString& dir, const QString& baseName, int n,
+    const QString& field = QStringLiteral("VALUE"),
+    const std::function<double(int)>& value = [](int i) { return double(i); },
+    const std::optional<engine::CoordinateSystem>& crs = metresCrs()) {
     writeShapefile(
         dir, baseName, engine::moShapeTypePolygon, {{field, engine::moDouble, 15, 3}}, n,
         [](int i) { return square(500000 + (i % 20) * 1000.0, (i / 20) * 1000.0, 1000); },
@@ -67,13 +67,17 @@ inline void writeSquares(const QString& dir, const QString& baseName, int n,
 // n horizontal lines, 1 km apart.
 inline void writeLines(const QString& dir, const QString& baseName, int n) {
     writeShapefile(
-        dir, baseName, engine::moShapeTypeLine, {{QStringLiteral("NAME"), engine::moString, 20, 0}}, n,
-        [](int i) { return engine::Shape::lineString({{500000, i * 1000.0}, {520000, i * 1000.0}}); },
+        dir, baseName, engine::moShapeTypeLine, {{QStringLiteral("NAME"), engine::moString, 20, 0}},
+        n,
+        [](int i) {
+            return engine::Shape::lineString({{500000, i * 1000.0}, {520000, i * 1000.0}});
+        },
         [](int i) { return std::vector<QVariant>{QStringLiteral("line %1").arg(i)}; });
 }
 
 // Renames baseName's files so that their extensions are upper case (".SHP", ".DBF", ...).
-inline void upperCaseExtensions(const QString& dir, const QString& baseName, const QString& newBase) {
+inline void upperCaseExtensions(const QString& dir, const QString& baseName,
+                                const QString& newBase) {
     for (const char* ext : {"shp", "shx", "dbf", "prj", "cpg"}) {
         const QString from = dir + "/" + baseName + "." + ext;
         if (QFile::exists(from))

@@ -18,8 +18,7 @@ TEST_F(MainWindowTest, LayerDialogShowsOneBoxPerLayerAndAppliesOnlyOnUpdateMap) 
     EXPECT_TRUE(dialog->isModal());
     EXPECT_EQ(dialog->windowTitle(), "Change Layers");
     ASSERT_EQ(dialog->chkShowLayers.size(), 28u);
-    for (int i = 0; i < 28; ++i)
-        EXPECT_EQ(dialog->chkShowLayers[i]->isVisible(), i < 3) << i;
+    for (int i = 0; i < 28; ++i) EXPECT_EQ(dialog->chkShowLayers[i]->isVisible(), i < 3) << i;
     EXPECT_EQ(dialog->chkShowLayers[0]->text(), "Cities");
     EXPECT_EQ(dialog->chkShowLayers[1]->text(), "Roads");
     EXPECT_EQ(dialog->chkShowLayers[2]->text(), "Wind Power Density (W/m2)");
@@ -52,8 +51,7 @@ TEST_F(MainWindowTest, SummaryLineListsVisibleLayersFromTheTop) {
     form->Map1->layer(1)->visible = true;
     form->Fill_lblLayersCurrentlyDisplayed();
     EXPECT_EQ(form->lblLayersCurrentlyDisplayed->text(), "Roads; Cities; ");
-    for (int i = 0; i < form->Map1->layerCount(); ++i)
-        form->Map1->layer(i)->visible = false;
+    for (int i = 0; i < form->Map1->layerCount(); ++i) form->Map1->layer(i)->visible = false;
     form->Fill_lblLayersCurrentlyDisplayed();
     EXPECT_EQ(form->lblLayersCurrentlyDisplayed->text(), "");
 }

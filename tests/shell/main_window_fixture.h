@@ -2,9 +2,10 @@
 // A freshly loaded main window, shown offscreen, with scripted dialogs and a dataset directory
 // the test can fill.
 
+#include <gtest/gtest.h>
+
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <memory>
 
 #include "dataset/dataset_loading.h"
@@ -13,7 +14,7 @@
 #include "tests/dataset/test_shapefiles.h"
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         form = std::make_unique<frmMain>();
         form->Form_Load();
@@ -24,7 +25,8 @@ protected:
     // A 20 x 5 km grid of wind cells, 49 roads and two cities; opens it.
     void openDataset() {
         const QString dir = tmp.filePath("data");
-        testdata::writeSquares(dir, "20_wind", 100, "WINDPWRD", [](int i) { return 150.0 + 8 * i; });
+        testdata::writeSquares(dir, "20_wind", 100, "WINDPWRD",
+                               [](int i) { return 150.0 + 8 * i; });
         testdata::writeLines(dir, "43_roads", 5);
         testdata::writeSquares(dir, "59_cities", 2);
         md_functions::LoadProject("20_wind.shp", dir + "/20_wind.shp", *form->Map1, *form->legend);

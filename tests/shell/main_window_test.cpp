@@ -31,9 +31,10 @@ TEST_F(MainWindowTest, LoadLeavesToolsDisabledAndThePanelControlsInTheirFormStat
     EXPECT_EQ(form->height(), shell::twipsToPixels(8835));
     EXPECT_EQ(form->Toolbar1->height(), shell::twipsToPixels(420));
 
-    for (QWidget* w : {static_cast<QWidget*>(form->cmdZoomIn), static_cast<QWidget*>(form->cmdZoomOut),
-                       static_cast<QWidget*>(form->cboScale), static_cast<QWidget*>(form->cboSelectQuery),
-                       static_cast<QWidget*>(form->optPanZoom[0]), static_cast<QWidget*>(form->optPanZoom[2])})
+    for (QWidget* w :
+         {static_cast<QWidget*>(form->cmdZoomIn), static_cast<QWidget*>(form->cmdZoomOut),
+          static_cast<QWidget*>(form->cboScale), static_cast<QWidget*>(form->cboSelectQuery),
+          static_cast<QWidget*>(form->optPanZoom[0]), static_cast<QWidget*>(form->optPanZoom[2])})
         EXPECT_FALSE(w->isEnabled());
     EXPECT_TRUE(form->optPanZoom[3]->isEnabled());  // the Zorvel tool is not switched
     EXPECT_FALSE(form->cmdOriginalMap->isVisible());
@@ -53,7 +54,8 @@ TEST_F(MainWindowTest, LoadLeavesToolsDisabledAndThePanelControlsInTheirFormStat
     EXPECT_FALSE(form->cboQueryDropDown3->isEditable());
     EXPECT_EQ(form->lstQuery1->selectionMode(), QAbstractItemView::MultiSelection);
     EXPECT_EQ(form->fraEditQueryParameters->width(), shell::twipsToPixels(3015));
-    for (QWidget* w : form->fraEditQueryParameters->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* w :
+         form->fraEditQueryParameters->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         EXPECT_FALSE(w->isVisibleTo(form->fraEditQueryParameters));
 
     // Panel controls are placed in twips.
@@ -169,7 +171,8 @@ TEST_F(MainWindowTest, PressesDoNothingBeforeADatasetButStillRecordThePosition) 
 TEST_F(MainWindowTest, PointerFollowsTheToolEvenWhileAQueryRuns) {
     openDataset();
     engine::Map* map = form->Map1;
-    const int expected[4] = {engine::moPan, engine::moZoom, engine::moArrowQuestion, engine::moArrow};
+    const int expected[4] = {engine::moPan, engine::moZoom, engine::moArrowQuestion,
+                             engine::moArrow};
     for (int tool = 0; tool < 4; ++tool) {
         form->optPanZoom[tool]->click();
         QTest::mouseMove(map, QPoint(20 + tool, 20));
@@ -230,7 +233,8 @@ TEST_F(MainWindowTest, StatusMessagesAreRedAndErrorReportsHaveOneOkAndTheWarning
 
     md_functions::ErrorMessage(" Error while Zoom In. Error Source:frmMain.cmdZoomIn_Click()", 48);
     ASSERT_EQ(dialogs->shown.size(), 1);
-    EXPECT_EQ(dialogs->shown[0].text, " Error while Zoom In. Error Source:frmMain.cmdZoomIn_Click()");
+    EXPECT_EQ(dialogs->shown[0].text,
+              " Error while Zoom In. Error Source:frmMain.cmdZoomIn_Click()");
     EXPECT_EQ(dialogs->shown[0].buttons, shell::mbOKOnly);
     EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
     EXPECT_EQ(dialogs->shown[0].title, "Pallix_ZORVEL");
@@ -239,8 +243,9 @@ TEST_F(MainWindowTest, StatusMessagesAreRedAndErrorReportsHaveOneOkAndTheWarning
 TEST_F(MainWindowTest, HelpShowsThePagesOrReportsAMissingFile) {
     form->helpFile = tmp.filePath("missing/index.html");
     form->mnuHelp->trigger();
-    EXPECT_EQ(dialogs->texts(),
-              QStringList{" Error while trying to open Help. Error Source:frmMain.mnuHelp_Click()"});
+    EXPECT_EQ(
+        dialogs->texts(),
+        QStringList{" Error while trying to open Help. Error Source:frmMain.mnuHelp_Click()"});
 
     QFile page(tmp.filePath("index.html"));
     ASSERT_TRUE(page.open(QIODevice::WriteOnly));
@@ -260,8 +265,7 @@ TEST_F(MainWindowTest, ClosingUnloadsRegisteredWindowsMostRecentFirst) {
     struct Recorder : QObject {
         QStringList* log;
         bool eventFilter(QObject* o, QEvent* e) override {
-            if (e->type() == QEvent::Close)
-                log->append(o->objectName());
+            if (e->type() == QEvent::Close) log->append(o->objectName());
             return false;
         }
     } recorder;

@@ -1,10 +1,12 @@
 // The scale text for maps in degrees, metres and feet.
-#include <QTemporaryDir>
+#include "shell/scale.h"
+
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 #include "engine/map.h"
 #include "shell/dialog_service.h"
-#include "shell/scale.h"
 #include "shell/twips.h"
 #include "tests/dataset/test_shapefiles.h"
 
@@ -13,11 +15,13 @@ using md_functions::CalculateScale;
 namespace {
 
 class ScaleText : public ::testing::Test {
-protected:
+  protected:
     // A map whose only layer has the given coordinate system (or none), w x h twips on screen.
-    void makeMap(const std::optional<engine::CoordinateSystem>& crs, int widthTwips, int heightTwips) {
+    void makeMap(const std::optional<engine::CoordinateSystem>& crs, int widthTwips,
+                 int heightTwips) {
         const QString dir = tmp.filePath(QString::number(++made));
-        testdata::writeSquares(dir, "layer", 1, "VALUE", [](int) { return 1.0; }, crs);
+        testdata::writeSquares(
+            dir, "layer", 1, "VALUE", [](int) { return 1.0; }, crs);
         engine::DataConnection connection;
         connection.setDatabase(dir + "/");
         ASSERT_TRUE(connection.connect());

@@ -1,8 +1,9 @@
 // Start-up: the version, the layer-dialog check that ends the program, and dismissal.
+#include <gtest/gtest.h>
+
 #include <QFrame>
 #include <QLabel>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "shell/artwork.h"
 #include "shell/dialog_service.h"
@@ -12,7 +13,7 @@
 namespace {
 
 class StartUp : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<frmSplash> makeSplash(int checkBoxes) {
         auto splash = std::make_unique<frmSplash>(
             [this] {
