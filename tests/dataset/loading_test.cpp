@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -240,6 +241,20 @@ TEST_F(Loading, LayerExistenceIgnoresBlanksAndCase) {
     EXPECT_EQ(message, "");
     EXPECT_FALSE(isLayerExist("43_roads.shp", message));
     EXPECT_EQ(message, "This query requires 43_roads.shp shapefile.");
+}
+
+TEST_F(Loading, ANewMainWindowStartsWithNoDatasetState) {
+    testdata::writeSquares(dir(), "20_wind", 2, "WINDPWRD");
+    load(dir(), "20_wind.shp");
+    ASSERT_EQ(LayerIndexByFile("20_wind.shp"), 0);
+
+    frmMain next;
+    next.Form_Load();
+    EXPECT_EQ(frmMain::instance(), &next);
+    EXPECT_THROW(LayerIndexByFile("20_wind.shp"), std::out_of_range);
+    EXPECT_EQ(datasetState().dataDirectory, QCoreApplication::applicationDirPath());
+    EXPECT_FALSE(datasetState().dataConnection);
+    EXPECT_FALSE(isLayerExist("20_wind.shp"));
 }
 
 }  // namespace

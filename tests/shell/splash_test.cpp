@@ -77,4 +77,18 @@ TEST_F(StartUp, AnyKeyOrAClickOnTheFrameDismissesTheSplash) {
     EXPECT_TRUE(byFrame->mainWindow()->isVisible());
 }
 
+TEST_F(StartUp, AFailingLoadIsReportedAndTheSplashCanStillBeDismissed) {
+    frmSplash splash([]() -> std::unique_ptr<frmMain> { throw std::runtime_error("broken"); },
+                     [this] { ++programEnds; });
+    splash.show();
+    splash.Form_Load();
+    EXPECT_EQ(
+        dialogs->texts(),
+        QStringList{" Error while loading splash screen. Error Source:frmSplash.Form_Load()"});
+    EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
+    EXPECT_EQ(programEnds, 0);
+    QTest::keyClick(&splash, Qt::Key_Escape);
+    EXPECT_FALSE(splash.isVisible());
+}
+
 }  // namespace
