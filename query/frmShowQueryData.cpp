@@ -63,11 +63,19 @@ frmShowQueryData& frmShowQueryData::of(frmMain& owner) {
 }
 
 bool frmShowQueryData::event(QEvent* e) {
-    // Filled at every activation; the message box of a fill must not start another one.
-    if (e->type() == QEvent::WindowActivate && !filling_) {
-        filling_ = true;
-        md_query_functions2::UpdateQueryDataForm(owner_, *this);
-        filling_ = false;
+    // Filled when shown and at every later activation. The activation that follows a show is
+    // the same moment and is skipped (the window system may or may not report it), and the
+    // message box of a fill must not start another fill.
+    const bool shown = e->type() == QEvent::Show;
+    if ((shown || e->type() == QEvent::WindowActivate) && !filling_) {
+        if (!shown && justShown_) {
+            justShown_ = false;
+        } else {
+            justShown_ = shown;
+            filling_ = true;
+            md_query_functions2::UpdateQueryDataForm(owner_, *this);
+            filling_ = false;
+        }
     }
     return QWidget::event(e);
 }

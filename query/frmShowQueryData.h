@@ -36,6 +36,7 @@ protected:
 private:
     frmMain& owner_;
     bool filling_ = false;
+    bool justShown_ = false;
 };
 
 namespace md_query_functions2 {

@@ -1,0 +1,112 @@
+// The headless runner, and the same region in metres and in degrees.
+#include <QCoreApplication>
+#include <QProcess>
+
+#include "tests/query/query_fixture.h"
+#include "tools/sample_dataset.h"
+
+namespace querytest {
+namespace {
+
+struct Result {
+    int code = -1;
+    QString out, err;
+};
+
+// The reason a refused run gives: the last line on standard error.
+QString lastLine(const QString& text) { return text.trimmed().split('\n').last(); }
+
+Result runQuery(const QStringList& args) {
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + "/pallix-query", args);
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+TEST_F(QueryTest, RunnerPrintsTheResultsTableAsCsvAndSaves) {
+    const QString dir = writeDataset();
+    const QString out = tmp.filePath("saved.shp");
+    const Result r = runQuery({dir, "Best wind + roads", "--roads-km", "1", "--out", out});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out,
+              "class,colour,area_km2\n"
+              "Wind Power Density >= 500 and < 600,13447834,0.500000\n"
+              "Wind Power Density >= 600 and < 800,255,0.500000\n");
+    EXPECT_EQ(engine::GeoDataset::open(out)->recordCount(), 2);
+
+    const Result all = runQuery({dir, "Best wind (all)", "--roads-km", "1", "--transmission-km",
+                                 "1", "--land-use", "FOREST", "--keep-protected"});
+    ASSERT_EQ(all.code, 0) << all.err.toStdString();
+    EXPECT_TRUE(all.out.endsWith("Wind Power Density >= 500 and < 600,13447834,0.500000\n"));
+
+    const Result solar = runQuery({dir, "Best Solar X kWh/m2/day", "--solar",
+                                   kSolarGlobal10km, "--min", "5", "--max", "10"});
+    ASSERT_EQ(solar.code, 0) << solar.err.toStdString();
+    EXPECT_TRUE(solar.out.contains("Solar Resource >= 5.0 < 5.5,"));
+}
+
+TEST_F(QueryTest, RunnerExitsNonZeroWithTheReason) {
+    Layers l;
+    l.roads = false;
+    const QString dir = writeDataset(l);
+    Result r = runQuery({dir, "Best wind + roads"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(lastLine(r.err), "This query requires 43_roads.shp shapefile.");
+
+    r = runQuery({dir, "Wind by Power Density", "--min", "800", "--max", "800"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(lastLine(r.err), "Max. Wind Power Density should be > Min. Wind Power Density");
+
+    r = runQuery({dir, "Best wind + land use"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(lastLine(r.err), "Please select a land use.");
+
+    EXPECT_EQ(runQuery({dir, "No such query"}).code, 2);
+    EXPECT_EQ(runQuery({dir}).code, 2);
+    const Result help = runQuery({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.startsWith("usage: pallix-query DATASET_DIR"));
+}
+
+
+class MetresAndDegrees : public QueryTest {
+protected:
+    std::map<int, double> run(const QString& dir, const QString& query,
+                              const std::function<void()>& setUp) {
+        form.reset();
+        form = createMainWindow();
+        open(dir);
+        choose(query);
+        setUp();
+        updateMap();
+        return classAreas();
+    }
+};
+
+TEST_F(MetresAndDegrees, ClassAreasAgreeWithinHalfAPercent) {
+    const QString metres = tmp.filePath("metres"), degrees = tmp.filePath("degrees");
+    tools::SampleSize size = tools::SampleSize::standard().scaled(0.2);
+    tools::generateSampleDataset(metres, size, false);
+    tools::generateSampleDataset(degrees, size, true);
+
+    const auto roads = [&] { form->txtQuery1[2]->setText("3"); };
+    const auto m = run(metres, "Best wind + roads", roads);
+    const auto d = run(degrees, "Best wind + roads", roads);
+    ASSERT_FALSE(m.empty());
+    ASSERT_EQ(m.size(), d.size());
+    for (const auto& [colour, area] : m) EXPECT_NEAR(d.at(colour) / area, 1.0, 0.005) << colour;
+
+    const auto landUse = [&] {
+        for (int i = 0; i < form->lstQuery1->count() && i < 3; ++i)
+            form->lstQuery1->item(i)->setSelected(true);
+    };
+    const auto lm = run(metres, "Best wind + land use", landUse);
+    const auto ld = run(degrees, "Best wind + land use", landUse);
+    ASSERT_FALSE(lm.empty());
+    ASSERT_EQ(lm.size(), ld.size());
+    for (const auto& [colour, area] : lm) EXPECT_NEAR(ld.at(colour) / area, 1.0, 0.005) << colour;
+}
+
+}  // namespace
+}  // namespace querytest
