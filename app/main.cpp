@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     splash.show();
     splash.activateWindow();
     splash.setFocus();
+    // Paint the splash before the main window loads behind it.
+    QApplication::processEvents();
     splash.Form_Load();
     return app.exec();
 }

@@ -24,7 +24,7 @@ constexpr int kSplashHeight = 4320;
 
 frmSplash::frmSplash(MainWindowLoader loadMainWindow, std::function<void()> endProgram,
                      LayerDialogLoader loadLayerDialog)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint),
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       loadMainWindow_(std::move(loadMainWindow)),
       endProgram_(std::move(endProgram)),
       loadLayerDialog_(std::move(loadLayerDialog)) {
