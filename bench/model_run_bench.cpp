@@ -68,7 +68,7 @@ void BM_StartToResults(benchmark::State& state) {
         }
         w.cmdRunZORVEL->click();
     }
-    state.SetLabel(w.lblPallixData->text().toStdString());
+    state.SetLabel((w.lblPallixData->text() + ", cheapest " + w.lblSystemNPC[0]->text()).toStdString());
 }
 BENCHMARK(BM_StartToResults)
     ->ArgName("village")

@@ -5,13 +5,11 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <cmath>
-#include <optional>
 
 #include "model/applications.h"
+#include "model/conversions.h"
 #include "model/documents_folder.h"
 #include "model/frmZORVELSummary.h"
 #include "shell/frmMain.h"
@@ -25,15 +23,6 @@ const QString kStartMessage = QStringLiteral(
     "Before running, this space \ngives feedback on inputs.\n\nWhile running, this space shows\n"
     "status messages about Zorvel\n\nAfter running, this will be\nreplaced by bar graph or list\n"
     "of top choices.\n");
-
-// A number in the user's format, read as single precision; nothing when the text is none.
-std::optional<float> readNumber(const QString& text) {
-    bool ok = false;
-    const float value = QLocale().toFloat(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 QLabel* label(QWidget* parent, const QString& text, const QRect& geometry) {
     auto* l = new QLabel(text, parent);
@@ -199,17 +188,17 @@ bool frmZORVEL::ValidateUserInputs() {
     };
     if (cboZORVELApplication->currentIndex() <= 0)
         return refuse(QStringLiteral("Please choose an application from the drop-down list."));
-    const auto price = readNumber(txtDieselFuelPrice->text());
+    const auto price = model::ReadNumber(txtDieselFuelPrice->text());
     if (!price)
         return refuse(QStringLiteral("Please enter a number like 0.40 for the diesel fuel price."));
     if (!(*price > 0))
         return refuse(
             QStringLiteral("Please enter a number greater than zero for the diesel fuel price."));
-    const auto unserved = readNumber(txtReliability->text());
+    const auto unserved = model::ReadNumber(txtReliability->text());
     if (!unserved || *unserved < 0 || *unserved > 100)
         return refuse(QStringLiteral(
             "Please enter a number from 0 to 100 for reliability.  0 means 100% reliable."));
-    const auto rate = readNumber(txtDiscountRate->text());
+    const auto rate = model::ReadNumber(txtDiscountRate->text());
     if (!rate || *rate < 0 || *rate > 100)
         return refuse(
             QStringLiteral("Please enter a number from 0 to 100 for the real discount rate."));

@@ -8,17 +8,12 @@
 #include <cmath>
 
 #include "engine/types.h"
+#include "model/conversions.h"
 #include "model/frmZORVEL.h"
 #include "model/frmZORVELSummary.h"
 #include "model/waits.h"
 #include "shell/error_report.h"
 #include "zorvel/project.h"
-
-namespace {
-
-std::filesystem::path toPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
-
-}  // namespace
 
 void frmZORVEL::clearResultRows() {
     for (int i = 0; i < 6; ++i) {
@@ -49,7 +44,7 @@ void frmZORVEL::ProcessResults(zorvel::Project& project) {
                              engine::toQColor(project.SystemTypeColor(result.SystemTypeCode())));
             shpBar[i]->setPalette(palette);
             project.WriteSystemSummary(
-                toPath(documentsFolder + QStringLiteral("SystemSummary%1.html").arg(i)), result);
+                model::ToPath(documentsFolder + QStringLiteral("SystemSummary%1.html").arg(i)), result);
             if (i == 0 || costs[size_t(i)] > largestCost)
                 largestCost = costs[size_t(i)];
             if (i == 0 || costs[size_t(i)] < smallestCost)
@@ -83,7 +78,7 @@ void frmZORVEL::CreateInputSummary(zorvel::Project& project, bool showMessage) {
             repaint();
             model::Wait(500);
         }
-        if (project.WriteInputSummary(toPath(inputSummaryPath)) != 0)
+        if (project.WriteInputSummary(model::ToPath(inputSummaryPath)) != 0)
             bInputSummaryCurrent = true;
     } catch (const std::exception& e) {
         md_functions::ErrorMessage(

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <memory>
 
+#include "model/conversions.h"
 #include "model/frmZORVEL.h"
 #include "model/waits.h"
 #include "shell/dialog_service.h"
@@ -23,9 +24,8 @@ const QColor kErrorColor(255, 0, 0);
 const QColor kProgressColor(0, 0, 255);
 const QString kStopCaption = QStringLiteral("Stop Zorvel");
 
-std::filesystem::path toPath(const QString& path) { return std::filesystem::path(path.toStdString()); }
-
-float number(const QLineEdit* box) { return QLocale().toFloat(box->text().trimmed()); }
+// The boxes hold numbers here: the inputs were validated before a run or an update.
+float number(const QLineEdit* box) { return model::ReadNumber(box->text()).value_or(0.0f); }
 
 QString description(const std::exception& e) { return QString::fromUtf8(e.what()); }
 
@@ -82,7 +82,7 @@ void frmZORVEL::SetZORVELInputs(zorvel::Project& project) {
     try {
         setMessage(QStringLiteral("Opening Zorvel file."));
         repaint();
-        project.OpenFile(toPath(templatePath));
+        project.OpenFile(model::ToPath(templatePath));
         setMessage(QStringLiteral("Setting Zorvel inputs from GIS data."));
         repaint();
 
@@ -141,7 +141,7 @@ bool frmZORVEL::RunZORVEL(zorvel::Project& project) {
                        kept);
             repaint();
             model::Wait(5000);
-            project.SaveFileAs(toPath(kept));
+            project.SaveFileAs(model::ToPath(kept));
             return false;
         }
         setMessageColor(kProgressColor);
@@ -177,7 +177,7 @@ bool frmZORVEL::RunZORVEL(zorvel::Project& project) {
 
 void frmZORVEL::SaveZORVELDoc(zorvel::Project& project) {
     try {
-        project.SaveFileAs(toPath(workingFilePath));
+        project.SaveFileAs(model::ToPath(workingFilePath));
         cmdLaunchZORVEL->setEnabled(true);
     } catch (const std::exception& e) {
         md_functions::ErrorMessage(
