@@ -184,7 +184,7 @@ TEST_F(PrintedPage, EveryPrintDrawsTheResultsAgain) {
     window->cmdPrint_Click();
     printer.file = dir.filePath("second.pdf");
     window->cmdPrint_Click();
-    for (const QString pdf : {dir.filePath("first.pdf"), dir.filePath("second.pdf")}) {
+    for (const QString& pdf : {dir.filePath("first.pdf"), dir.filePath("second.pdf")}) {
         const QImage page = pageImage(pdf);
         EXPECT_EQ(QColor(page.pixel(onPage(1500, 500))).name(), "#ff0000") << pdf.toStdString();
     }
