@@ -112,10 +112,13 @@ Shape unionAll(const std::vector<const Shape*>& shapes) {
 }
 
 Shape bufferAll(const std::vector<const Shape*>& shapes, double distance) {
-    GEOSGeometry* all = collection(shapes);
-    if (!all) return {};
-    Shape input = Shape::adopt(all);
-    return nonEmpty(GEOSBuffer_r(geosContext(), input.geos(), distance, 8), "buffer");
+    std::vector<Shape> buffers;
+    buffers.reserve(shapes.size());
+    for (const Shape* s : shapes)
+        if (s && !s->isEmpty()) buffers.push_back(s->buffer(distance));
+    std::vector<const Shape*> refs;
+    for (const Shape& b : buffers) refs.push_back(&b);
+    return unionAll(refs);
 }
 
 PreparedShape::PreparedShape(const Shape& shape) : shape_(shape) {

@@ -74,8 +74,7 @@ engine::Shape create_line_buffers(frmMain& f, const QString& file, float km) {
         };
 
         if (m <= 399) {
-            // The buffers of the lines merged into one polygon; buffering the lines as one
-            // collection gives that union in one step.
+            // The buffers of the lines merged into one polygon, in one cascaded union.
             ShapeRefs all{line(0)};
             for (size_t j = 1; j < records.size(); ++j) {
                 YieldEvents();
