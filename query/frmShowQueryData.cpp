@@ -39,7 +39,7 @@ void colourSwatch(QFrame* swatch, engine::ColorNumber colour, int border) {
 frmShowQueryData::frmShowQueryData(frmMain& owner) : QWidget(&owner, Qt::Window), owner_(owner) {
     setObjectName("frmShowQueryData");
     setWindowTitle("Query Results");
-    resize(shell::twipsToPixels(5400), shell::twipsToPixels(kTop * 2 + kRows * kRowPitch));
+    resize(shell::twipsToPixels(7100), shell::twipsToPixels(kTop * 2 + kRows * kRowPitch));
     for (int i = 0; i < kRows; ++i) {
         const int top = kTop + i * kRowPitch;
         shpLayerColor[i] = new QFrame(this);
@@ -48,7 +48,7 @@ frmShowQueryData::frmShowQueryData(frmMain& owner) : QWidget(&owner, Qt::Window)
         lblArea[i]->setGeometry(shell::twipsRect(480, top, 1800, 255));
         lblArea[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         lblDescription[i] = new QLabel(this);
-        lblDescription[i]->setGeometry(shell::twipsRect(2400, top, 2880, 255));
+        lblDescription[i]->setGeometry(shell::twipsRect(2400, top, 4560, 255));
         for (QWidget* w : {static_cast<QWidget*>(shpLayerColor[i]),
                            static_cast<QWidget*>(lblArea[i]),
                            static_cast<QWidget*>(lblDescription[i])})
