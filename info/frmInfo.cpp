@@ -108,7 +108,8 @@ QString frmInfo::buildReport() {
     // Points and lines are found near the click, within a share of the visible width.
     const float tolerance = float(map.extent().width() / 300);
 
-    for (int i = 0; i < map.layerCount(); ++i) {
+    // In drawing order, bottom layer first: the wind grid is reported before the roads over it.
+    for (int i = map.layerCount() - 1; i >= 0; --i) {
         const engine::MapLayer& layer = *map.layer(i);
         if (!layer.visible ||
             layer.tag.toUpper() == QStringLiteral("39_countryboundary.shp").toUpper())

@@ -120,15 +120,15 @@ TEST_F(PointReport, WindCellCrossedByRoadWithSolarAndElevation) {
     ASSERT_FALSE(layer("14_solar_glo.shp").visible);  // solar and elevation give only the first line
     viewWidth(0, 3000, 1000);
 
-    // Layers are reported from the top of the map down: roads are drawn above the wind grid.
+    // Layers are reported in drawing order: the wind grid first, then the roads drawn over it.
     EXPECT_EQ(clickAt(250, 503), lines({"Latitude: 12.5, Longitude: 45.25, Elevation: 1234",
-                                        "",
-                                        "Roads",
-                                        "NAME: Ring Road",
                                         "",
                                         "Wind Power Density (W/m2)",
                                         "WINDCLASS : 4",
                                         "WINDPWRD : 455.5",
+                                        "",
+                                        "Roads",
+                                        "NAME: Ring Road",
                                         ""}));
     EXPECT_TRUE(dialogs->shown.isEmpty());
 }
@@ -179,15 +179,15 @@ TEST_F(PointReport, OrderedStyleListsFieldsInItsOwnOrderUpperCasedOneBlockPerFea
     layer("02_landuse.shp").visible = true;
     viewWidth(0, 3000, 1000);
 
-    EXPECT_EQ(clickAt(750, 750), lines({"Protected Areas",
+    EXPECT_EQ(clickAt(750, 750), lines({"Land Use",
+                                        "Land_use: Grassland",  // plain: as stored
+                                        "",
+                                        "Protected Areas",
                                         "NAME : FOREST PARK",
                                         "TYPE : PARK",
                                         "",
                                         "NAME : LAKE SHORE RESERVE",
                                         "TYPE : RESERVE",
-                                        "",
-                                        "Land Use",
-                                        "Land_use: Grassland",  // plain: as stored
                                         ""}));
 }
 
