@@ -22,10 +22,12 @@
 // Threads: StartCalculation returns at once and runs the search on worker threads (std::thread).
 // IsCalculating, PercentComplete and StopCalculation may be called from any thread at any time
 // while those threads run; a stop takes effect within 100 ms (the workers are joined by then or
-// by the next IsCalculating()/destructor). While a calculation runs, every other operation
-// except the const getters throws zorvel::Error("A calculation is running."). The destructor
-// stops and joins a running calculation. One Project must not be used by two threads at once,
-// apart from the three calls named above.
+// by the next IsCalculating()/destructor). While a calculation runs, the operations that change
+// the project, read the result lists or write files throw zorvel::Error ("...: a calculation is
+// running; stop it or wait until it ends."); the getters of the inputs, DescribeSystem and
+// SystemTypeColor still answer. A stopped run leaves the result lists empty. The destructor stops
+// and joins a running calculation. One Project must not be used by two threads at once, apart
+// from the three calls named above.
 //
 // Strings are UTF-8. Paths are std::filesystem::path (a std::string converts implicitly).
 #pragma once
@@ -190,7 +192,7 @@ public:
     void StartCalculation();
     int IsCalculating() const;           // 1 while running, else 0
     float PercentComplete() const;       // systems done / systems to try x 100
-    void StopCalculation();              // returns within 100 ms; the result lists stay empty
+    void StopCalculation();              // returns within 100 ms, the workers ended; no-op when idle
     // 11. Non-zero when the page was written; throws Error with the reason otherwise.
     int WriteInputSummary(const std::filesystem::path& path) const;
     // 12. List 0: feasible systems by ascending net present cost. List 1: every system tried,
