@@ -125,6 +125,7 @@ void frmZORVEL::createControls() {
     txtMessages = new QPlainTextEdit(this);
     txtMessages->setGeometry(kTableLeft - 5, 122, 462, 330);
     txtMessages->setReadOnly(true);
+    txtMessages->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // long lines wrap
 }
 
 void frmZORVEL::Form_Initialize() {
