@@ -262,3 +262,19 @@ TEST_F(ModelWindowTest, ClosingTheWindowStopsTheRunAndReopeningKeepsTheInputs) {
     EXPECT_EQ(w.lblPallixData->text(), "Pallix data for 7.3S 80.9E, Elevation 1,234 m");
     EXPECT_TRUE(w.cmdRunZORVEL->isEnabled());
 }
+
+TEST_F(ModelWindowTest, AnnualOnlyWindReachesTheModelAsPowerDensity) {
+    load(model_test::writeSiteDataset(tmp.filePath("annual"), model_test::Wind::AnnualOnly));
+    clickAt(model_test::kSiteA);
+    choose(2);
+    window().cmdZORVEL_IR->click();
+    zorvel::Project saved;
+    saved.OpenFile((docs + "user_Medium_village_Pallix.zvx").toStdString());
+    const auto wind = saved.GetWindResource();
+    ASSERT_TRUE(wind);
+    EXPECT_EQ(wind->GetMode(), zorvel::WindResource::Mode::PowerDensity);
+    EXPECT_NEAR(wind->PowerDensity(), 1520.4f, 0.01f);
+    EXPECT_FLOAT_EQ(wind->Altitude(), 511.2f);
+    EXPECT_FLOAT_EQ(saved.GetSolarResource()->MonthlyRadiation()[0], 4.5f);
+    EXPECT_TRUE(dialogs->shown.isEmpty()) << dialogs->texts().join("\n").toStdString();
+}
