@@ -1,4 +1,4 @@
-// The automation interface of Part 7.1: the Project object and its parallel search.
+// The automation interface: the Project object and its parallel search.
 #include "zorvel/model.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
-// Zorvel automation interface (spec Part 7.1): the project object the model window drives.
+// Zorvel automation interface: the project object the model window drives.
 //
-// Usage, in the order the model window (Part 7.3) calls it:
+// Usage, in the order the model window calls it:
 //
 //   zorvel::Project p;                       // created new for each run
 //   p.OpenFile(templatePath);                // a .zvx project (JSON, see zorvel/README.md)
@@ -204,7 +204,7 @@ public:
     std::int32_t SystemTypeColor(std::int16_t typeCode) const;
     void WriteSystemSummary(const std::filesystem::path& path, const Result& result) const;
 
-    // Beyond Part 7.1 (for the zorvel program, tests and benchmarks).
+    // Beyond what the model window uses (for the zorvel program, tests and benchmarks).
     std::string Name() const;                   // project name from the file
     std::int64_t SystemsToTry() const;          // size of the search space of the loaded project
     std::int64_t SystemsDone() const;

@@ -1,4 +1,4 @@
-// Every operation of Part 7.1, the calculation's threads and stop, file round trips and every
+// Every automation operation, the calculation's threads and stop, file round trips and every
 // bad-file error, and the HTML pages.
 #include "tests/zorvel/zorvel_test_util.h"
 
@@ -69,7 +69,7 @@ void eraseAt(json& j, const std::string& path) {
 
 }  // namespace
 
-// ----- the operations of Part 7.1, in the model window's order -----
+// ----- the automation operations, in the model window's order -----
 
 TEST(Automation, EveryOperationInTheModelWindowsOrder) {
     ztest::TempDir dir;
