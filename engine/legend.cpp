@@ -23,7 +23,8 @@ struct Row {
     const Symbol* sym;
 };
 
-QString number(double v) { return QString::number(v, 'g', 10); }
+// Six significant digits: breaks set just below a whole number read as that number.
+QString number(double v) { return QString::number(v, 'g', 6); }
 
 // The heading of each layer, then one row per swatch: the layer's own symbol, or each class.
 std::vector<Row> rowsOf(const Map* map, int entries) {
