@@ -279,4 +279,8 @@ struct Project::Impl {
     void requireIdle(const char* operation) const;
 };
 
+// Argument checks of the automation operations: throw Error naming the operation.
+std::string numberText(double v);
+void checkRange(const char* op, const char* what, double v, double lo, double hi);
+
 }  // namespace zorvel

@@ -10,18 +10,6 @@ namespace zorvel {
 
 namespace {
 
-std::string num(double v) {
-    std::ostringstream s;
-    s << v;
-    return s.str();
-}
-
-void checkRange(const char* op, const char* what, double v, double lo, double hi) {
-    if (!std::isfinite(v) || v < lo || v > hi)
-        throw Error(std::string(op) + ": " + what + " must be from " + num(lo) + " to " + num(hi) +
-                    " (is " + num(v) + ")");
-}
-
 void writeText(const std::filesystem::path& path, const std::string& text, const char* op) {
     std::filesystem::path tmp = path;
     tmp += ".tmp";

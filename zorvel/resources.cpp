@@ -7,9 +7,7 @@
 
 namespace zorvel {
 
-namespace {
-
-std::string num(double v) {
+std::string numberText(double v) {
     std::ostringstream s;
     s << v;
     return s.str();
@@ -17,9 +15,11 @@ std::string num(double v) {
 
 void checkRange(const char* op, const char* what, double v, double lo, double hi) {
     if (!std::isfinite(v) || v < lo || v > hi)
-        throw Error(std::string(op) + ": " + what + " must be from " + num(lo) + " to " + num(hi) +
-                    " (is " + num(v) + ")");
+        throw Error(std::string(op) + ": " + what + " must be from " + numberText(lo) + " to " +
+                    numberText(hi) + " (is " + numberText(v) + ")");
 }
+
+namespace {
 
 std::array<float, 12> twelve(const char* op, const char* what, std::span<const float> values,
                              double lo, double hi) {
@@ -30,7 +30,7 @@ std::array<float, 12> twelve(const char* op, const char* what, std::span<const f
     for (std::size_t i = 0; i < 12; ++i) {
         if (!std::isfinite(values[i]) || values[i] < lo || values[i] > hi)
             throw Error(std::string(op) + ": the " + what + " of " + kMonthNames[i] +
-                        " must be from " + num(lo) + " to " + num(hi) + " (is " + num(values[i]) + ")");
+                        " must be from " + numberText(lo) + " to " + numberText(hi) + " (is " + numberText(values[i]) + ")");
         out[i] = values[i];
     }
     return out;
