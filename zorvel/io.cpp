@@ -1,16 +1,15 @@
 // Reading and writing .zvx project files (JSON; the format is documented in zorvel/README.md).
 // Reading is strict: every key is required, unknown keys and wrong types are errors, and an error
 // names the key by its path, e.g. "components.battery.counts[2]".
-#include "zorvel/model.h"
-
-#include <nlohmann/json.hpp>
-
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
+
+#include "zorvel/model.h"
 
 namespace zorvel {
 
@@ -29,7 +28,7 @@ std::string fmt(double v) {
 }
 
 class Reader {
-public:
+  public:
     Reader(const json& j, std::string path, const std::string& source)
         : j_(j), path_(std::move(path)), source_(source) {
         if (!j_.is_object()) fail(path_, "must be an object");
@@ -121,7 +120,8 @@ public:
         for (std::size_t i = 1; i < v.size(); ++i)
             if (!(v[i] > v[i - 1]))
                 fail(keyPath(key) + "[" + std::to_string(i) + "]",
-                     "must be larger than the value before it (sizes are listed in ascending order)");
+                     "must be larger than the value before it (sizes are listed in ascending "
+                     "order)");
         return v;
     }
     std::vector<int> counts(const std::string& key, int hi) {
@@ -131,7 +131,9 @@ public:
             std::string where = keyPath(key) + "[" + std::to_string(i) + "]";
             out.push_back(static_cast<int>(integerAt(v[i], where, 0, hi)));
             if (i > 0 && out[i] <= out[i - 1])
-                fail(where, "must be larger than the value before it (counts are listed in ascending order)");
+                fail(where,
+                     "must be larger than the value before it (counts are listed in ascending "
+                     "order)");
         }
         return out;
     }
@@ -140,12 +142,13 @@ public:
     void finish() const {
         for (auto it = j_.begin(); it != j_.end(); ++it)
             if (!used_.count(it.key()))
-                throw Error("Project file '" + source_ + "': unknown key '" + keyPath(it.key()) + "'");
+                throw Error("Project file '" + source_ + "': unknown key '" + keyPath(it.key()) +
+                            "'");
     }
     const json& raw() const { return j_; }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     const json& j_;
     std::string path_;
     const std::string& source_;
@@ -178,9 +181,9 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
         top.fail("format", std::string("must be \"") + kFormatName + "\"");
     long long version = top.integer("version", 1, 1000000);
     if (version != kFormatVersion)
-        top.fail("version", "must be " + std::to_string(kFormatVersion) + " (this Zorvel reads version " +
-                                std::to_string(kFormatVersion) + " only; the file has " +
-                                std::to_string(version) + ")");
+        top.fail("version", "must be " + std::to_string(kFormatVersion) +
+                                " (this Zorvel reads version " + std::to_string(kFormatVersion) +
+                                " only; the file has " + std::to_string(version) + ")");
     d.name = top.text("name");
     d.notes = top.text("notes");
 
@@ -236,11 +239,12 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
                 std::string where = shape.keyPath("monthly") + "[" + std::to_string(i) + "]";
                 if (!m[i].is_array()) shape.fail(where, "must be a list");
                 if (m[i].size() != 24)
-                    shape.fail(where, "must hold 24 values (holds " + std::to_string(m[i].size()) + ")");
+                    shape.fail(where,
+                               "must hold 24 values (holds " + std::to_string(m[i].size()) + ")");
                 double sum = 0;
                 for (int h = 0; h < 24; ++h) {
-                    d.load.monthly[i][h] = shape.numberAt(
-                        m[i][h], where + "[" + std::to_string(h) + "]", 0, kBig);
+                    d.load.monthly[i][h] =
+                        shape.numberAt(m[i][h], where + "[" + std::to_string(h) + "]", 0, kBig);
                     sum += d.load.monthly[i][h];
                 }
                 if (sum <= 0) shape.fail(where, "must hold at least one value above 0");
@@ -301,7 +305,8 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
             d.pv.omPerKwYear = p.number("om_per_kw_year", 0, kBig);
             d.pv.lifetimeYears = p.number("lifetime_years", 1, 100);
             d.pv.deratingPercent = p.number("derating_percent", 1, 100);
-            d.pv.temperatureCoefficientPercent = p.number("temperature_coefficient_percent_per_c", -2, 0);
+            d.pv.temperatureCoefficientPercent =
+                p.number("temperature_coefficient_percent_per_c", -2, 0);
             d.pv.noct = p.number("nominal_operating_cell_temperature_c", 20, 80);
             d.pv.sizesKw = p.sizes("sizes_kw", 1e6);
             p.finish();
@@ -334,12 +339,14 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
             d.diesel.name = g.text("name");
             d.diesel.fuel = g.text("fuel");
             if (!d.fuels.count(d.diesel.fuel))
-                g.fail(g.keyPath("fuel"), "names the fuel \"" + d.diesel.fuel + "\", which is not in 'fuels'");
+                g.fail(g.keyPath("fuel"),
+                       "names the fuel \"" + d.diesel.fuel + "\", which is not in 'fuels'");
             d.diesel.capitalPerKw = g.number("capital_per_kw", 0, kBig);
             d.diesel.replacementPerKw = g.number("replacement_per_kw", 0, kBig);
             d.diesel.omPerKwHour = g.number("om_per_kw_operating_hour", 0, kBig);
             d.diesel.costPerStart = g.number("cost_per_start", 0, kBig);
-            d.diesel.fuelInterceptLPerHPerKw = g.number("fuel_curve_intercept_l_per_hour_per_kw_rated", 0, 2);
+            d.diesel.fuelInterceptLPerHPerKw =
+                g.number("fuel_curve_intercept_l_per_hour_per_kw_rated", 0, 2);
             d.diesel.fuelSlopeLPerKWh = g.number("fuel_curve_slope_l_per_kwh", 0.01, 2);
             d.diesel.minimumLoadPercent = g.number("minimum_load_percent", 0, 100);
             d.diesel.lifetimeHours = g.number("lifetime_operating_hours", 100, 1e7);
@@ -383,7 +390,8 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
             std::string where = p.keyPath("strategies") + "[" + std::to_string(i) + "]";
             if (!s[i].is_string()) p.fail(where, "must be a text");
             std::string name = s[i].get<std::string>();
-            bool& flag = name == "load_following" ? d.dispatch.loadFollowing : d.dispatch.cycleCharging;
+            bool& flag =
+                name == "load_following" ? d.dispatch.loadFollowing : d.dispatch.cycleCharging;
             if (name != "load_following" && name != "cycle_charging")
                 p.fail(where, "must be \"load_following\" or \"cycle_charging\"");
             if (flag) p.fail(where, "names a strategy twice");
@@ -487,7 +495,8 @@ std::string serializeProject(const ProjectData& d) {
         const WindResource& w = *d.wind;
         ojson m = ojson::array();
         for (float v : w.MonthlySpeeds()) m.push_back(clean(v));
-        j["wind"] = {{"mode", w.GetMode() == WindResource::Mode::PowerDensity ? "power_density" : "monthly_speeds"},
+        j["wind"] = {{"mode", w.GetMode() == WindResource::Mode::PowerDensity ? "power_density"
+                                                                              : "monthly_speeds"},
                      {"altitude_m", clean(w.Altitude())},
                      {"anemometer_height_m", clean(w.AnemometerHeight())},
                      {"weibull_k", clean(w.WK())},
@@ -520,17 +529,18 @@ std::string serializeProject(const ProjectData& d) {
                          {"om_per_turbine_year", d.turbine.omPerTurbineYear},
                          {"lifetime_years", d.turbine.lifetimeYears},
                          {"counts", list(d.turbine.counts.begin(), d.turbine.counts.end())}};
-    c["diesel"] = {{"name", d.diesel.name},
-                   {"fuel", d.diesel.fuel},
-                   {"capital_per_kw", d.diesel.capitalPerKw},
-                   {"replacement_per_kw", d.diesel.replacementPerKw},
-                   {"om_per_kw_operating_hour", d.diesel.omPerKwHour},
-                   {"cost_per_start", d.diesel.costPerStart},
-                   {"fuel_curve_intercept_l_per_hour_per_kw_rated", d.diesel.fuelInterceptLPerHPerKw},
-                   {"fuel_curve_slope_l_per_kwh", d.diesel.fuelSlopeLPerKWh},
-                   {"minimum_load_percent", d.diesel.minimumLoadPercent},
-                   {"lifetime_operating_hours", d.diesel.lifetimeHours},
-                   {"sizes_kw", list(d.diesel.sizesKw.begin(), d.diesel.sizesKw.end())}};
+    c["diesel"] = {
+        {"name", d.diesel.name},
+        {"fuel", d.diesel.fuel},
+        {"capital_per_kw", d.diesel.capitalPerKw},
+        {"replacement_per_kw", d.diesel.replacementPerKw},
+        {"om_per_kw_operating_hour", d.diesel.omPerKwHour},
+        {"cost_per_start", d.diesel.costPerStart},
+        {"fuel_curve_intercept_l_per_hour_per_kw_rated", d.diesel.fuelInterceptLPerHPerKw},
+        {"fuel_curve_slope_l_per_kwh", d.diesel.fuelSlopeLPerKWh},
+        {"minimum_load_percent", d.diesel.minimumLoadPercent},
+        {"lifetime_operating_hours", d.diesel.lifetimeHours},
+        {"sizes_kw", list(d.diesel.sizesKw.begin(), d.diesel.sizesKw.end())}};
     c["battery"] = {{"name", d.battery.name},
                     {"nominal_capacity_kwh", d.battery.nominalKWh},
                     {"minimum_state_of_charge_percent", d.battery.minimumSocPercent},

@@ -1,16 +1,15 @@
 // The zorvel program: `zorvel PROJECT.zvx` opens the model's window; `zorvel --run PROJECT.zvx
 // [--top N]` calculates without a window and prints the sorted results as a table.
-#include "zorvel/project.h"
-#include "zorvel/window.h"
-
 #include <QApplication>
-
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
 #include <thread>
+
+#include "zorvel/project.h"
+#include "zorvel/window.h"
 
 namespace {
 
@@ -63,14 +62,14 @@ int run(const std::string& path, int top) {
             return 0;
         }
         int rows = top <= 0 ? n : std::min(n, top);
-        std::printf("%4s  %-22s %14s %10s %7s %8s %10s  %s\n", "Rank", "Type", "NPC", "COE $/kWh", "Ren.%",
-                    "Short.%", "Fuel L/yr", "System");
+        std::printf("%4s  %-22s %14s %10s %7s %8s %10s  %s\n", "Rank", "Type", "NPC", "COE $/kWh",
+                    "Ren.%", "Short.%", "Fuel L/yr", "System");
         for (int i = 0; i < rows; ++i) {
             zorvel::Result r = p.GetResult(0, i);
             std::printf("%4d  %-22s %14s %10.3f %7.1f %8.2f %10.0f  %s\n", i + 1,
-                        zorvel::Project::SystemTypeName(r.SystemTypeCode()).c_str(), money(r.npc).c_str(),
-                        r.costOfEnergy, r.renewableFraction * 100, r.capacityShortage * 100, r.fuelLitres,
-                        p.DescribeSystem(r).c_str());
+                        zorvel::Project::SystemTypeName(r.SystemTypeCode()).c_str(),
+                        money(r.npc).c_str(), r.costOfEnergy, r.renewableFraction * 100,
+                        r.capacityShortage * 100, r.fuelLitres, p.DescribeSystem(r).c_str());
         }
     } catch (const zorvel::Error& e) {
         std::cerr << "zorvel: " << e.what() << "\n";

@@ -1,10 +1,10 @@
 // The automation interface: the Project object and its parallel search.
-#include "zorvel/model.h"
-
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
+
+#include "zorvel/model.h"
 
 namespace zorvel {
 
@@ -123,7 +123,8 @@ float Project::GetCapacityShortage() const {
 Fuel Project::GetFuel(const std::string& name) const {
     requireOpen(*d, "GetFuel");
     auto it = d->data.fuels.find(name);
-    if (it == d->data.fuels.end()) throw Error("GetFuel: the project has no fuel named '" + name + "'");
+    if (it == d->data.fuels.end())
+        throw Error("GetFuel: the project has no fuel named '" + name + "'");
     return it->second;
 }
 void Project::PutFuel(const std::string& name, const Fuel& fuel) {
@@ -142,7 +143,9 @@ void Project::PutSolarResource(const SolarResource& r) {
     d->requireIdle("PutSolarResource");
     requireOpen(*d, "PutSolarResource");
     if (!r.IsSet())
-        throw Error("PutSolarResource: the solar resource has no monthly radiation; call SetMonthlyRadiation first.");
+        throw Error(
+            "PutSolarResource: the solar resource has no monthly radiation; call "
+            "SetMonthlyRadiation first.");
     d->data.solar = r;
 }
 std::optional<WindResource> Project::GetWindResource() const {
@@ -153,8 +156,9 @@ void Project::PutWindResource(const WindResource& r) {
     d->requireIdle("PutWindResource");
     requireOpen(*d, "PutWindResource");
     if (!r.IsSet())
-        throw Error("PutWindResource: the wind resource has neither monthly speeds nor a power density; "
-                    "call SetMonthlySpeeds or SetFromPowerDensity first.");
+        throw Error(
+            "PutWindResource: the wind resource has neither monthly speeds nor a power density; "
+            "call SetMonthlySpeeds or SetFromPowerDensity first.");
     d->data.wind = r;
     d->data.site.elevation = r.Altitude();
 }
@@ -181,13 +185,16 @@ std::string Project::MissingInputs() const {
     const ProjectData& p = d->data;
     std::string why;
     bool pv = std::any_of(p.pv.sizesKw.begin(), p.pv.sizesKw.end(), [](double v) { return v > 0; });
-    bool wind = std::any_of(p.turbine.counts.begin(), p.turbine.counts.end(), [](int v) { return v > 0; });
+    bool wind =
+        std::any_of(p.turbine.counts.begin(), p.turbine.counts.end(), [](int v) { return v > 0; });
     if (pv && !p.solar) why += "The PV array needs a solar resource. ";
     if (wind && !p.wind) why += "The wind turbine needs a wind resource. ";
-    if (!p.fuels.count(p.diesel.fuel)) why += "The generator's fuel '" + p.diesel.fuel + "' is missing. ";
+    if (!p.fuels.count(p.diesel.fuel))
+        why += "The generator's fuel '" + p.diesel.fuel + "' is missing. ";
     if (why.empty()) {
         std::size_t n = enumerateSystems(p).size();
-        if (n == 0) why += "The search space holds no system with a source of power. ";
+        if (n == 0)
+            why += "The search space holds no system with a source of power. ";
         else if (static_cast<std::int64_t>(n) > kMaxSystems)
             why += "The search space holds " + std::to_string(n) + " systems, more than " +
                    std::to_string(kMaxSystems) + ". ";
@@ -224,7 +231,8 @@ void Project::StartCalculation() {
     m.started = std::chrono::steady_clock::now();
 
     unsigned hw = std::max(1u, std::thread::hardware_concurrency());
-    int threads = static_cast<int>(std::min<std::size_t>(hw, std::max<std::size_t>(1, m.systems.size())));
+    int threads =
+        static_cast<int>(std::min<std::size_t>(hw, std::max<std::size_t>(1, m.systems.size())));
     m.active.store(threads);
     m.running.store(true, std::memory_order_release);
 
@@ -260,12 +268,14 @@ void Project::StartCalculation() {
                 m.list1.insert(m.list1.end(), infeasible.begin(), infeasible.end());
                 m.resultsValid = true;
                 m.lastSeconds =
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - m.started).count();
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - m.started)
+                        .count();
             }
             m.running.store(false, std::memory_order_release);
         }
     };
-    std::unique_lock<std::mutex> lock(m.joinMutex);  // a StopCalculation elsewhere waits for all to start
+    std::unique_lock<std::mutex> lock(
+        m.joinMutex);  // a StopCalculation elsewhere waits for all to start
     try {
         for (int k = 0; k < threads; ++k) m.workers.emplace_back(work);
     } catch (const std::system_error& e) {
@@ -321,17 +331,20 @@ int Project::ResultCount(int list) const {
     d->requireIdle("ResultCount");
     if (list == 0) return static_cast<int>(d->list0.size());
     if (list == 1) return static_cast<int>(d->list1.size());
-    throw Error("ResultCount: there is no result list " + std::to_string(list) + " (lists are 0 and 1)");
+    throw Error("ResultCount: there is no result list " + std::to_string(list) +
+                " (lists are 0 and 1)");
 }
 
 Result Project::GetResult(int list, int index) const {
     d->requireIdle("GetResult");
     if (list != 0 && list != 1)
-        throw Error("GetResult: there is no result list " + std::to_string(list) + " (lists are 0 and 1)");
+        throw Error("GetResult: there is no result list " + std::to_string(list) +
+                    " (lists are 0 and 1)");
     const auto& l = list == 0 ? d->list0 : d->list1;
     if (index < 0 || index >= static_cast<int>(l.size()))
         throw Error("GetResult: index " + std::to_string(index) + " is outside result list " +
-                    std::to_string(list) + ", which holds " + std::to_string(l.size()) + " systems");
+                    std::to_string(list) + ", which holds " + std::to_string(l.size()) +
+                    " systems");
     return l[index];
 }
 

@@ -1,9 +1,9 @@
 // Fuel, solar and wind resource objects of the automation interface: their setters check their
 // arguments and throw zorvel::Error with a description naming the operation.
-#include "zorvel/model.h"
-
 #include <cmath>
 #include <sstream>
+
+#include "zorvel/model.h"
 
 namespace zorvel {
 
@@ -30,7 +30,8 @@ std::array<float, 12> twelve(const char* op, const char* what, std::span<const f
     for (std::size_t i = 0; i < 12; ++i) {
         if (!std::isfinite(values[i]) || values[i] < lo || values[i] > hi)
             throw Error(std::string(op) + ": the " + what + " of " + kMonthNames[i] +
-                        " must be from " + numberText(lo) + " to " + numberText(hi) + " (is " + numberText(values[i]) + ")");
+                        " must be from " + numberText(lo) + " to " + numberText(hi) + " (is " +
+                        numberText(values[i]) + ")");
         out[i] = values[i];
     }
     return out;
@@ -73,7 +74,8 @@ void WindResource::SetPatternStrength(float strength) {
 
 void WindResource::SetPeakHour(int hour) {
     if (hour < 0 || hour > 24)
-        throw Error("SetPeakHour: the peak hour must be from 0 to 23 (is " + std::to_string(hour) + ")");
+        throw Error("SetPeakHour: the peak hour must be from 0 to 23 (is " + std::to_string(hour) +
+                    ")");
     peakHour_ = hour % 24;
 }
 

@@ -1,15 +1,16 @@
 // Synthetic hourly years: load, solar irradiance (horizontal and tilted) and wind speed.
 // Every series comes from a fixed seed, so the same project always gives the same year.
-#include "zorvel/model.h"
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
+#include "zorvel/model.h"
+
 namespace zorvel {
 
-const char* const kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
-                                     "July",    "August",   "September", "October", "November", "December"};
+const char* const kMonthNames[12] = {"January",   "February", "March",    "April",
+                                     "May",       "June",     "July",     "August",
+                                     "September", "October",  "November", "December"};
 
 int monthOfDay(int day) {
     int m = 0;
@@ -117,7 +118,9 @@ double equationOfTimeMinutes(int dayOfYear) {
 // Erbs, Klein and Duffie (1982): diffuse fraction of hourly global radiation.
 double erbsDiffuseFraction(double kt) {
     if (kt <= 0.22) return 1.0 - 0.09 * kt;
-    if (kt <= 0.80) return 0.9511 - 0.1604 * kt + 4.388 * kt * kt - 16.638 * kt * kt * kt + 12.336 * kt * kt * kt * kt;
+    if (kt <= 0.80)
+        return 0.9511 - 0.1604 * kt + 4.388 * kt * kt - 16.638 * kt * kt * kt +
+               12.336 * kt * kt * kt * kt;
     return 0.165;
 }
 
@@ -178,7 +181,8 @@ SolarSeries synthesizeSolar(const SolarResource& solar, double longitude, double
             }
             if (surplus > 0 && room > 0) {
                 double f = std::min(1.0, surplus / room);
-                for (int day = first; day < first + n; ++day) daily[day] += f * (0.8 * h0[day] - daily[day]);
+                for (int day = first; day < first + n; ++day)
+                    daily[day] += f * (0.8 * h0[day] - daily[day]);
             }
             if (surplus > room) {  // a month clearer than 0.8 on average: keep its mean anyway
                 double s2 = 0;
@@ -216,7 +220,8 @@ SolarSeries synthesizeSolar(const SolarResource& solar, double longitude, double
             cosz[h] = std::sin(lat) * std::sin(decl) + std::cos(lat) * std::cos(decl) * std::cos(w);
             double v = 0;
             if (denom > 1e-9 && std::cos(w) > std::cos(ws))
-                v = std::numbers::pi / 24.0 * (a + b * std::cos(w)) * (std::cos(w) - std::cos(ws)) / denom;
+                v = std::numbers::pi / 24.0 * (a + b * std::cos(w)) * (std::cos(w) - std::cos(ws)) /
+                    denom;
             r[h] = std::max(0.0, v);
             rsum += r[h];
         }
@@ -302,7 +307,9 @@ double weibullKFromMoments(const std::vector<double>& v) {
     for (double x : v) sq += (x - mean) * (x - mean);
     double cv2 = sq / v.size() / (mean * mean);
     // CV^2 = Gamma(1 + 2/k) / Gamma(1 + 1/k)^2 - 1, decreasing in k.
-    auto f = [](double k) { return std::exp(std::lgamma(1 + 2 / k) - 2 * std::lgamma(1 + 1 / k)) - 1; };
+    auto f = [](double k) {
+        return std::exp(std::lgamma(1 + 2 / k) - 2 * std::lgamma(1 + 1 / k)) - 1;
+    };
     double lo = 0.2, hi = 50;
     if (cv2 >= f(lo)) return lo;
     if (cv2 <= f(hi)) return hi;
@@ -355,7 +362,7 @@ std::vector<double> synthesizeWind(const WindResource& wind, std::uint64_t seed)
         double scale = 1.0 / std::tgamma(1 + 1 / kb);
         std::array<double, 12> sum{};
         for (int t = 0; t < kHoursPerYear; ++t) {
-            double q = 0.5 * std::erfc(z[t] / std::numbers::sqrt2);   // 1 - Phi(z)
+            double q = 0.5 * std::erfc(z[t] / std::numbers::sqrt2);  // 1 - Phi(z)
             q = std::clamp(q, 1e-300, 1.0);
             double u = scale * std::pow(-std::log(q), 1.0 / kb);
             v[t] = monthly[monthOfHour[t]] * u * diurnal[t % 24];

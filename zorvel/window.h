@@ -2,11 +2,10 @@
 // sorted results with each system's summary.
 #pragma once
 
-#include "zorvel/project.h"
-
 #include <QMainWindow>
-
 #include <memory>
+
+#include "zorvel/project.h"
 
 class QAction;
 class QComboBox;
@@ -22,7 +21,7 @@ namespace zorvel {
 
 class ZorvelWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit ZorvelWindow(QWidget* parent = nullptr);
     ~ZorvelWindow() override;
 
@@ -39,14 +38,14 @@ public:
     QProgressBar* progressBar() const { return progress_; }
     QLabel* statusText() const { return status_; }
 
-public slots:
+  public slots:
     void calculate();
     void stopCalculation();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void openDialog();
     void saveAsDialog();
     void applyInputs();

@@ -1,7 +1,6 @@
 // The templates (installed next to the program; feasible systems for a sunny, windy site and a
 // poor-resource site), the zorvel program on the command line, and its window.
-#include "tests/zorvel/zorvel_test_util.h"
-#include "zorvel/window.h"
+#include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
@@ -15,14 +14,16 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include <gtest/gtest.h>
+#include "tests/zorvel/zorvel_test_util.h"
+#include "zorvel/window.h"
 
 using namespace zorvel;
 using ztest::json;
 
 namespace {
 
-const char* kTemplates[] = {"Small_village_Pallix.zvx", "Medium_village_Pallix.zvx", "Large_village_Pallix.zvx"};
+const char* kTemplates[] = {"Small_village_Pallix.zvx", "Medium_village_Pallix.zvx",
+                            "Large_village_Pallix.zvx"};
 
 std::filesystem::path binDir() { return QCoreApplication::applicationDirPath().toStdString(); }
 
@@ -78,7 +79,8 @@ TEST(Templates, VillageSizesAndDefaults) {
         const char* file;
         double kwhPerDay, shortage;
     };
-    for (Expect e : {Expect{kTemplates[0], 5, 5}, Expect{kTemplates[1], 50, 1}, Expect{kTemplates[2], 500, 0}}) {
+    for (Expect e : {Expect{kTemplates[0], 5, 5}, Expect{kTemplates[1], 50, 1},
+                     Expect{kTemplates[2], 500, 0}}) {
         Project p;
         p.OpenFile(ztest::templateDir() / e.file);
         EXPECT_EQ(p.InputsComplete(), 1) << e.file;
@@ -162,7 +164,8 @@ TEST(Program, HelpRunAndBadFiles) {
     auto badPath = ztest::writeJson(dir, "bad.zvx", bad);
     RunResult b = runZorvel({"--run", QString::fromStdString(badPath.string())});
     EXPECT_NE(b.exitCode, 0);
-    EXPECT_TRUE(b.err.contains("missing key 'economics.project_lifetime_years'")) << b.err.toStdString();
+    EXPECT_TRUE(b.err.contains("missing key 'economics.project_lifetime_years'"))
+        << b.err.toStdString();
 
     RunResult missing = runZorvel({"--run", QString::fromStdString((dir / "none.zvx").string())});
     EXPECT_NE(missing.exitCode, 0);
@@ -197,7 +200,8 @@ TEST(Window, OpensCalculatesAndShowsSummaries) {
     EXPECT_EQ(w.resultsTable()->rowCount(), w.project().ResultCount(0));
     EXPECT_EQ(w.progressBar()->value(), 1000);
     EXPECT_TRUE(w.calculateAction()->isEnabled());
-    EXPECT_TRUE(w.summaryBrowser()->document()->toPlainText().contains("Net present cost by component"));
+    EXPECT_TRUE(
+        w.summaryBrowser()->document()->toPlainText().contains("Net present cost by component"));
     EXPECT_EQ(w.resultsTable()->item(0, 2)->text().toStdString(),
               w.project().DescribeSystem(w.project().GetResult(0, 0)));
     w.resultsTable()->selectRow(1);
@@ -208,7 +212,8 @@ TEST(Window, OpensCalculatesAndShowsSummaries) {
 TEST(Window, StopsARunAndRefusesABadFile) {
     ZorvelWindow w;
     w.show();
-    ASSERT_TRUE(w.openProject(QString::fromStdString((ztest::templateDir() / kTemplates[2]).string())));
+    ASSERT_TRUE(
+        w.openProject(QString::fromStdString((ztest::templateDir() / kTemplates[2]).string())));
     w.calculate();
     EXPECT_TRUE(w.stopAction()->isEnabled());
     EXPECT_FALSE(w.calculateAction()->isEnabled());
@@ -225,6 +230,7 @@ TEST(Window, StopsARunAndRefusesABadFile) {
     auto badPath = ztest::writeJson(dir, "bad.zvx", bad);
     closeModalSoon();
     EXPECT_FALSE(w.openProject(QString::fromStdString(badPath.string())));
-    EXPECT_TRUE(w.statusText()->text().contains("site.latitude")) << w.statusText()->text().toStdString();
+    EXPECT_TRUE(w.statusText()->text().contains("site.latitude"))
+        << w.statusText()->text().toStdString();
     EXPECT_EQ(w.project().Name(), "Large village (Pallix)");  // the open project stays
 }
