@@ -389,7 +389,7 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
     pg.kv("Random seeds (load, solar, wind)", std::to_string(d.seeds.load) + ", " +
                                                   std::to_string(d.seeds.solar) + ", " +
                                                   std::to_string(d.seeds.wind));
-    pg.kv("Systems to try", fix(static_cast<double>(enumerateSystems(d).size()), 0));
+    pg.kv("Systems to try", groupedNumber(countSystems(d)));
     pg.tableEnd();
     {
         pg.p("Wind turbine power curve (at 1.225 kg/m&sup3;):");

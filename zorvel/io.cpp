@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
@@ -157,6 +156,70 @@ class Reader {
 
 constexpr double kBig = 1e12;
 
+// Parses JSON and, on failure, names the key being read: a number too large for a double, a
+// syntax error or a bad UTF-8 byte are all reported with the key path where they occur.
+json parseJson(const std::string& text, const std::string& source) {
+    struct Level {
+        bool array;
+        std::string key;
+        std::size_t index = 0;
+    };
+    std::vector<Level> levels;
+    auto where = [&] {
+        std::string path;
+        for (const Level& l : levels) {
+            if (l.array)
+                path += "[" + std::to_string(l.index) + "]";
+            else if (!l.key.empty())
+                path += (path.empty() ? "" : ".") + l.key;
+        }
+        return path;
+    };
+    auto elementDone = [&] {
+        if (!levels.empty() && levels.back().array) ++levels.back().index;
+    };
+    json::parser_callback_t track = [&](int, json::parse_event_t event, json& parsed) {
+        switch (event) {
+            case json::parse_event_t::object_start:
+                levels.push_back({false, ""});
+                break;
+            case json::parse_event_t::array_start:
+                levels.push_back({true, ""});
+                break;
+            case json::parse_event_t::key:
+                levels.back().key = parsed.get<std::string>();
+                break;
+            case json::parse_event_t::object_end:
+            case json::parse_event_t::array_end:
+                levels.pop_back();
+                elementDone();
+                break;
+            case json::parse_event_t::value:
+                elementDone();
+                break;
+        }
+        return true;
+    };
+    try {
+        return json::parse(text, track);
+    } catch (const json::exception& e) {
+        const std::string key = where();
+        std::string what = e.what();
+        if (auto p = what.find("] "); p != std::string::npos)
+            what = what.substr(p + 2);      // the library's tag
+        if (e.id == 406 && !key.empty()) {  // number overflow
+            auto q = what.find('\'');
+            throw Error("Project file '" + source + "': key '" + key +
+                        "' holds a number too large for a double" +
+                        (q == std::string::npos
+                             ? ""
+                             : " (" + what.substr(q + 1, what.size() - q - 2) + ")"));
+        }
+        throw Error("Project file '" + source + "' is not valid JSON" +
+                    (key.empty() ? "" : " near key '" + key + "'") + ": " + what);
+    }
+}
+
 void readShape(Reader& r, const std::string& key, std::array<double, 24>& out) {
     out = r.fixed<24>(key, 0, kBig);
     double sum = 0;
@@ -167,12 +230,7 @@ void readShape(Reader& r, const std::string& key, std::array<double, 24>& out) {
 }  // namespace
 
 ProjectData parseProject(const std::string& text, const std::string& source) {
-    json root;
-    try {
-        root = json::parse(text);
-    } catch (const json::parse_error& e) {
-        throw Error("Project file '" + source + "' is not valid JSON: " + e.what());
-    }
+    json root = parseJson(text, source);
     if (!root.is_object()) throw Error("Project file '" + source + "' must hold a JSON object");
 
     ProjectData d;
@@ -413,18 +471,8 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
 }
 
 ProjectData readProject(const std::filesystem::path& path) {
-    std::string source = path.filename().string();
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        throw Error("Project file '" + path.string() + "' does not exist");
-    if (std::filesystem::is_directory(path, ec))
-        throw Error("Project file '" + path.string() + "' is a folder, not a file");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw Error("Project file '" + path.string() + "' cannot be opened for reading");
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    if (in.bad()) throw Error("Project file '" + path.string() + "' cannot be read");
-    return parseProject(buf.str(), source);
+    return parseProject(readBoundedFile(path, "Project file", kMaxProjectBytes),
+                        path.filename().string());
 }
 
 // The shortest decimal that reads back as the same float, as a double for JSON.
@@ -567,7 +615,7 @@ std::string serializeProject(const ProjectData& d) {
     j["dispatch"] = {{"strategies", strategies},
                      {"cycle_charging_setpoint_percent", d.dispatch.setpointPercent}};
     j["random_seeds"] = {{"load", d.seeds.load}, {"solar", d.seeds.solar}, {"wind", d.seeds.wind}};
-    return j.dump(2) + "\n";
+    return j.dump(2, ' ', false, ojson::error_handler_t::replace) + "\n";
 }
 
 }  // namespace zorvel

@@ -2,13 +2,14 @@
 // [--top N]` calculates without a window and prints the sorted results as a table.
 #include <QApplication>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
 #include <thread>
 
-#include "zorvel/project.h"
+#include "zorvel/model.h"
 #include "zorvel/window.h"
 
 namespace {
@@ -23,23 +24,38 @@ const char* kUsage =
     "Zorvel finds the least-cost hybrid power systems (PV, wind, diesel, batteries) for a village\n"
     "micro-grid. Project files (.zvx) are JSON; see zorvel/README.md for the format.\n";
 
-std::string money(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.0f", v);
-    std::string s = buf, out;
-    int n = static_cast<int>(s.size()), start = s[0] == '-' ? 1 : 0;
-    for (int i = 0; i < n; ++i) {
-        if (i > start && (n - i) % 3 == 0) out += ',';
-        out += s[i];
+std::string money(double v) { return "$" + zorvel::groupedNumber(std::llround(v)); }
+
+std::string duration(double seconds) {
+    long s = std::lround(seconds);
+    return s >= 60 ? std::to_string(s / 60) + " min " + std::to_string(s % 60) + " s"
+                   : std::to_string(s) + " s";
+}
+
+// Waits for the calculation; on a run longer than a few seconds, reports the progress on
+// standard error every few seconds.
+void waitReporting(zorvel::Project& p, std::int64_t total) {
+    using clock = std::chrono::steady_clock;
+    const auto start = clock::now();
+    auto next = start + std::chrono::seconds(3);
+    while (p.IsCalculating() == 1) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (clock::now() < next) continue;
+        next += std::chrono::seconds(5);
+        double elapsed = std::chrono::duration<double>(clock::now() - start).count();
+        double share = p.PercentComplete() / 100.0;
+        std::string left =
+            share > 0.001 ? ", about " + duration(elapsed * (1 - share) / share) + " left" : "";
+        std::fprintf(stderr, "Zorvel: %.1f%% of %s systems done, %s elapsed%s\n", share * 100,
+                     zorvel::groupedNumber(total).c_str(), duration(elapsed).c_str(), left.c_str());
     }
-    return "$" + out;
 }
 
 int run(const std::string& path, int top) {
     zorvel::Project p;
     try {
         p.OpenFile(path);
-    } catch (const zorvel::Error& e) {
+    } catch (const std::exception& e) {
         std::cerr << "zorvel: " << e.what() << "\n";
         return 1;
     }
@@ -49,9 +65,10 @@ int run(const std::string& path, int top) {
     }
     try {
         std::int64_t total = p.SystemsToTry();
-        std::cerr << "Zorvel: " << p.Name() << ": trying " << total << " systems...\n";
+        std::cerr << "Zorvel: " << p.Name() << ": trying " << zorvel::groupedNumber(total)
+                  << " systems...\n";
         p.StartCalculation();
-        while (p.IsCalculating() == 1) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        waitReporting(p, total);
         p.StopCalculation();  // joins the finished workers
         int n = p.ResultCount(0);
         std::printf("%s: %lld systems tried in %.2f s, %d feasible (capacity shortage <= %g%%)\n",
@@ -71,7 +88,7 @@ int run(const std::string& path, int top) {
                         money(r.npc).c_str(), r.costOfEnergy, r.renewableFraction * 100,
                         r.capacityShortage * 100, r.fuelLitres, p.DescribeSystem(r).c_str());
         }
-    } catch (const zorvel::Error& e) {
+    } catch (const std::exception& e) {
         std::cerr << "zorvel: " << e.what() << "\n";
         return 1;
     }

@@ -144,6 +144,16 @@ ProjectData readProject(const std::filesystem::path& path);
 ProjectData parseProject(const std::string& text, const std::string& sourceName);
 std::string serializeProject(const ProjectData& data);
 double clean(float f);  // the shortest decimal that reads back as the same float
+constexpr std::uint64_t kMaxProjectBytes = 16 * 1024 * 1024;
+
+// The user's files (files.cpp). readBoundedFile reads a regular file of at most maxBytes and
+// throws Error naming `what` and the path otherwise (never blocks on a FIFO or reads a device).
+// writeFileAtomically replaces the file as a whole or leaves it as it was; it refuses a target
+// that is not a regular file. Its errors begin with `op`.
+std::string readBoundedFile(const std::filesystem::path& path, const std::string& what,
+                            std::uint64_t maxBytes);
+void writeFileAtomically(const std::filesystem::path& path, const std::string& text,
+                         const std::string& op);
 
 // ----- synthesis (synth.cpp) -----
 // Deterministic generator: xoshiro256** seeded through splitmix64; normals by Box-Muller.
@@ -245,8 +255,11 @@ std::int16_t typeCodeOf(const SystemSpec& spec);
 std::int32_t typeColour(std::int16_t typeCode);  // r + 256 g + 65536 b
 std::string describe(const Context* ctx, const ProjectData& data, const Result& r);
 
-// Every system of the search space, in a fixed order (invalid combinations left out).
+// Every system of the search space, in a fixed order (invalid combinations left out), and their
+// number, counted from the list sizes without enumerating them.
 std::vector<SystemSpec> enumerateSystems(const ProjectData& data);
+std::int64_t countSystems(const ProjectData& data);
+constexpr std::int64_t kMaxSystems = 5'000'000;
 
 // HTML pages (html.cpp)
 std::string inputSummaryHtml(const ProjectData& data, const Context* ctx);
@@ -281,6 +294,7 @@ struct Project::Impl {
 
 // Argument checks of the automation operations: throw Error naming the operation.
 std::string numberText(double v);
+std::string groupedNumber(std::int64_t v);  // 1234567 -> "1,234,567"
 void checkRange(const char* op, const char* what, double v, double lo, double hi);
 
 }  // namespace zorvel

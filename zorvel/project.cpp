@@ -8,34 +8,7 @@
 
 namespace zorvel {
 
-namespace {
-
-void writeText(const std::filesystem::path& path, const std::string& text, const char* op) {
-    std::filesystem::path tmp = path;
-    tmp += ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) throw Error(std::string(op) + ": cannot write '" + path.string() + "'");
-        out << text;
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            std::filesystem::remove(tmp, ec);
-            throw Error(std::string(op) + ": cannot write '" + path.string() + "'");
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
-        std::filesystem::remove(tmp, ec);
-        throw Error(std::string(op) + ": cannot write '" + path.string() + "': " + ec.message());
-    }
-}
-
-constexpr std::int64_t kMaxSystems = 5'000'000;
-
-}  // namespace
+namespace {}  // namespace
 
 void Project::Impl::join() {
     std::lock_guard<std::mutex> lock(joinMutex);
@@ -59,6 +32,24 @@ Project::~Project() {
 
 Project::Impl& Project::impl() { return *d; }
 const Project::Impl& Project::impl() const { return *d; }
+
+// The refusal of a search space beyond the limit: the count, the limit and the lists to shorten.
+static std::string tooManySystems(const ProjectData& p, std::int64_t n) {
+    std::vector<std::pair<std::size_t, std::string>> lists{
+        {p.pv.sizesKw.size(), "components.pv.sizes_kw"},
+        {p.turbine.counts.size(), "components.wind_turbine.counts"},
+        {p.diesel.sizesKw.size(), "components.diesel.sizes_kw"},
+        {p.battery.counts.size(), "components.battery.counts"},
+        {p.converter.sizesKw.size(), "components.converter.sizes_kw"}};
+    std::stable_sort(lists.begin(), lists.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::string longest;
+    for (std::size_t i = 0; i < 3; ++i)
+        longest += (i ? ", " : "") + lists[i].second + " (" + std::to_string(lists[i].first) + ")";
+    return "The search space holds " + groupedNumber(n) + " systems, more than the limit of " +
+           groupedNumber(kMaxSystems) + ". Shorten the size lists; the longest are " + longest +
+           ".";
+}
 
 static void requireOpen(const Project::Impl& d, const char* op) {
     if (!d.loaded) throw Error(std::string(op) + ": no project is open; call OpenFile first.");
@@ -176,7 +167,7 @@ void Project::SetNotes(const std::string& text) {
 void Project::SaveFileAs(const std::filesystem::path& path) {
     d->requireIdle("SaveFileAs");
     requireOpen(*d, "SaveFileAs");
-    writeText(path, serializeProject(d->data), "SaveFileAs");
+    writeFileAtomically(path, serializeProject(d->data), "SaveFileAs");
     d->path = path;
 }
 
@@ -192,12 +183,11 @@ std::string Project::MissingInputs() const {
     if (!p.fuels.count(p.diesel.fuel))
         why += "The generator's fuel '" + p.diesel.fuel + "' is missing. ";
     if (why.empty()) {
-        std::size_t n = enumerateSystems(p).size();
+        std::int64_t n = countSystems(p);
         if (n == 0)
             why += "The search space holds no system with a source of power. ";
-        else if (static_cast<std::int64_t>(n) > kMaxSystems)
-            why += "The search space holds " + std::to_string(n) + " systems, more than " +
-                   std::to_string(kMaxSystems) + ". ";
+        else if (n > kMaxSystems)
+            why += tooManySystems(p, n) + " ";
     }
     if (!why.empty()) why.pop_back();
     return why;
@@ -323,7 +313,7 @@ std::string Project::InputSummaryHtml() const {
 int Project::WriteInputSummary(const std::filesystem::path& path) const {
     d->requireIdle("WriteInputSummary");
     requireOpen(*d, "WriteInputSummary");
-    writeText(path, InputSummaryHtml(), "WriteInputSummary");
+    writeFileAtomically(path, InputSummaryHtml(), "WriteInputSummary");
     return 1;
 }
 
@@ -383,7 +373,7 @@ std::string Project::SystemSummaryHtml(const Result& r) const {
 void Project::WriteSystemSummary(const std::filesystem::path& path, const Result& r) const {
     d->requireIdle("WriteSystemSummary");
     requireOpen(*d, "WriteSystemSummary");
-    writeText(path, SystemSummaryHtml(r), "WriteSystemSummary");
+    writeFileAtomically(path, SystemSummaryHtml(r), "WriteSystemSummary");
 }
 
 std::string Project::Name() const { return d->data.name; }
@@ -391,7 +381,7 @@ std::string Project::Name() const { return d->data.name; }
 std::int64_t Project::SystemsToTry() const {
     if (d->running.load()) return d->total.load();
     if (!d->loaded) return 0;
-    return static_cast<std::int64_t>(enumerateSystems(d->data).size());
+    return countSystems(d->data);
 }
 
 std::int64_t Project::SystemsDone() const { return d->done.load(); }

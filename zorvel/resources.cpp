@@ -13,6 +13,15 @@ std::string numberText(double v) {
     return s.str();
 }
 
+std::string groupedNumber(std::int64_t v) {
+    std::string digits = std::to_string(v < 0 ? -v : v), out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return (v < 0 ? "-" : "") + out;
+}
+
 void checkRange(const char* op, const char* what, double v, double lo, double hi) {
     if (!std::isfinite(v) || v < lo || v > hi)
         throw Error(std::string(op) + ": " + what + " must be from " + numberText(lo) + " to " +

@@ -438,6 +438,34 @@ Result makeResult(const Context& ctx, const SystemSpec& s, const SimTotals& tot)
     return r;
 }
 
+std::int64_t countSystems(const ProjectData& d) {
+    // Each list splits into its zero entry (absent) and its positive entries; the rules of
+    // enumerateSystems depend only on which components are present.
+    auto split = [](const auto& list) {
+        std::int64_t zero = 0, positive = 0;
+        for (auto v : list) (v > 0 ? positive : zero) += 1;
+        return std::array<std::int64_t, 2>{zero, positive};
+    };
+    const auto pv = split(d.pv.sizesKw), wind = split(d.turbine.counts),
+               gen = split(d.diesel.sizesKw), bat = split(d.battery.counts),
+               conv = split(d.converter.sizesKw);
+    const std::int64_t strategies =
+        (d.dispatch.loadFollowing ? 1 : 0) + (d.dispatch.cycleCharging ? 1 : 0);
+    std::int64_t n = 0;
+    for (int p = 0; p < 2; ++p)
+        for (int w = 0; w < 2; ++w)
+            for (int g = 0; g < 2; ++g)
+                for (int b = 0; b < 2; ++b)
+                    for (int x = 0; x < 2; ++x) {
+                        if (!p && !w && !g) continue;
+                        if ((p || b) != static_cast<bool>(x)) continue;
+                        if ((p && !d.solar) || (w && !d.wind)) continue;
+                        n +=
+                            pv[p] * wind[w] * gen[g] * bat[b] * conv[x] * (g && b ? strategies : 1);
+                    }
+    return n;
+}
+
 std::vector<SystemSpec> enumerateSystems(const ProjectData& d) {
     std::vector<SystemSpec> out;
     for (double pv : d.pv.sizesKw)

@@ -1,10 +1,12 @@
 // The templates (installed next to the program; feasible systems for a sunny, windy site and a
 // poor-resource site), the zorvel program on the command line, and its window.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
@@ -181,6 +183,32 @@ TEST(Program, HelpRunAndBadFiles) {
     EXPECT_EQ(runZorvel({"--run"}).exitCode, 2);
     EXPECT_EQ(runZorvel({"--bogus"}).exitCode, 2);
     EXPECT_EQ(runZorvel({"--run", "x.zvx", "--top", "many"}).exitCode, 2);
+}
+
+TEST(Program, RefusesWhatIsNotAProjectWithinASecond) {
+    ztest::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo.zvx").c_str(), 0600), 0);
+    { std::ofstream(dir / "overflow.zvx") << "{\"format\":1e400}"; }
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"/dev/zero", "is not a regular file"},
+        {(dir / "fifo.zvx").string(), "is not a regular file"},
+        {(dir / "overflow.zvx").string(), "key 'format' holds a number too large for a double"}};
+    for (const auto& [path, message] : cases) {
+        QElapsedTimer clock;
+        clock.start();
+        RunResult r = runZorvel({"--run", QString::fromStdString(path)});
+        EXPECT_LT(clock.elapsed(), 1000) << path;
+        EXPECT_EQ(r.exitCode, 1) << path;
+        EXPECT_TRUE(r.err.contains(QString::fromStdString(message))) << r.err.toStdString();
+    }
+    ZorvelWindow w;
+    closeModalSoon();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(w.openProject(QString::fromStdString((dir / "fifo.zvx").string())));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(w.statusText()->text().contains("is not a regular file"))
+        << w.statusText()->text().toStdString();
 }
 
 TEST(Window, OpensCalculatesAndShowsSummaries) {

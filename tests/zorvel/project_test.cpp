@@ -11,6 +11,7 @@
 #include "tests/zorvel/zorvel_test_util.h"
 
 using namespace zorvel;
+using ztest::errorOf;
 using ztest::json;
 
 namespace {
@@ -20,18 +21,6 @@ std::string readFile(const std::filesystem::path& p) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-template <class F>
-std::string errorOf(F&& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    } catch (const std::exception& e) {
-        return std::string("wrong exception type: ") + e.what();
-    }
-    return "";
 }
 
 // Every key path of a JSON document, objects and arrays included (arrays of numbers by element).

@@ -73,6 +73,19 @@ inline const std::vector<double> kPoorSun{1.4, 2.2, 3.1, 3.8, 4.3, 4.6,
                                           4.5, 3.9, 3.1, 2.2, 1.5, 1.1};
 inline const std::vector<double> kCalm{3.0, 3.1, 3.0, 2.8, 2.6, 2.4, 2.3, 2.3, 2.5, 2.7, 2.9, 3.0};
 
+// The description of the zorvel::Error that f throws ("" when it throws none).
+template <class F>
+std::string errorOf(F&& f) {
+    try {
+        f();
+    } catch (const zorvel::Error& e) {
+        return e.what();
+    } catch (const std::exception& e) {
+        return std::string("wrong exception type: ") + e.what();
+    }
+    return "";
+}
+
 inline zorvel::ProjectData parse(const json& j) {
     return zorvel::parseProject(j.dump(), "test.zvx");
 }
