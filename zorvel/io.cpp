@@ -48,6 +48,7 @@ class Reader {
         return *it;
     }
     bool isNull(const std::string& key) { return get(key).is_null(); }
+    bool has(const std::string& key) const { return j_.contains(key); }
 
     double numberAt(const json& v, const std::string& where, double lo, double hi) const {
         if (!v.is_number()) fail(where, "must be a number");
@@ -251,6 +252,10 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
         d.site.longitude = s.number("longitude", -180, 180);
         d.site.elevation = s.number("elevation_m", -500, 9000);
         d.site.ambientTemperature = s.number("ambient_temperature_c", -50, 50);
+        if (s.has("monthly_ambient_temperature_c"))  // optional: without it, a seasonal swing by
+                                                     // latitude
+            d.site.monthlyAmbientTemperature =
+                s.fixed<12>("monthly_ambient_temperature_c", -60, 60);
         d.site.groundReflectance = s.number("ground_reflectance", 0, 1);
         d.site.windShearExponent = s.number("wind_shear_exponent", 0, 1);
         s.finish();
@@ -505,6 +510,8 @@ std::string serializeProject(const ProjectData& d) {
                  {"ambient_temperature_c", d.site.ambientTemperature},
                  {"ground_reflectance", d.site.groundReflectance},
                  {"wind_shear_exponent", d.site.windShearExponent}};
+    if (const auto& monthly = d.site.monthlyAmbientTemperature)
+        j["site"]["monthly_ambient_temperature_c"] = list(monthly->begin(), monthly->end());
     j["economics"] = {{"project_lifetime_years", d.economics.lifetimeYears},
                       {"real_discount_rate_percent", d.economics.discountRatePercent},
                       {"capacity_shortage_percent", d.economics.capacityShortagePercent},

@@ -19,6 +19,11 @@ const char* kUsage =
     "  zorvel [PROJECT.zvx]                 open the Zorvel window (optionally with a project)\n"
     "  zorvel --run PROJECT.zvx [--top N]   calculate without a window and print the N least-cost\n"
     "                                       feasible systems (default 10; 0 prints all of them)\n"
+    "  zorvel --export-year PROJECT.zvx FILE.csv\n"
+    "                                       write the synthetic hourly year (load, sun, "
+    "temperatures,\n"
+    "                                       PV output per kW, wind at the hub and per turbine) as "
+    "CSV\n"
     "  zorvel --help                        show this text\n"
     "\n"
     "Zorvel finds the least-cost hybrid power systems (PV, wind, diesel, batteries) for a village\n"
@@ -49,6 +54,18 @@ void waitReporting(zorvel::Project& p, std::int64_t total) {
         std::fprintf(stderr, "Zorvel: %.1f%% of %s systems done, %s elapsed%s\n", share * 100,
                      zorvel::groupedNumber(total).c_str(), duration(elapsed).c_str(), left.c_str());
     }
+}
+
+int exportYear(const std::string& project, const std::string& csv) {
+    try {
+        zorvel::Project p;
+        p.OpenFile(project);
+        p.ExportHourlyYear(csv);
+    } catch (const std::exception& e) {
+        std::cerr << "zorvel: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 int run(const std::string& path, int top) {
@@ -106,6 +123,13 @@ int main(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;
             return 0;
+        } else if (a == "--export-year") {
+            if (i + 2 >= argc) {
+                std::cerr << "zorvel: --export-year needs a project file and a CSV file\n"
+                          << kUsage;
+                return 2;
+            }
+            return exportYear(argv[i + 1], argv[i + 2]);
         } else if (a == "--run") {
             headless = true;
         } else if (a == "--top") {

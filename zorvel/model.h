@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "zorvel/project.h"
+#include "zorvel/solar.h"
 
 namespace zorvel {
 
@@ -26,11 +27,12 @@ int monthOfDay(int dayOfYear);   // 0..11 for day 0..364
 int firstDayOfMonth(int month);  // day of year of the 1st
 
 struct SiteData {
-    double latitude = 0;             // degrees, north positive
-    double longitude = 0;            // degrees, east positive
-    double elevation = 0;            // metres above sea level
-    double ambientTemperature = 25;  // annual mean, deg C
-    double groundReflectance = 0.2;  // albedo, 0..1
+    double latitude = 0;                                              // degrees, north positive
+    double longitude = 0;                                             // degrees, east positive
+    double elevation = 0;                                             // metres above sea level
+    double ambientTemperature = 25;                                   // annual mean, deg C
+    std::optional<std::array<double, 12>> monthlyAmbientTemperature;  // deg C, when given
+    double groundReflectance = 0.2;                                   // albedo, 0..1
     double windShearExponent = 0.14;
 };
 
@@ -171,17 +173,17 @@ class Random {
 
 std::vector<double> synthesizeLoad(const LoadData& load, std::uint64_t seed);  // kW, 8760
 struct SolarSeries {
-    std::vector<double> ghi;             // kW/m2 hourly mean on the horizontal
-    std::vector<double> tilted;          // kW/m2 on the plane tilted at the latitude
-    std::vector<double> dailyClearness;  // 365
+    std::vector<double> ghi;                 // kW/m2 hourly mean on the horizontal
+    std::vector<double> tilted;              // kW/m2 on the plane tilted at the latitude
+    std::vector<double> effective;           // the same after the angle-of-incidence loss
+    std::vector<double> dailyClearness;      // 365: the day's global / extraterrestrial
+    std::vector<double> dailyClearSkyIndex;  // 365: the day's global / clear sky
 };
 SolarSeries synthesizeSolar(const SolarResource& solar, double longitude, double groundReflectance,
-                            std::uint64_t seed);
+                            double elevation, std::uint64_t seed);
 std::vector<double> synthesizeWind(const WindResource& wind, std::uint64_t seed);  // m/s, 8760
-double airDensity(double elevationMetres);                 // kg/m3, standard atmosphere
 double weibullKFromMoments(const std::vector<double>& v);  // k whose CV matches the series'
 double lag1Autocorrelation(const std::vector<double>& v);
-double extraterrestrialDaily(double latitudeDeg, int dayOfYear);  // kWh/m2/day on horizontal
 
 // ----- the hourly year and the simulation (simulate.cpp) -----
 struct Context {
@@ -191,13 +193,17 @@ struct Context {
     std::vector<double> windSpeed;      // m/s at anemometer height, empty when none
     std::vector<float> loadF;           // the same as floats for the fast loop
     std::vector<float> pvPerKw;         // kW AC-equivalent DC output per kW of PV
+    std::vector<double> windHub;        // m/s at the hub height, empty when none
     std::vector<float> windPerTurbine;  // kW per turbine at hub height and site air density
     std::vector<double> ambient;        // deg C
+    std::vector<double> cell;           // deg C of the PV cells, empty without solar
     double annualLoadKWh = 0;
     double peakLoadKw = 0;
 };
-// Builds the hourly year from a project (throws Error when inputs are incomplete).
+// Builds the hourly year from a project (throws Error when inputs are incomplete); buildYear
+// builds what the project's resources allow (no solar or wind series without their resource).
 std::shared_ptr<const Context> buildContext(const ProjectData& data);
+std::shared_ptr<const Context> buildYear(const ProjectData& data);
 
 struct SystemSpec {
     double pvKw = 0;
@@ -260,6 +266,10 @@ std::string describe(const Context* ctx, const ProjectData& data, const Result& 
 std::vector<SystemSpec> enumerateSystems(const ProjectData& data);
 std::int64_t countSystems(const ProjectData& data);
 constexpr std::int64_t kMaxSystems = 5'000'000;
+
+// The hourly year as CSV, one row per hour (export.cpp); series a project has no resource for are
+// left empty.
+std::string hourlyYearCsv(const Context& ctx);
 
 // HTML pages (html.cpp)
 std::string inputSummaryHtml(const ProjectData& data, const Context* ctx);

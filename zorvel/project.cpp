@@ -376,6 +376,12 @@ void Project::WriteSystemSummary(const std::filesystem::path& path, const Result
     writeFileAtomically(path, SystemSummaryHtml(r), "WriteSystemSummary");
 }
 
+void Project::ExportHourlyYear(const std::filesystem::path& path) const {
+    d->requireIdle("ExportHourlyYear");
+    requireOpen(*d, "ExportHourlyYear");
+    writeFileAtomically(path, hourlyYearCsv(*buildYear(d->data)), "ExportHourlyYear");
+}
+
 std::string Project::Name() const { return d->data.name; }
 
 std::int64_t Project::SystemsToTry() const {

@@ -214,6 +214,10 @@ class Project {
     // The pages of WriteInputSummary / WriteSystemSummary as text.
     std::string InputSummaryHtml() const;
     std::string SystemSummaryHtml(const Result& result) const;
+    // Writes the synthetic hourly year of the present inputs as CSV (columns hour, load_kw,
+    // ghi_kw_m2, poa_kw_m2, ambient_c, cell_c, pv_kw_per_kw, wind_hub_m_s, wind_kw_per_turbine);
+    // throws Error when no project is open, a calculation runs or the file cannot be written.
+    void ExportHourlyYear(const std::filesystem::path& path) const;
     // Text name of a type code, e.g. "PV/Diesel/Battery".
     static std::string SystemTypeName(std::int16_t typeCode);
 

@@ -33,12 +33,17 @@ double powerCurve(const std::vector<std::pair<double, double>>& curve, double v)
 }  // namespace
 
 std::shared_ptr<const Context> buildContext(const ProjectData& data) {
+    if (anyPositive(data.pv.sizesKw) && !data.solar)
+        throw Error("The project has PV sizes but no solar resource.");
+    if (anyPositive(data.turbine.counts) && !data.wind)
+        throw Error("The project has wind turbines but no wind resource.");
+    return buildYear(data);
+}
+
+std::shared_ptr<const Context> buildYear(const ProjectData& data) {
     auto ctx = std::make_shared<Context>();
     ctx->data = data;
     const ProjectData& d = ctx->data;
-    bool needSolar = anyPositive(d.pv.sizesKw), needWind = anyPositive(d.turbine.counts);
-    if (needSolar && !d.solar) throw Error("The project has PV sizes but no solar resource.");
-    if (needWind && !d.wind) throw Error("The project has wind turbines but no wind resource.");
 
     ctx->load = synthesizeLoad(d.load, d.seeds.load);
     ctx->loadF.assign(ctx->load.begin(), ctx->load.end());
@@ -46,33 +51,46 @@ std::shared_ptr<const Context> buildContext(const ProjectData& data) {
         ctx->annualLoadKWh += l;
         ctx->peakLoadKw = std::max(ctx->peakLoadKw, l);
     }
-    ctx->ambient.resize(kHoursPerYear);
-    for (int t = 0; t < kHoursPerYear; ++t)
-        ctx->ambient[t] = d.site.ambientTemperature +
-                          4.0 * std::cos(2.0 * std::numbers::pi * ((t % 24) - 15) / 24.0);
-
-    ctx->pvPerKw.assign(kHoursPerYear, 0.0f);
+    std::vector<double> clearSkyIndex;
     if (d.solar) {
-        ctx->solar =
-            synthesizeSolar(*d.solar, d.site.longitude, d.site.groundReflectance, d.seeds.solar);
-        double derate = d.pv.deratingPercent / 100.0,
-               alpha = d.pv.temperatureCoefficientPercent / 100.0;
-        for (int t = 0; t < kHoursPerYear; ++t) {
-            double gt = ctx->solar.tilted[t];  // kW/m2
-            double cell = ctx->ambient[t] + (d.pv.noct - 20.0) / 0.8 * gt;
-            ctx->pvPerKw[t] =
-                static_cast<float>(std::max(0.0, derate * gt * (1.0 + alpha * (cell - 25.0))));
-        }
+        ctx->solar = synthesizeSolar(*d.solar, d.site.longitude, d.site.groundReflectance,
+                                     d.site.elevation, d.seeds.solar);
+        clearSkyIndex = ctx->solar.dailyClearSkyIndex;
     }
+    const auto& monthlyAmbient = d.site.monthlyAmbientTemperature;
+    ctx->ambient =
+        ambientTemperatures(d.site.ambientTemperature, monthlyAmbient ? &*monthlyAmbient : nullptr,
+                            d.site.latitude, clearSkyIndex);
+
     ctx->windPerTurbine.assign(kHoursPerYear, 0.0f);
     if (d.wind) {
         ctx->windSpeed = synthesizeWind(*d.wind, d.seeds.wind);
-        double hubFactor =
-            std::pow(d.turbine.hubHeight / d.wind->AnemometerHeight(), d.site.windShearExponent);
-        double densityFactor = airDensity(d.wind->Altitude()) / 1.225;
-        for (int t = 0; t < kHoursPerYear; ++t)
+        const double shear = d.site.windShearExponent, anemometer = d.wind->AnemometerHeight();
+        const double hubFactor = std::pow(d.turbine.hubHeight / anemometer, shear);
+        ctx->windHub.resize(kHoursPerYear);
+        for (int t = 0; t < kHoursPerYear; ++t) {
+            ctx->windHub[t] = ctx->windSpeed[t] * hubFactor;
+            // The power curve holds at 1.225 kg/m3: the speed that carries the same power there.
+            double density = airDensity(d.wind->Altitude(), ctx->ambient[t]);
             ctx->windPerTurbine[t] = static_cast<float>(
-                powerCurve(d.turbine.powerCurve, ctx->windSpeed[t] * hubFactor) * densityFactor);
+                powerCurve(d.turbine.powerCurve, ctx->windHub[t] * std::cbrt(density / 1.225)));
+        }
+    }
+
+    ctx->pvPerKw.assign(kHoursPerYear, 0.0f);
+    if (d.solar) {
+        const double derate = d.pv.deratingPercent / 100.0,
+                     alpha = d.pv.temperatureCoefficientPercent / 100.0;
+        const double cellWindFactor =
+            d.wind ? std::pow(10.0 / d.wind->AnemometerHeight(), d.site.windShearExponent) : 0;
+        ctx->cell.resize(kHoursPerYear);
+        for (int t = 0; t < kHoursPerYear; ++t) {
+            double wind10 = d.wind ? ctx->windSpeed[t] * cellWindFactor : kDefaultCellWindSpeed;
+            ctx->cell[t] =
+                cellTemperature(ctx->solar.tilted[t], ctx->ambient[t], wind10, d.pv.noct);
+            ctx->pvPerKw[t] = static_cast<float>(std::max(
+                0.0, derate * ctx->solar.effective[t] * (1.0 + alpha * (ctx->cell[t] - 25.0))));
+        }
     }
     return ctx;
 }

@@ -63,7 +63,7 @@ TEST_P(SolarSynthesis, MonthlyMeansMatchInputsWithinOnePercent) {
     const SolarCase& c = GetParam();
     SolarResource s;
     s.SetMonthlyRadiation(c.latitude, c.monthly);
-    SolarSeries series = synthesizeSolar(s, c.longitude, 0.2, 42);
+    SolarSeries series = synthesizeSolar(s, c.longitude, 0.2, 0.0, 42);
     ASSERT_EQ(series.ghi.size(), 8760u);
     auto means = monthlyDailyMeans(series.ghi);
     for (int m = 0; m < 12; ++m)
@@ -182,10 +182,18 @@ TEST(WindSynthesis, FromPowerDensityGivesThePowerDensityAndK) {
     }
 }
 
-TEST(WindSynthesis, AirDensityFallsWithAltitude) {
-    EXPECT_NEAR(airDensity(0), 1.225, 1e-9);
-    EXPECT_NEAR(airDensity(1000), 1.112, 0.002);
-    EXPECT_NEAR(airDensity(3000), 0.909, 0.002);
+TEST(WindSynthesis, AirDensityOfTheStandardAtmosphereAndOfAWarmSite) {
+    // The International Standard Atmosphere's table of density by altitude (kg/m3).
+    const std::pair<double, double> table[] = {{0, 1.2250},    {500, 1.1673},  {1000, 1.1117},
+                                               {1500, 1.0581}, {2000, 1.0066}, {2500, 0.9570},
+                                               {3000, 0.9093}, {4000, 0.8194}, {5000, 0.7364}};
+    for (auto [z, rho] : table) {
+        EXPECT_NEAR(airDensity(z), rho, 5e-4) << z << " m";
+        EXPECT_NEAR(airDensity(z, 15.0 - 0.0065 * z), rho, 5e-4) << z << " m";
+    }
+    // The same pressure, warmer air: rho = p / (R T).
+    EXPECT_NEAR(airDensity(0, 30.0), 101325 / (287.05 * 303.15), 5e-4);
+    EXPECT_NEAR(airDensity(1500, 35.0) / airDensity(1500, 5.0), 278.15 / 308.15, 1e-9);
 }
 
 TEST(LoadSynthesis, AverageShapeAndVariability) {
