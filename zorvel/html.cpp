@@ -3,8 +3,10 @@
 // in Qt's QTextBrowser as in any web browser; no script, no SVG, no external files. Every text
 // that comes from a project file is escaped.
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <numeric>
 #include <sstream>
 
 #include "zorvel/model.h"
@@ -43,9 +45,10 @@ namespace {
 // A number with thousands separators and a fixed number of decimals.
 std::string fix(double v, int decimals) {
     if (!std::isfinite(v)) return "-";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, std::abs(v));
-    std::string s = buf;
+    char buf[400];  // to_chars: the same digits whatever the user's locale
+    std::string s(
+        buf,
+        std::to_chars(buf, buf + sizeof buf, std::abs(v), std::chars_format::fixed, decimals).ptr);
     std::size_t dot = s.find('.');
     std::string whole = s.substr(0, dot), frac = dot == std::string::npos ? "" : s.substr(dot);
     std::string grouped;
@@ -53,7 +56,7 @@ std::string fix(double v, int decimals) {
         if (i > 0 && (whole.size() - i) % 3 == 0) grouped += ',';
         grouped += whole[i];
     }
-    bool negative = v < 0 && std::stod(s) != 0.0;
+    bool negative = v < 0 && s.find_first_of("123456789") != std::string::npos;
     return (negative ? "-" : "") + grouped + frac;
 }
 std::string money(double v, int decimals = 0) {
@@ -186,6 +189,11 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
     pg.kv("Longitude", fix(d.site.longitude, 3) + "&deg;");
     pg.kv("Elevation", fix(d.site.elevation, 0) + " m");
     pg.kv("Annual mean ambient temperature", fix(d.site.ambientTemperature, 1) + " &deg;C");
+    if (const auto& monthly = d.site.monthlyAmbientTemperature) {
+        std::string list;
+        for (int m = 0; m < 12; ++m) list += (m ? ", " : "") + fix((*monthly)[m], 1);
+        pg.kv("Monthly mean ambient temperatures, January first", list + " &deg;C");
+    }
     pg.kv("Ground reflectance", fix(d.site.groundReflectance, 2));
     pg.kv("Wind shear exponent", fix(d.site.windShearExponent, 3));
     pg.tableEnd();
@@ -309,6 +317,45 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
         pg.p("<font color=\"#c00000\">No solar resource is given.</font>");
     }
 
+    if (ctx && (d.solar || d.wind)) {
+        // The yields of the synthetic year per unit, as bars of table cells (no picture files).
+        pg.h3("Monthly output per unit");
+        std::array<double, 12> pv{}, wind{};
+        for (int t = 0; t < kHoursPerYear; ++t) {
+            int m = monthOfDay(t / 24);
+            pv[m] += ctx->pvPerKw[t];
+            wind[m] += ctx->windPerTurbine[t];
+        }
+        const double pvPeak = *std::max_element(pv.begin(), pv.end());
+        const double windPeak = *std::max_element(wind.begin(), wind.end());
+        std::vector<std::string> heads{"Month"};
+        if (d.solar) heads.insert(heads.end(), {"PV (kWh per kW)", ""});
+        if (d.wind) heads.insert(heads.end(), {"Wind (kWh per turbine)", ""});
+        pg.tableStart(heads);
+        for (int m = 0; m < 12; ++m) {
+            std::vector<std::string> cells{std::string(kMonthNames[m]).substr(0, 3)};
+            if (d.solar) {
+                cells.push_back(fix(pv[m], 0));
+                cells.push_back(bar({{pv[m], kPvColour}}, pvPeak > 0 ? 120.0 / pvPeak : 0));
+            }
+            if (d.wind) {
+                cells.push_back(fix(wind[m], 0));
+                cells.push_back(bar({{wind[m], kWindColour}}, windPeak > 0 ? 120.0 / windPeak : 0));
+            }
+            pg.row(cells);
+        }
+        std::vector<std::string> total{"<b>Year</b>"};
+        if (d.solar)
+            total.insert(total.end(),
+                         {"<b>" + fix(std::accumulate(pv.begin(), pv.end(), 0.0), 0) + "</b>", ""});
+        if (d.wind)
+            total.insert(
+                total.end(),
+                {"<b>" + fix(std::accumulate(wind.begin(), wind.end(), 0.0), 0) + "</b>", ""});
+        pg.row(total, "#eeeeee");
+        pg.tableEnd();
+    }
+
     pg.h3("Wind resource");
     if (d.wind) {
         const WindResource& w = *d.wind;
@@ -322,7 +369,8 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
         pg.kv("Hour of peak wind speed", std::to_string(w.PeakHour()));
         pg.kv("Anemometer height", fix(w.AnemometerHeight(), 0) + " m");
         pg.kv("Altitude", fix(w.Altitude(), 0) + " m");
-        pg.kv("Air density", fix(airDensity(w.Altitude()), 3) + " kg/m&sup3;");
+        pg.kv("Air density at the annual mean temperature",
+              fix(airDensity(w.Altitude(), d.site.ambientTemperature), 3) + " kg/m&sup3;");
         if (ctx && !ctx->windSpeed.empty()) {
             double mean = 0;
             for (double v : ctx->windSpeed) mean += v;

@@ -38,6 +38,7 @@ ZorvelWindow::ZorvelWindow(QWidget* parent)
     bar->setMovable(false);
     open_ = bar->addAction("Open...", this, &ZorvelWindow::openDialog);
     saveAs_ = bar->addAction("Save As...", this, &ZorvelWindow::saveAsDialog);
+    exportYear_ = bar->addAction("Export hourly year...", this, &ZorvelWindow::exportYearDialog);
     bar->addSeparator();
     calculate_ = bar->addAction("Calculate", this, &ZorvelWindow::calculate);
     stop_ = bar->addAction("Stop", this, &ZorvelWindow::stopCalculation);
@@ -185,6 +186,25 @@ void ZorvelWindow::saveAsDialog() {
     }
 }
 
+void ZorvelWindow::exportYearDialog() {
+    QString suggested =
+        QFileInfo(path_).absolutePath() + "/" + QFileInfo(path_).completeBaseName() + "_hourly.csv";
+    QString path =
+        QFileDialog::getSaveFileName(this, "Export hourly year", suggested, "CSV files (*.csv)");
+    if (!path.isEmpty()) exportYear(path);
+}
+
+bool ZorvelWindow::exportYear(const QString& path) {
+    try {
+        project_->ExportHourlyYear(path.toStdString());
+    } catch (const std::exception& e) {
+        showError("Could not export the hourly year", e);
+        return false;
+    }
+    status_->setText("Exported the hourly year to " + path);
+    return true;
+}
+
 void ZorvelWindow::applyInputs() {
     try {
         project_->SetRealDiscountRate(static_cast<float>(discount_->value()));
@@ -220,6 +240,7 @@ void ZorvelWindow::setRunning(bool running) {
     stop_->setEnabled(running);
     open_->setEnabled(!running);
     saveAs_->setEnabled(!running && !path_.isEmpty());
+    exportYear_->setEnabled(!running && !path_.isEmpty());
     discount_->setEnabled(!running && !path_.isEmpty());
     shortage_->setEnabled(!running && !path_.isEmpty());
 }

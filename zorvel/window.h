@@ -27,6 +27,8 @@ class ZorvelWindow : public QMainWindow {
 
     // Opens a project file; on failure shows the error and keeps the window as it was.
     bool openProject(const QString& path);
+    // Writes the project's synthetic hourly year as CSV; on failure shows the error.
+    bool exportYear(const QString& path);
     Project& project() { return *project_; }
 
     // For tests: the widgets.
@@ -35,6 +37,7 @@ class ZorvelWindow : public QMainWindow {
     QTableWidget* resultsTable() const { return table_; }
     QAction* calculateAction() const { return calculate_; }
     QAction* stopAction() const { return stop_; }
+    QAction* exportYearAction() const { return exportYear_; }
     QProgressBar* progressBar() const { return progress_; }
     QLabel* statusText() const { return status_; }
 
@@ -48,6 +51,7 @@ class ZorvelWindow : public QMainWindow {
   private:
     void openDialog();
     void saveAsDialog();
+    void exportYearDialog();
     void applyInputs();
     void refreshInputs();
     void poll();
@@ -68,6 +72,7 @@ class ZorvelWindow : public QMainWindow {
     QDoubleSpinBox* fuelPrice_ = nullptr;
     QAction* open_ = nullptr;
     QAction* saveAs_ = nullptr;
+    QAction* exportYear_ = nullptr;
     QAction* calculate_ = nullptr;
     QAction* stop_ = nullptr;
     QProgressBar* progress_ = nullptr;
