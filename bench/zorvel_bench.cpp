@@ -1,5 +1,5 @@
 // Zorvel benchmarks: a full search of each village template (target: the large village in under
-// 5 s on a 2-core machine), one system's simulated year, and the synthesis of the hourly year.
+// 2 s on a 2-core machine), one system's simulated year, and the synthesis of the hourly year.
 //
 // The templates are read from ZORVEL_docs next to the programs (build/bin/ZORVEL_docs), or from
 // the folder named by the environment variable ZORVEL_DOCS.

@@ -20,10 +20,9 @@ const char* kUsage =
     "  zorvel --run PROJECT.zvx [--top N]   calculate without a window and print the N least-cost\n"
     "                                       feasible systems (default 10; 0 prints all of them)\n"
     "  zorvel --export-year PROJECT.zvx FILE.csv\n"
-    "                                       write the synthetic hourly year (load, sun, "
-    "temperatures,\n"
-    "                                       PV output per kW, wind at the hub and per turbine) as "
-    "CSV\n"
+    "                                       write the synthetic hourly year as CSV (load, sun,\n"
+    "                                       temperatures, PV per kW, wind at the hub and per "
+    "turbine)\n"
     "  zorvel --help                        show this text\n"
     "\n"
     "Zorvel finds the least-cost hybrid power systems (PV, wind, diesel, batteries) for a village\n"
@@ -124,8 +123,9 @@ int main(int argc, char** argv) {
             std::cout << kUsage;
             return 0;
         } else if (a == "--export-year") {
-            if (i + 2 >= argc) {
-                std::cerr << "zorvel: --export-year needs a project file and a CSV file\n"
+            if (argc != 4 || i != 1) {
+                std::cerr << "zorvel: --export-year needs a project file and a CSV file, and "
+                             "nothing else\n"
                           << kUsage;
                 return 2;
             }

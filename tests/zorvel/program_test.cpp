@@ -180,6 +180,11 @@ TEST(Program, HelpRunAndBadFiles) {
     EXPECT_NE(inc.exitCode, 0);
     EXPECT_TRUE(inc.err.contains("solar resource")) << inc.err.toStdString();
 
+    RunResult year = runZorvel({"--export-year", QString::fromStdString(good.string()),
+                                QString::fromStdString((dir / "year.csv").string())});
+    EXPECT_EQ(year.exitCode, 0) << year.err.toStdString();
+    EXPECT_TRUE(std::filesystem::exists(dir / "year.csv"));
+    EXPECT_EQ(runZorvel({"--export-year", QString::fromStdString(good.string())}).exitCode, 2);
     EXPECT_EQ(runZorvel({"--run"}).exitCode, 2);
     EXPECT_EQ(runZorvel({"--bogus"}).exitCode, 2);
     EXPECT_EQ(runZorvel({"--run", "x.zvx", "--top", "many"}).exitCode, 2);
