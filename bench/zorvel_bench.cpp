@@ -1,17 +1,17 @@
 // Zorvel benchmarks: a full search of each village template (target: the large village in under
-// 5 s on a 2-core machine), one system's simulated year, and the synthesis of the hourly year.
+// 2 s on a 2-core machine), one system's simulated year, and the synthesis of the hourly year.
 //
 // The templates are read from ZORVEL_docs next to the programs (build/bin/ZORVEL_docs), or from
 // the folder named by the environment variable ZORVEL_DOCS.
-#include "zorvel/model.h"
-#include "zorvel/project.h"
-
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
+
+#include "zorvel/model.h"
+#include "zorvel/project.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ std::filesystem::path docs() {
     return exe.parent_path().parent_path() / "bin" / "ZORVEL_docs";
 }
 
-const char* kTemplates[] = {"Small_village_Pallix.zvx", "Medium_village_Pallix.zvx", "Large_village_Pallix.zvx"};
+const char* kTemplates[] = {"Small_village_Pallix.zvx", "Medium_village_Pallix.zvx",
+                            "Large_village_Pallix.zvx"};
 
 // The template's sample site (site 0), a sunny windy site (1) or a poor-resource site (2).
 void setSite(zorvel::Project& p, int site) {
@@ -31,15 +32,18 @@ void setSite(zorvel::Project& p, int site) {
     float lat = good ? 12.0f : 45.0f;
     p.SetLatitude(lat);
     zorvel::SolarResource s;
-    const std::array<float, 12> sunny{6.2f, 6.6f, 6.9f, 7.0f, 6.8f, 6.5f, 6.3f, 6.4f, 6.6f, 6.5f, 6.2f, 6.0f};
-    const std::array<float, 12> poor{1.4f, 2.2f, 3.1f, 3.8f, 4.3f, 4.6f, 4.5f, 3.9f, 3.1f, 2.2f, 1.5f, 1.1f};
+    const std::array<float, 12> sunny{6.2f, 6.6f, 6.9f, 7.0f, 6.8f, 6.5f,
+                                      6.3f, 6.4f, 6.6f, 6.5f, 6.2f, 6.0f};
+    const std::array<float, 12> poor{1.4f, 2.2f, 3.1f, 3.8f, 4.3f, 4.6f,
+                                     4.5f, 3.9f, 3.1f, 2.2f, 1.5f, 1.1f};
     s.SetMonthlyRadiation(lat, good ? sunny : poor);
     p.PutSolarResource(s);
     zorvel::WindResource w = *p.GetWindResource();
     if (good) {
         w.SetFromPowerDensity(600.0f, 300.0f, 2.0f);
     } else {
-        const std::array<float, 12> calm{3.0f, 3.1f, 3.0f, 2.8f, 2.6f, 2.4f, 2.3f, 2.3f, 2.5f, 2.7f, 2.9f, 3.0f};
+        const std::array<float, 12> calm{3.0f, 3.1f, 3.0f, 2.8f, 2.6f, 2.4f,
+                                         2.3f, 2.3f, 2.5f, 2.7f, 2.9f, 3.0f};
         w.SetMonthlySpeeds(calm);
     }
     p.PutWindResource(w);
@@ -58,8 +62,8 @@ void BM_FullSearch(benchmark::State& state) {
     }
     state.counters["systems"] = static_cast<double>(systems);
     state.counters["feasible"] = feasible;
-    state.counters["systems_per_s"] =
-        benchmark::Counter(static_cast<double>(systems), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["systems_per_s"] = benchmark::Counter(
+        static_cast<double>(systems), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["threads"] = std::thread::hardware_concurrency();
     zorvel::Result best = p.GetResult(0, 0);
     state.SetLabel(std::string(name) + ": best " + p.DescribeSystem(best) + ", NPC $" +
@@ -84,7 +88,11 @@ void BM_SimulateOneSystem(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * zorvel::kHoursPerYear);
 }
-BENCHMARK(BM_SimulateOneSystem)->ArgName("cycle_charging")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SimulateOneSystem)
+    ->ArgName("cycle_charging")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_SynthesizeYear(benchmark::State& state) {
     zorvel::ProjectData d = zorvel::readProject(docs() / kTemplates[2]);

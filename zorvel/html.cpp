@@ -2,12 +2,14 @@
 // tables, colours given as attributes and bars drawn as coloured table cells, so that they render
 // in Qt's QTextBrowser as in any web browser; no script, no SVG, no external files. Every text
 // that comes from a project file is escaped.
-#include "zorvel/model.h"
-
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <numeric>
 #include <sstream>
+
+#include "zorvel/model.h"
 
 namespace zorvel {
 
@@ -16,12 +18,23 @@ std::string htmlEscape(const std::string& text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -32,9 +45,10 @@ namespace {
 // A number with thousands separators and a fixed number of decimals.
 std::string fix(double v, int decimals) {
     if (!std::isfinite(v)) return "-";
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, std::abs(v));
-    std::string s = buf;
+    char buf[400];  // to_chars: the same digits whatever the user's locale
+    std::string s(
+        buf,
+        std::to_chars(buf, buf + sizeof buf, std::abs(v), std::chars_format::fixed, decimals).ptr);
     std::size_t dot = s.find('.');
     std::string whole = s.substr(0, dot), frac = dot == std::string::npos ? "" : s.substr(dot);
     std::string grouped;
@@ -42,7 +56,7 @@ std::string fix(double v, int decimals) {
         if (i > 0 && (whole.size() - i) % 3 == 0) grouped += ',';
         grouped += whole[i];
     }
-    bool negative = v < 0 && std::stod(s) != 0.0;
+    bool negative = v < 0 && s.find_first_of("123456789") != std::string::npos;
     return (negative ? "-" : "") + grouped + frac;
 }
 std::string money(double v, int decimals = 0) {
@@ -58,7 +72,8 @@ std::string g(double v) {
 }
 std::string hex(std::int32_t colour) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", colour & 255, (colour >> 8) & 255, (colour >> 16) & 255);
+    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", colour & 255, (colour >> 8) & 255,
+                  (colour >> 16) & 255);
     return buf;
 }
 
@@ -73,15 +88,19 @@ struct Page {
           << "<body bgcolor=\"#ffffff\" text=\"#000000\">\n"
           << "<h2><font color=\"#1f4e79\">" << htmlEscape(title) << "</font></h2>\n";
     }
-    void h3(const std::string& t) { o << "<h3><font color=\"#1f4e79\">" << htmlEscape(t) << "</font></h3>\n"; }
+    void h3(const std::string& t) {
+        o << "<h3><font color=\"#1f4e79\">" << htmlEscape(t) << "</font></h3>\n";
+    }
     void p(const std::string& escapedHtml) { o << "<p>" << escapedHtml << "</p>\n"; }
     void tableStart(std::initializer_list<std::string> heads) {
-        o << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" bordercolor=\"#a0a0a0\">\n<tr bgcolor=\"#dbe5f1\">";
+        o << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
+             "bordercolor=\"#a0a0a0\">\n<tr bgcolor=\"#dbe5f1\">";
         for (const auto& h : heads) o << "<th>" << htmlEscape(h) << "</th>";
         o << "</tr>\n";
     }
     void tableStart(const std::vector<std::string>& heads) {
-        o << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" bordercolor=\"#a0a0a0\">\n<tr bgcolor=\"#dbe5f1\">";
+        o << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
+             "bordercolor=\"#a0a0a0\">\n<tr bgcolor=\"#dbe5f1\">";
         for (const auto& h : heads) o << "<th>" << htmlEscape(h) << "</th>";
         o << "</tr>\n";
     }
@@ -95,11 +114,13 @@ struct Page {
         o << "</tr>\n";
     }
     void kv(const std::string& key, const std::string& escapedValue) {
-        o << "<tr><td>" << htmlEscape(key) << "</td><td align=\"right\">" << escapedValue << "</td></tr>\n";
+        o << "<tr><td>" << htmlEscape(key) << "</td><td align=\"right\">" << escapedValue
+          << "</td></tr>\n";
     }
     void tableEnd() { o << "</table>\n"; }
     std::string finish() {
-        o << "<p><font size=\"2\" color=\"#808080\">Written by Zorvel, the Pallix micro-grid model.</font></p>\n"
+        o << "<p><font size=\"2\" color=\"#808080\">Written by Zorvel, the Pallix micro-grid "
+             "model.</font></p>\n"
           << "</body></html>\n";
         return o.str();
     }
@@ -168,6 +189,11 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
     pg.kv("Longitude", fix(d.site.longitude, 3) + "&deg;");
     pg.kv("Elevation", fix(d.site.elevation, 0) + " m");
     pg.kv("Annual mean ambient temperature", fix(d.site.ambientTemperature, 1) + " &deg;C");
+    if (const auto& monthly = d.site.monthlyAmbientTemperature) {
+        std::string list;
+        for (int m = 0; m < 12; ++m) list += (m ? ", " : "") + fix((*monthly)[m], 1);
+        pg.kv("Monthly mean ambient temperatures, January first", list + " &deg;C");
+    }
     pg.kv("Ground reflectance", fix(d.site.groundReflectance, 2));
     pg.kv("Wind shear exponent", fix(d.site.windShearExponent, 3));
     pg.tableEnd();
@@ -176,7 +202,8 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
     pg.tableStart({"Input", "Value"});
     pg.kv("Project lifetime", fix(d.economics.lifetimeYears, 0) + " years");
     pg.kv("Real discount rate", fix(d.economics.discountRatePercent, 2) + "%");
-    pg.kv("Allowed capacity shortage", fix(d.economics.capacityShortagePercent, 2) + "% of annual load");
+    pg.kv("Allowed capacity shortage",
+          fix(d.economics.capacityShortagePercent, 2) + "% of annual load");
     pg.kv("System fixed capital cost", money(d.economics.fixedCapital));
     pg.kv("System fixed O&M cost", money(d.economics.fixedOmPerYear) + "/yr");
     pg.kv("Operating reserve, share of load", fix(d.reserve.loadPercent, 0) + "%");
@@ -187,7 +214,8 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
     pg.h3("Fuels");
     pg.tableStart({"Fuel", "Price ($/L)", "Density (kg/L)", "Lower heating value (MJ/kg)"});
     for (const auto& [name, f] : d.fuels)
-        pg.row({htmlEscape(name), fix(f.GetPrice(), 3), fix(f.densityKgPerL, 3), fix(f.lowerHeatingValueMJPerKg, 1)});
+        pg.row({htmlEscape(name), fix(f.GetPrice(), 3), fix(f.densityKgPerL, 3),
+                fix(f.lowerHeatingValueMJPerKg, 1)});
     pg.tableEnd();
 
     pg.h3("Load");
@@ -198,7 +226,8 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
     if (ctx) {
         pg.kv("Annual energy (synthetic year)", fix(ctx->annualLoadKWh, 0) + " kWh");
         pg.kv("Peak load (synthetic year)", fix(ctx->peakLoadKw, 2) + " kW");
-        pg.kv("Load factor", fix(ctx->annualLoadKWh / kHoursPerYear / std::max(ctx->peakLoadKw, 1e-9), 3));
+        pg.kv("Load factor",
+              fix(ctx->annualLoadKWh / kHoursPerYear / std::max(ctx->peakLoadKw, 1e-9), 3));
     }
     pg.tableEnd();
     {
@@ -288,6 +317,45 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
         pg.p("<font color=\"#c00000\">No solar resource is given.</font>");
     }
 
+    if (ctx && (d.solar || d.wind)) {
+        // The yields of the synthetic year per unit, as bars of table cells (no picture files).
+        pg.h3("Monthly output per unit");
+        std::array<double, 12> pv{}, wind{};
+        for (int t = 0; t < kHoursPerYear; ++t) {
+            int m = monthOfDay(t / 24);
+            pv[m] += ctx->pvPerKw[t];
+            wind[m] += ctx->windPerTurbine[t];
+        }
+        const double pvPeak = *std::max_element(pv.begin(), pv.end());
+        const double windPeak = *std::max_element(wind.begin(), wind.end());
+        std::vector<std::string> heads{"Month"};
+        if (d.solar) heads.insert(heads.end(), {"PV (kWh per kW)", ""});
+        if (d.wind) heads.insert(heads.end(), {"Wind (kWh per turbine)", ""});
+        pg.tableStart(heads);
+        for (int m = 0; m < 12; ++m) {
+            std::vector<std::string> cells{std::string(kMonthNames[m]).substr(0, 3)};
+            if (d.solar) {
+                cells.push_back(fix(pv[m], 0));
+                cells.push_back(bar({{pv[m], kPvColour}}, pvPeak > 0 ? 120.0 / pvPeak : 0));
+            }
+            if (d.wind) {
+                cells.push_back(fix(wind[m], 0));
+                cells.push_back(bar({{wind[m], kWindColour}}, windPeak > 0 ? 120.0 / windPeak : 0));
+            }
+            pg.row(cells);
+        }
+        std::vector<std::string> total{"<b>Year</b>"};
+        if (d.solar)
+            total.insert(total.end(),
+                         {"<b>" + fix(std::accumulate(pv.begin(), pv.end(), 0.0), 0) + "</b>", ""});
+        if (d.wind)
+            total.insert(
+                total.end(),
+                {"<b>" + fix(std::accumulate(wind.begin(), wind.end(), 0.0), 0) + "</b>", ""});
+        pg.row(total, "#eeeeee");
+        pg.tableEnd();
+    }
+
     pg.h3("Wind resource");
     if (d.wind) {
         const WindResource& w = *d.wind;
@@ -301,14 +369,16 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
         pg.kv("Hour of peak wind speed", std::to_string(w.PeakHour()));
         pg.kv("Anemometer height", fix(w.AnemometerHeight(), 0) + " m");
         pg.kv("Altitude", fix(w.Altitude(), 0) + " m");
-        pg.kv("Air density", fix(airDensity(w.Altitude()), 3) + " kg/m&sup3;");
+        pg.kv("Air density at the annual mean temperature",
+              fix(airDensity(w.Altitude(), d.site.ambientTemperature), 3) + " kg/m&sup3;");
         if (ctx && !ctx->windSpeed.empty()) {
             double mean = 0;
             for (double v : ctx->windSpeed) mean += v;
             mean /= ctx->windSpeed.size();
             pg.kv("Synthetic year: mean speed", fix(mean, 2) + " m/s");
             pg.kv("Synthetic year: Weibull k", fix(weibullKFromMoments(ctx->windSpeed), 2));
-            pg.kv("Synthetic year: lag-1 autocorrelation", fix(lag1Autocorrelation(ctx->windSpeed), 3));
+            pg.kv("Synthetic year: lag-1 autocorrelation",
+                  fix(lag1Autocorrelation(ctx->windSpeed), 3));
         }
         pg.tableEnd();
     } else {
@@ -317,17 +387,22 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
 
     pg.h3("Components and search space");
     pg.tableStart({"Component", "Capital", "Replacement", "O&M", "Lifetime", "Sizes searched"});
-    pg.row({"PV: " + htmlEscape(d.pv.name), money(d.pv.capitalPerKw) + "/kW", money(d.pv.replacementPerKw) + "/kW",
-            money(d.pv.omPerKwYear) + "/kW/yr", fix(d.pv.lifetimeYears, 0) + " yr", sizeList(d.pv.sizesKw, "kW")});
+    pg.row({"PV: " + htmlEscape(d.pv.name), money(d.pv.capitalPerKw) + "/kW",
+            money(d.pv.replacementPerKw) + "/kW", money(d.pv.omPerKwYear) + "/kW/yr",
+            fix(d.pv.lifetimeYears, 0) + " yr", sizeList(d.pv.sizesKw, "kW")});
     pg.row({"Wind: " + htmlEscape(d.turbine.name), money(d.turbine.capitalPerTurbine) + " each",
-            money(d.turbine.replacementPerTurbine) + " each", money(d.turbine.omPerTurbineYear) + "/yr each",
-            fix(d.turbine.lifetimeYears, 0) + " yr", countList(d.turbine.counts) + " turbines"});
+            money(d.turbine.replacementPerTurbine) + " each",
+            money(d.turbine.omPerTurbineYear) + "/yr each", fix(d.turbine.lifetimeYears, 0) + " yr",
+            countList(d.turbine.counts) + " turbines"});
     pg.row({"Generator: " + htmlEscape(d.diesel.name), money(d.diesel.capitalPerKw) + "/kW",
-            money(d.diesel.replacementPerKw) + "/kW", money(d.diesel.omPerKwHour, 3) + "/kW/operating hour",
+            money(d.diesel.replacementPerKw) + "/kW",
+            money(d.diesel.omPerKwHour, 3) + "/kW/operating hour",
             fix(d.diesel.lifetimeHours, 0) + " h", sizeList(d.diesel.sizesKw, "kW")});
     pg.row({"Battery: " + htmlEscape(d.battery.name), money(d.battery.capitalPerBattery) + " each",
-            money(d.battery.replacementPerBattery) + " each", money(d.battery.omPerBatteryYear) + "/yr each",
-            fix(d.battery.floatLifeYears, 0) + " yr float", countList(d.battery.counts) + " batteries"});
+            money(d.battery.replacementPerBattery) + " each",
+            money(d.battery.omPerBatteryYear) + "/yr each",
+            fix(d.battery.floatLifeYears, 0) + " yr float",
+            countList(d.battery.counts) + " batteries"});
     pg.row({"Converter: " + htmlEscape(d.converter.name), money(d.converter.capitalPerKw) + "/kW",
             money(d.converter.replacementPerKw) + "/kW", money(d.converter.omPerKwYear) + "/kW/yr",
             fix(d.converter.lifetimeYears, 0) + " yr", sizeList(d.converter.sizesKw, "kW")});
@@ -336,12 +411,14 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
     pg.p("Details:");
     pg.tableStart({"Input", "Value"});
     pg.kv("PV derating factor", fix(d.pv.deratingPercent, 1) + "%");
-    pg.kv("PV temperature coefficient of power", fix(d.pv.temperatureCoefficientPercent, 3) + "%/&deg;C");
+    pg.kv("PV temperature coefficient of power",
+          fix(d.pv.temperatureCoefficientPercent, 3) + "%/&deg;C");
     pg.kv("PV nominal operating cell temperature", fix(d.pv.noct, 0) + " &deg;C");
     pg.kv("Wind turbine rated power", fix(d.turbine.ratedKw, 1) + " kW");
     pg.kv("Wind turbine hub height", fix(d.turbine.hubHeight, 0) + " m");
     pg.kv("Generator fuel", htmlEscape(d.diesel.fuel));
-    pg.kv("Generator fuel curve intercept", fix(d.diesel.fuelInterceptLPerHPerKw, 4) + " L/h per kW rated");
+    pg.kv("Generator fuel curve intercept",
+          fix(d.diesel.fuelInterceptLPerHPerKw, 4) + " L/h per kW rated");
     pg.kv("Generator fuel curve slope", fix(d.diesel.fuelSlopeLPerKWh, 4) + " L/kWh");
     pg.kv("Generator minimum load", fix(d.diesel.minimumLoadPercent, 0) + "%");
     pg.kv("Generator cost per start", money(d.diesel.costPerStart, 2));
@@ -353,12 +430,14 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
     pg.kv("Battery lifetime throughput", fix(d.battery.lifetimeThroughputKWh, 0) + " kWh each");
     pg.kv("Converter efficiency", fix(d.converter.efficiencyPercent, 1) + "%");
     std::string strategies = d.dispatch.loadFollowing ? "load following" : "";
-    if (d.dispatch.cycleCharging) strategies += std::string(strategies.empty() ? "" : ", ") + "cycle charging";
+    if (d.dispatch.cycleCharging)
+        strategies += std::string(strategies.empty() ? "" : ", ") + "cycle charging";
     pg.kv("Dispatch strategies", strategies);
     pg.kv("Cycle charging set-point", fix(d.dispatch.setpointPercent, 0) + "%");
-    pg.kv("Random seeds (load, solar, wind)", std::to_string(d.seeds.load) + ", " + std::to_string(d.seeds.solar) +
-                                                  ", " + std::to_string(d.seeds.wind));
-    pg.kv("Systems to try", fix(static_cast<double>(enumerateSystems(d).size()), 0));
+    pg.kv("Random seeds (load, solar, wind)", std::to_string(d.seeds.load) + ", " +
+                                                  std::to_string(d.seeds.solar) + ", " +
+                                                  std::to_string(d.seeds.wind));
+    pg.kv("Systems to try", groupedNumber(countSystems(d)));
     pg.tableEnd();
     {
         pg.p("Wind turbine power curve (at 1.225 kg/m&sup3;):");
@@ -367,7 +446,8 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
             speeds.push_back(fix(v, 1));
             powers.push_back(fix(p, 2));
         }
-        pg.o << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" bordercolor=\"#a0a0a0\">\n";
+        pg.o
+            << "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" bordercolor=\"#a0a0a0\">\n";
         pg.row(speeds, "#dbe5f1");
         pg.row(powers);
         pg.tableEnd();
@@ -387,7 +467,8 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
     Page pg("Zorvel system summary: " + text);
     pg.o << "<table cellspacing=\"0\" cellpadding=\"4\" border=\"0\"><tr><td bgcolor=\"" << colour
          << "\" width=\"24\">&nbsp;</td><td><b>" << htmlEscape(Project::SystemTypeName(r.typeCode))
-         << "</b> system, " << (s.dispatch == 1 ? "cycle charging" : "load following") << " dispatch"
+         << "</b> system, " << (s.dispatch == 1 ? "cycle charging" : "load following")
+         << " dispatch"
          << (r.feasible ? "" : " &mdash; <font color=\"#c00000\"><b>not feasible</b></font>")
          << "</td></tr></table>\n";
     pg.p("Project: " + htmlEscape(d.name) + ". Site " + fix(d.site.latitude, 2) + "&deg;, " +
@@ -402,17 +483,20 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
     pg.kv("Operating cost", money(r.operatingCost) + "/yr");
     pg.kv("Renewable fraction", pct(r.renewableFraction));
     pg.kv("Capacity shortage", pct(r.capacityShortage, 2) + " (allowed " +
-                                    fix(d.economics.capacityShortagePercent, 2) + "%)");
-    pg.kv("Unmet load", fix(tot.unmet, 0) + " kWh/yr (" + pct(tot.load > 0 ? tot.unmet / tot.load : 0, 2) + ")");
+                                   fix(d.economics.capacityShortagePercent, 2) + "%)");
+    pg.kv("Unmet load",
+          fix(tot.unmet, 0) + " kWh/yr (" + pct(tot.load > 0 ? tot.unmet / tot.load : 0, 2) + ")");
     pg.kv("Excess electricity", fix(tot.excess, 0) + " kWh/yr");
     pg.tableEnd();
 
     pg.h3("Net present cost by component");
-    pg.tableStart({"Component", "Capital", "Replacement", "O&M", "Fuel", "Salvage", "Total", "Annualised", "Life (yr)"});
+    pg.tableStart({"Component", "Capital", "Replacement", "O&M", "Fuel", "Salvage", "Total",
+                   "Annualised", "Life (yr)"});
     ComponentCost sum;
     for (const auto& c : e.components) {
-        pg.row({htmlEscape(c.kind), money(c.capital), money(c.replacement), money(c.om), money(c.fuel),
-                money(-c.salvage), "<b>" + money(c.total()) + "</b>", money(c.total() * e.crf),
+        pg.row({htmlEscape(c.kind), money(c.capital), money(c.replacement), money(c.om),
+                money(c.fuel), money(-c.salvage), "<b>" + money(c.total()) + "</b>",
+                money(c.total() * e.crf),
                 std::isfinite(c.lifetimeYears) ? fix(c.lifetimeYears, 1) : "-"});
         sum.capital += c.capital;
         sum.replacement += c.replacement;
@@ -420,26 +504,32 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
         sum.fuel += c.fuel;
         sum.salvage += c.salvage;
     }
-    pg.row({"<b>System</b>", money(sum.capital), money(sum.replacement), money(sum.om), money(sum.fuel),
-            money(-sum.salvage), "<b>" + money(sum.total()) + "</b>", money(sum.total() * e.crf), ""},
+    pg.row({"<b>System</b>", money(sum.capital), money(sum.replacement), money(sum.om),
+            money(sum.fuel), money(-sum.salvage), "<b>" + money(sum.total()) + "</b>",
+            money(sum.total() * e.crf), ""},
            "#eeeeee");
     pg.tableEnd();
-    pg.p("Present values at a real discount rate of " + fix(d.economics.discountRatePercent, 2) + "% over " +
-         fix(d.economics.lifetimeYears, 0) + " years (capital recovery factor " + fix(e.crf, 4) + ").");
+    pg.p("Present values at a real discount rate of " + fix(d.economics.discountRatePercent, 2) +
+         "% over " + fix(d.economics.lifetimeYears, 0) + " years (capital recovery factor " +
+         fix(e.crf, 4) + ").");
 
     pg.h3("Annual electricity");
     double production = tot.pv + tot.wind + tot.generator;
     pg.tableStart({"Source or use", "kWh/yr", "Share", ""});
     auto share = [&](double v) { return production > 0 ? v / production : 0.0; };
     double scale = production > 0 ? 200.0 / production : 0.0;
-    if (s.pvKw > 0) pg.row({"PV array", fix(tot.pv, 0), pct(share(tot.pv)), bar({{tot.pv, kPvColour}}, scale)});
+    if (s.pvKw > 0)
+        pg.row({"PV array", fix(tot.pv, 0), pct(share(tot.pv)), bar({{tot.pv, kPvColour}}, scale)});
     if (s.windCount > 0)
-        pg.row({"Wind turbines", fix(tot.wind, 0), pct(share(tot.wind)), bar({{tot.wind, kWindColour}}, scale)});
+        pg.row({"Wind turbines", fix(tot.wind, 0), pct(share(tot.wind)),
+                bar({{tot.wind, kWindColour}}, scale)});
     if (s.dieselKw > 0)
         pg.row({"Diesel generator", fix(tot.generator, 0), pct(share(tot.generator)),
                 bar({{tot.generator, kGenColour}}, scale)});
-    pg.row({"<b>Total production</b>", fix(production, 0), pct(production > 0 ? 1.0 : 0.0), ""}, "#eeeeee");
-    pg.row({"Load served", fix(tot.served, 0), pct(share(tot.served)), bar({{tot.served, kLoadColour}}, scale)});
+    pg.row({"<b>Total production</b>", fix(production, 0), pct(production > 0 ? 1.0 : 0.0), ""},
+           "#eeeeee");
+    pg.row({"Load served", fix(tot.served, 0), pct(share(tot.served)),
+            bar({{tot.served, kLoadColour}}, scale)});
     pg.row({"Unmet load", fix(tot.unmet, 0), pct(share(tot.unmet)), ""});
     pg.row({"Excess electricity", fix(tot.excess, 0), pct(share(tot.excess)), ""});
     double losses = production - tot.served - tot.excess;
@@ -449,16 +539,23 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
     pg.h3("Monthly production by source");
     {
         double peak = 0;
-        for (int m = 0; m < 12; ++m) peak = std::max(peak, det.pv[m] + det.wind[m] + det.generator[m]);
-        double sc = peak > 0 ? 220.0 / peak : 0.0;
-        pg.tableStart({"Month", "PV (kWh)", "Wind (kWh)", "Diesel (kWh)", "Load (kWh)", "Unmet (kWh)", "Fuel (L)", ""});
         for (int m = 0; m < 12; ++m)
-            pg.row({kMonthNames[m], fix(det.pv[m], 0), fix(det.wind[m], 0), fix(det.generator[m], 0),
-                    fix(det.load[m], 0), fix(det.unmet[m], 0), fix(det.fuel[m], 0),
-                    bar({{det.pv[m], kPvColour}, {det.wind[m], kWindColour}, {det.generator[m], kGenColour}}, sc)});
+            peak = std::max(peak, det.pv[m] + det.wind[m] + det.generator[m]);
+        double sc = peak > 0 ? 220.0 / peak : 0.0;
+        pg.tableStart({"Month", "PV (kWh)", "Wind (kWh)", "Diesel (kWh)", "Load (kWh)",
+                       "Unmet (kWh)", "Fuel (L)", ""});
+        for (int m = 0; m < 12; ++m)
+            pg.row({kMonthNames[m], fix(det.pv[m], 0), fix(det.wind[m], 0),
+                    fix(det.generator[m], 0), fix(det.load[m], 0), fix(det.unmet[m], 0),
+                    fix(det.fuel[m], 0),
+                    bar({{det.pv[m], kPvColour},
+                         {det.wind[m], kWindColour},
+                         {det.generator[m], kGenColour}},
+                        sc)});
         pg.tableEnd();
-        pg.o << "<p><font color=\"" << kPvColour << "\">&#9632;</font> PV &nbsp; <font color=\"" << kWindColour
-             << "\">&#9632;</font> Wind &nbsp; <font color=\"" << kGenColour << "\">&#9632;</font> Diesel</p>\n";
+        pg.o << "<p><font color=\"" << kPvColour << "\">&#9632;</font> PV &nbsp; <font color=\""
+             << kWindColour << "\">&#9632;</font> Wind &nbsp; <font color=\"" << kGenColour
+             << "\">&#9632;</font> Diesel</p>\n";
     }
 
     pg.h3("Components");
@@ -470,7 +567,8 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
     if (s.windCount > 0) {
         pg.row({"Wind turbines", "Number x rated power",
                 std::to_string(s.windCount) + " x " + fix(d.turbine.ratedKw, 1) + " kW"});
-        pg.row({"", "Capacity factor", pct(tot.wind / (s.windCount * d.turbine.ratedKw * kHoursPerYear))});
+        pg.row({"", "Capacity factor",
+                pct(tot.wind / (s.windCount * d.turbine.ratedKw * kHoursPerYear))});
     }
     if (s.dieselKw > 0) {
         pg.row({"Diesel generator", "Rated power", fix(s.dieselKw, 1) + " kW"});
@@ -480,19 +578,24 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
         const Fuel& f = d.fuels.at(d.diesel.fuel);
         pg.row({"", "Fuel cost", money(tot.fuel * f.GetPrice()) + "/yr"});
         double fuelEnergy = tot.fuel * f.densityKgPerL * f.lowerHeatingValueMJPerKg / 3.6;
-        pg.row({"", "Mean electrical efficiency", pct(fuelEnergy > 0 ? tot.generator / fuelEnergy : 0)});
+        pg.row({"", "Mean electrical efficiency",
+                pct(fuelEnergy > 0 ? tot.generator / fuelEnergy : 0)});
         pg.row({"", "Lifetime",
-                tot.generatorHours > 0 ? fix(d.diesel.lifetimeHours / tot.generatorHours, 1) + " yr" : "-"});
+                tot.generatorHours > 0 ? fix(d.diesel.lifetimeHours / tot.generatorHours, 1) + " yr"
+                                       : "-"});
     }
     if (s.batteryCount > 0) {
         double cap = s.batteryCount * d.battery.nominalKWh;
-        pg.row({"Battery bank", "Nominal capacity", fix(cap, 1) + " kWh (" + std::to_string(s.batteryCount) + " x " +
-                                                         fix(d.battery.nominalKWh, 2) + " kWh)"});
-        pg.row({"", "Energy in / out", fix(tot.batteryIn, 0) + " / " + fix(tot.batteryOut, 0) + " kWh/yr"});
+        pg.row({"Battery bank", "Nominal capacity",
+                fix(cap, 1) + " kWh (" + std::to_string(s.batteryCount) + " x " +
+                    fix(d.battery.nominalKWh, 2) + " kWh)"});
+        pg.row({"", "Energy in / out",
+                fix(tot.batteryIn, 0) + " / " + fix(tot.batteryOut, 0) + " kWh/yr"});
         pg.row({"", "Throughput", fix(tot.batteryThroughput, 0) + " kWh/yr"});
         double life = d.battery.floatLifeYears;
         if (tot.batteryThroughput > 0)
-            life = std::min(life, d.battery.lifetimeThroughputKWh * s.batteryCount / tot.batteryThroughput);
+            life = std::min(
+                life, d.battery.lifetimeThroughputKWh * s.batteryCount / tot.batteryThroughput);
         pg.row({"", "Expected life", fix(life, 1) + " yr"});
         pg.row({"", "State of charge at year end", pct(tot.finalSoc, 0)});
     }

@@ -1,16 +1,14 @@
 // Reading and writing .zvx project files (JSON; the format is documented in zorvel/README.md).
 // Reading is strict: every key is required, unknown keys and wrong types are errors, and an error
 // names the key by its path, e.g. "components.battery.counts[2]".
-#include "zorvel/model.h"
-
-#include <nlohmann/json.hpp>
-
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
+#include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
+
+#include "zorvel/model.h"
 
 namespace zorvel {
 
@@ -29,7 +27,7 @@ std::string fmt(double v) {
 }
 
 class Reader {
-public:
+  public:
     Reader(const json& j, std::string path, const std::string& source)
         : j_(j), path_(std::move(path)), source_(source) {
         if (!j_.is_object()) fail(path_, "must be an object");
@@ -50,6 +48,7 @@ public:
         return *it;
     }
     bool isNull(const std::string& key) { return get(key).is_null(); }
+    bool has(const std::string& key) const { return j_.contains(key); }
 
     double numberAt(const json& v, const std::string& where, double lo, double hi) const {
         if (!v.is_number()) fail(where, "must be a number");
@@ -121,7 +120,8 @@ public:
         for (std::size_t i = 1; i < v.size(); ++i)
             if (!(v[i] > v[i - 1]))
                 fail(keyPath(key) + "[" + std::to_string(i) + "]",
-                     "must be larger than the value before it (sizes are listed in ascending order)");
+                     "must be larger than the value before it (sizes are listed in ascending "
+                     "order)");
         return v;
     }
     std::vector<int> counts(const std::string& key, int hi) {
@@ -131,7 +131,9 @@ public:
             std::string where = keyPath(key) + "[" + std::to_string(i) + "]";
             out.push_back(static_cast<int>(integerAt(v[i], where, 0, hi)));
             if (i > 0 && out[i] <= out[i - 1])
-                fail(where, "must be larger than the value before it (counts are listed in ascending order)");
+                fail(where,
+                     "must be larger than the value before it (counts are listed in ascending "
+                     "order)");
         }
         return out;
     }
@@ -140,12 +142,13 @@ public:
     void finish() const {
         for (auto it = j_.begin(); it != j_.end(); ++it)
             if (!used_.count(it.key()))
-                throw Error("Project file '" + source_ + "': unknown key '" + keyPath(it.key()) + "'");
+                throw Error("Project file '" + source_ + "': unknown key '" + keyPath(it.key()) +
+                            "'");
     }
     const json& raw() const { return j_; }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     const json& j_;
     std::string path_;
     const std::string& source_;
@@ -153,6 +156,70 @@ private:
 };
 
 constexpr double kBig = 1e12;
+
+// Parses JSON and, on failure, names the key being read: a number too large for a double, a
+// syntax error or a bad UTF-8 byte are all reported with the key path where they occur.
+json parseJson(const std::string& text, const std::string& source) {
+    struct Level {
+        bool array;
+        std::string key;
+        std::size_t index = 0;
+    };
+    std::vector<Level> levels;
+    auto where = [&] {
+        std::string path;
+        for (const Level& l : levels) {
+            if (l.array)
+                path += "[" + std::to_string(l.index) + "]";
+            else if (!l.key.empty())
+                path += (path.empty() ? "" : ".") + l.key;
+        }
+        return path;
+    };
+    auto elementDone = [&] {
+        if (!levels.empty() && levels.back().array) ++levels.back().index;
+    };
+    json::parser_callback_t track = [&](int, json::parse_event_t event, json& parsed) {
+        switch (event) {
+            case json::parse_event_t::object_start:
+                levels.push_back({false, ""});
+                break;
+            case json::parse_event_t::array_start:
+                levels.push_back({true, ""});
+                break;
+            case json::parse_event_t::key:
+                levels.back().key = parsed.get<std::string>();
+                break;
+            case json::parse_event_t::object_end:
+            case json::parse_event_t::array_end:
+                levels.pop_back();
+                elementDone();
+                break;
+            case json::parse_event_t::value:
+                elementDone();
+                break;
+        }
+        return true;
+    };
+    try {
+        return json::parse(text, track);
+    } catch (const json::exception& e) {
+        const std::string key = where();
+        std::string what = e.what();
+        if (auto p = what.find("] "); p != std::string::npos)
+            what = what.substr(p + 2);      // the library's tag
+        if (e.id == 406 && !key.empty()) {  // number overflow
+            auto q = what.find('\'');
+            throw Error("Project file '" + source + "': key '" + key +
+                        "' holds a number too large for a double" +
+                        (q == std::string::npos
+                             ? ""
+                             : " (" + what.substr(q + 1, what.size() - q - 2) + ")"));
+        }
+        throw Error("Project file '" + source + "' is not valid JSON" +
+                    (key.empty() ? "" : " near key '" + key + "'") + ": " + what);
+    }
+}
 
 void readShape(Reader& r, const std::string& key, std::array<double, 24>& out) {
     out = r.fixed<24>(key, 0, kBig);
@@ -164,12 +231,7 @@ void readShape(Reader& r, const std::string& key, std::array<double, 24>& out) {
 }  // namespace
 
 ProjectData parseProject(const std::string& text, const std::string& source) {
-    json root;
-    try {
-        root = json::parse(text);
-    } catch (const json::parse_error& e) {
-        throw Error("Project file '" + source + "' is not valid JSON: " + e.what());
-    }
+    json root = parseJson(text, source);
     if (!root.is_object()) throw Error("Project file '" + source + "' must hold a JSON object");
 
     ProjectData d;
@@ -178,9 +240,9 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
         top.fail("format", std::string("must be \"") + kFormatName + "\"");
     long long version = top.integer("version", 1, 1000000);
     if (version != kFormatVersion)
-        top.fail("version", "must be " + std::to_string(kFormatVersion) + " (this Zorvel reads version " +
-                                std::to_string(kFormatVersion) + " only; the file has " +
-                                std::to_string(version) + ")");
+        top.fail("version", "must be " + std::to_string(kFormatVersion) +
+                                " (this Zorvel reads version " + std::to_string(kFormatVersion) +
+                                " only; the file has " + std::to_string(version) + ")");
     d.name = top.text("name");
     d.notes = top.text("notes");
 
@@ -190,6 +252,10 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
         d.site.longitude = s.number("longitude", -180, 180);
         d.site.elevation = s.number("elevation_m", -500, 9000);
         d.site.ambientTemperature = s.number("ambient_temperature_c", -50, 50);
+        if (s.has("monthly_ambient_temperature_c"))  // optional: without it, a seasonal swing by
+                                                     // latitude
+            d.site.monthlyAmbientTemperature =
+                s.fixed<12>("monthly_ambient_temperature_c", -60, 60);
         d.site.groundReflectance = s.number("ground_reflectance", 0, 1);
         d.site.windShearExponent = s.number("wind_shear_exponent", 0, 1);
         s.finish();
@@ -236,11 +302,12 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
                 std::string where = shape.keyPath("monthly") + "[" + std::to_string(i) + "]";
                 if (!m[i].is_array()) shape.fail(where, "must be a list");
                 if (m[i].size() != 24)
-                    shape.fail(where, "must hold 24 values (holds " + std::to_string(m[i].size()) + ")");
+                    shape.fail(where,
+                               "must hold 24 values (holds " + std::to_string(m[i].size()) + ")");
                 double sum = 0;
                 for (int h = 0; h < 24; ++h) {
-                    d.load.monthly[i][h] = shape.numberAt(
-                        m[i][h], where + "[" + std::to_string(h) + "]", 0, kBig);
+                    d.load.monthly[i][h] =
+                        shape.numberAt(m[i][h], where + "[" + std::to_string(h) + "]", 0, kBig);
                     sum += d.load.monthly[i][h];
                 }
                 if (sum <= 0) shape.fail(where, "must hold at least one value above 0");
@@ -301,7 +368,8 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
             d.pv.omPerKwYear = p.number("om_per_kw_year", 0, kBig);
             d.pv.lifetimeYears = p.number("lifetime_years", 1, 100);
             d.pv.deratingPercent = p.number("derating_percent", 1, 100);
-            d.pv.temperatureCoefficientPercent = p.number("temperature_coefficient_percent_per_c", -2, 0);
+            d.pv.temperatureCoefficientPercent =
+                p.number("temperature_coefficient_percent_per_c", -2, 0);
             d.pv.noct = p.number("nominal_operating_cell_temperature_c", 20, 80);
             d.pv.sizesKw = p.sizes("sizes_kw", 1e6);
             p.finish();
@@ -334,12 +402,14 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
             d.diesel.name = g.text("name");
             d.diesel.fuel = g.text("fuel");
             if (!d.fuels.count(d.diesel.fuel))
-                g.fail(g.keyPath("fuel"), "names the fuel \"" + d.diesel.fuel + "\", which is not in 'fuels'");
+                g.fail(g.keyPath("fuel"),
+                       "names the fuel \"" + d.diesel.fuel + "\", which is not in 'fuels'");
             d.diesel.capitalPerKw = g.number("capital_per_kw", 0, kBig);
             d.diesel.replacementPerKw = g.number("replacement_per_kw", 0, kBig);
             d.diesel.omPerKwHour = g.number("om_per_kw_operating_hour", 0, kBig);
             d.diesel.costPerStart = g.number("cost_per_start", 0, kBig);
-            d.diesel.fuelInterceptLPerHPerKw = g.number("fuel_curve_intercept_l_per_hour_per_kw_rated", 0, 2);
+            d.diesel.fuelInterceptLPerHPerKw =
+                g.number("fuel_curve_intercept_l_per_hour_per_kw_rated", 0, 2);
             d.diesel.fuelSlopeLPerKWh = g.number("fuel_curve_slope_l_per_kwh", 0.01, 2);
             d.diesel.minimumLoadPercent = g.number("minimum_load_percent", 0, 100);
             d.diesel.lifetimeHours = g.number("lifetime_operating_hours", 100, 1e7);
@@ -383,7 +453,8 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
             std::string where = p.keyPath("strategies") + "[" + std::to_string(i) + "]";
             if (!s[i].is_string()) p.fail(where, "must be a text");
             std::string name = s[i].get<std::string>();
-            bool& flag = name == "load_following" ? d.dispatch.loadFollowing : d.dispatch.cycleCharging;
+            bool& flag =
+                name == "load_following" ? d.dispatch.loadFollowing : d.dispatch.cycleCharging;
             if (name != "load_following" && name != "cycle_charging")
                 p.fail(where, "must be \"load_following\" or \"cycle_charging\"");
             if (flag) p.fail(where, "names a strategy twice");
@@ -405,18 +476,8 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
 }
 
 ProjectData readProject(const std::filesystem::path& path) {
-    std::string source = path.filename().string();
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        throw Error("Project file '" + path.string() + "' does not exist");
-    if (std::filesystem::is_directory(path, ec))
-        throw Error("Project file '" + path.string() + "' is a folder, not a file");
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw Error("Project file '" + path.string() + "' cannot be opened for reading");
-    std::ostringstream buf;
-    buf << in.rdbuf();
-    if (in.bad()) throw Error("Project file '" + path.string() + "' cannot be read");
-    return parseProject(buf.str(), source);
+    return parseProject(readBoundedFile(path, "Project file", kMaxProjectBytes),
+                        path.filename().string());
 }
 
 // The shortest decimal that reads back as the same float, as a double for JSON.
@@ -449,6 +510,8 @@ std::string serializeProject(const ProjectData& d) {
                  {"ambient_temperature_c", d.site.ambientTemperature},
                  {"ground_reflectance", d.site.groundReflectance},
                  {"wind_shear_exponent", d.site.windShearExponent}};
+    if (const auto& monthly = d.site.monthlyAmbientTemperature)
+        j["site"]["monthly_ambient_temperature_c"] = list(monthly->begin(), monthly->end());
     j["economics"] = {{"project_lifetime_years", d.economics.lifetimeYears},
                       {"real_discount_rate_percent", d.economics.discountRatePercent},
                       {"capacity_shortage_percent", d.economics.capacityShortagePercent},
@@ -487,7 +550,8 @@ std::string serializeProject(const ProjectData& d) {
         const WindResource& w = *d.wind;
         ojson m = ojson::array();
         for (float v : w.MonthlySpeeds()) m.push_back(clean(v));
-        j["wind"] = {{"mode", w.GetMode() == WindResource::Mode::PowerDensity ? "power_density" : "monthly_speeds"},
+        j["wind"] = {{"mode", w.GetMode() == WindResource::Mode::PowerDensity ? "power_density"
+                                                                              : "monthly_speeds"},
                      {"altitude_m", clean(w.Altitude())},
                      {"anemometer_height_m", clean(w.AnemometerHeight())},
                      {"weibull_k", clean(w.WK())},
@@ -520,17 +584,18 @@ std::string serializeProject(const ProjectData& d) {
                          {"om_per_turbine_year", d.turbine.omPerTurbineYear},
                          {"lifetime_years", d.turbine.lifetimeYears},
                          {"counts", list(d.turbine.counts.begin(), d.turbine.counts.end())}};
-    c["diesel"] = {{"name", d.diesel.name},
-                   {"fuel", d.diesel.fuel},
-                   {"capital_per_kw", d.diesel.capitalPerKw},
-                   {"replacement_per_kw", d.diesel.replacementPerKw},
-                   {"om_per_kw_operating_hour", d.diesel.omPerKwHour},
-                   {"cost_per_start", d.diesel.costPerStart},
-                   {"fuel_curve_intercept_l_per_hour_per_kw_rated", d.diesel.fuelInterceptLPerHPerKw},
-                   {"fuel_curve_slope_l_per_kwh", d.diesel.fuelSlopeLPerKWh},
-                   {"minimum_load_percent", d.diesel.minimumLoadPercent},
-                   {"lifetime_operating_hours", d.diesel.lifetimeHours},
-                   {"sizes_kw", list(d.diesel.sizesKw.begin(), d.diesel.sizesKw.end())}};
+    c["diesel"] = {
+        {"name", d.diesel.name},
+        {"fuel", d.diesel.fuel},
+        {"capital_per_kw", d.diesel.capitalPerKw},
+        {"replacement_per_kw", d.diesel.replacementPerKw},
+        {"om_per_kw_operating_hour", d.diesel.omPerKwHour},
+        {"cost_per_start", d.diesel.costPerStart},
+        {"fuel_curve_intercept_l_per_hour_per_kw_rated", d.diesel.fuelInterceptLPerHPerKw},
+        {"fuel_curve_slope_l_per_kwh", d.diesel.fuelSlopeLPerKWh},
+        {"minimum_load_percent", d.diesel.minimumLoadPercent},
+        {"lifetime_operating_hours", d.diesel.lifetimeHours},
+        {"sizes_kw", list(d.diesel.sizesKw.begin(), d.diesel.sizesKw.end())}};
     c["battery"] = {{"name", d.battery.name},
                     {"nominal_capacity_kwh", d.battery.nominalKWh},
                     {"minimum_state_of_charge_percent", d.battery.minimumSocPercent},
@@ -557,7 +622,7 @@ std::string serializeProject(const ProjectData& d) {
     j["dispatch"] = {{"strategies", strategies},
                      {"cycle_charging_setpoint_percent", d.dispatch.setpointPercent}};
     j["random_seeds"] = {{"load", d.seeds.load}, {"solar", d.seeds.solar}, {"wind", d.seeds.wind}};
-    return j.dump(2) + "\n";
+    return j.dump(2, ' ', false, ojson::error_handler_t::replace) + "\n";
 }
 
 }  // namespace zorvel

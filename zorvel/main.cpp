@@ -1,16 +1,16 @@
 // The zorvel program: `zorvel PROJECT.zvx` opens the model's window; `zorvel --run PROJECT.zvx
 // [--top N]` calculates without a window and prints the sorted results as a table.
-#include "zorvel/project.h"
-#include "zorvel/window.h"
-
 #include <QApplication>
-
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
 #include <thread>
+
+#include "zorvel/model.h"
+#include "zorvel/window.h"
 
 namespace {
 
@@ -19,28 +19,59 @@ const char* kUsage =
     "  zorvel [PROJECT.zvx]                 open the Zorvel window (optionally with a project)\n"
     "  zorvel --run PROJECT.zvx [--top N]   calculate without a window and print the N least-cost\n"
     "                                       feasible systems (default 10; 0 prints all of them)\n"
+    "  zorvel --export-year PROJECT.zvx FILE.csv\n"
+    "                                       write the synthetic hourly year as CSV (load, sun,\n"
+    "                                       temperatures, PV per kW, wind at the hub and per "
+    "turbine)\n"
     "  zorvel --help                        show this text\n"
     "\n"
     "Zorvel finds the least-cost hybrid power systems (PV, wind, diesel, batteries) for a village\n"
     "micro-grid. Project files (.zvx) are JSON; see zorvel/README.md for the format.\n";
 
-std::string money(double v) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.0f", v);
-    std::string s = buf, out;
-    int n = static_cast<int>(s.size()), start = s[0] == '-' ? 1 : 0;
-    for (int i = 0; i < n; ++i) {
-        if (i > start && (n - i) % 3 == 0) out += ',';
-        out += s[i];
+std::string money(double v) { return "$" + zorvel::groupedNumber(std::llround(v)); }
+
+std::string duration(double seconds) {
+    long s = std::lround(seconds);
+    return s >= 60 ? std::to_string(s / 60) + " min " + std::to_string(s % 60) + " s"
+                   : std::to_string(s) + " s";
+}
+
+// Waits for the calculation; on a run longer than a few seconds, reports the progress on
+// standard error every few seconds.
+void waitReporting(zorvel::Project& p, std::int64_t total) {
+    using clock = std::chrono::steady_clock;
+    const auto start = clock::now();
+    auto next = start + std::chrono::seconds(3);
+    while (p.IsCalculating() == 1) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (clock::now() < next) continue;
+        next += std::chrono::seconds(5);
+        double elapsed = std::chrono::duration<double>(clock::now() - start).count();
+        double share = p.PercentComplete() / 100.0;
+        std::string left =
+            share > 0.001 ? ", about " + duration(elapsed * (1 - share) / share) + " left" : "";
+        std::fprintf(stderr, "Zorvel: %.1f%% of %s systems done, %s elapsed%s\n", share * 100,
+                     zorvel::groupedNumber(total).c_str(), duration(elapsed).c_str(), left.c_str());
     }
-    return "$" + out;
+}
+
+int exportYear(const std::string& project, const std::string& csv) {
+    try {
+        zorvel::Project p;
+        p.OpenFile(project);
+        p.ExportHourlyYear(csv);
+    } catch (const std::exception& e) {
+        std::cerr << "zorvel: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
 }
 
 int run(const std::string& path, int top) {
     zorvel::Project p;
     try {
         p.OpenFile(path);
-    } catch (const zorvel::Error& e) {
+    } catch (const std::exception& e) {
         std::cerr << "zorvel: " << e.what() << "\n";
         return 1;
     }
@@ -50,9 +81,10 @@ int run(const std::string& path, int top) {
     }
     try {
         std::int64_t total = p.SystemsToTry();
-        std::cerr << "Zorvel: " << p.Name() << ": trying " << total << " systems...\n";
+        std::cerr << "Zorvel: " << p.Name() << ": trying " << zorvel::groupedNumber(total)
+                  << " systems...\n";
         p.StartCalculation();
-        while (p.IsCalculating() == 1) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        waitReporting(p, total);
         p.StopCalculation();  // joins the finished workers
         int n = p.ResultCount(0);
         std::printf("%s: %lld systems tried in %.2f s, %d feasible (capacity shortage <= %g%%)\n",
@@ -63,16 +95,16 @@ int run(const std::string& path, int top) {
             return 0;
         }
         int rows = top <= 0 ? n : std::min(n, top);
-        std::printf("%4s  %-22s %14s %10s %7s %8s %10s  %s\n", "Rank", "Type", "NPC", "COE $/kWh", "Ren.%",
-                    "Short.%", "Fuel L/yr", "System");
+        std::printf("%4s  %-22s %14s %10s %7s %8s %10s  %s\n", "Rank", "Type", "NPC", "COE $/kWh",
+                    "Ren.%", "Short.%", "Fuel L/yr", "System");
         for (int i = 0; i < rows; ++i) {
             zorvel::Result r = p.GetResult(0, i);
             std::printf("%4d  %-22s %14s %10.3f %7.1f %8.2f %10.0f  %s\n", i + 1,
-                        zorvel::Project::SystemTypeName(r.SystemTypeCode()).c_str(), money(r.npc).c_str(),
-                        r.costOfEnergy, r.renewableFraction * 100, r.capacityShortage * 100, r.fuelLitres,
-                        p.DescribeSystem(r).c_str());
+                        zorvel::Project::SystemTypeName(r.SystemTypeCode()).c_str(),
+                        money(r.npc).c_str(), r.costOfEnergy, r.renewableFraction * 100,
+                        r.capacityShortage * 100, r.fuelLitres, p.DescribeSystem(r).c_str());
         }
-    } catch (const zorvel::Error& e) {
+    } catch (const std::exception& e) {
         std::cerr << "zorvel: " << e.what() << "\n";
         return 1;
     }
@@ -90,6 +122,14 @@ int main(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;
             return 0;
+        } else if (a == "--export-year") {
+            if (argc != 4 || i != 1) {
+                std::cerr << "zorvel: --export-year needs a project file and a CSV file, and "
+                             "nothing else\n"
+                          << kUsage;
+                return 2;
+            }
+            return exportYear(argv[i + 1], argv[i + 2]);
         } else if (a == "--run") {
             headless = true;
         } else if (a == "--top") {

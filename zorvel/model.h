@@ -2,13 +2,11 @@
 // simulation of one system. Not part of the automation interface (project.h).
 #pragma once
 
-#include "zorvel/project.h"
-
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -17,20 +15,24 @@
 #include <thread>
 #include <vector>
 
+#include "zorvel/project.h"
+#include "zorvel/solar.h"
+
 namespace zorvel {
 
 constexpr int kHoursPerYear = 8760;
 constexpr std::array<int, 12> kDaysInMonth{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 extern const char* const kMonthNames[12];
-int monthOfDay(int dayOfYear);             // 0..11 for day 0..364
-int firstDayOfMonth(int month);            // day of year of the 1st
+int monthOfDay(int dayOfYear);   // 0..11 for day 0..364
+int firstDayOfMonth(int month);  // day of year of the 1st
 
 struct SiteData {
-    double latitude = 0;            // degrees, north positive
-    double longitude = 0;           // degrees, east positive
-    double elevation = 0;           // metres above sea level
-    double ambientTemperature = 25; // annual mean, deg C
-    double groundReflectance = 0.2; // albedo, 0..1
+    double latitude = 0;                                              // degrees, north positive
+    double longitude = 0;                                             // degrees, east positive
+    double elevation = 0;                                             // metres above sea level
+    double ambientTemperature = 25;                                   // annual mean, deg C
+    std::optional<std::array<double, 12>> monthlyAmbientTemperature;  // deg C, when given
+    double groundReflectance = 0.2;                                   // albedo, 0..1
     double windShearExponent = 0.14;
 };
 
@@ -38,32 +40,32 @@ struct EconomicsData {
     double lifetimeYears = 25;
     double discountRatePercent = 6;
     double capacityShortagePercent = 0;
-    double fixedCapital = 0;        // $ (distribution grid, powerhouse, ...)
-    double fixedOmPerYear = 0;      // $/yr
+    double fixedCapital = 0;    // $ (distribution grid, powerhouse, ...)
+    double fixedOmPerYear = 0;  // $/yr
 };
 
 struct ReserveData {
-    double loadPercent = 10;        // operating reserve as share of the hourly load
-    double solarPercent = 25;       // ... of the PV output
-    double windPercent = 50;        // ... of the wind output
+    double loadPercent = 10;   // operating reserve as share of the hourly load
+    double solarPercent = 25;  // ... of the PV output
+    double windPercent = 50;   // ... of the wind output
 };
 
 struct LoadData {
     double averageKWhPerDay = 0;
-    bool byMonth = false;                            // false: weekday/weekend shapes
+    bool byMonth = false;  // false: weekday/weekend shapes
     std::array<double, 24> weekday{};
     std::array<double, 24> weekend{};
     std::array<std::array<double, 24>, 12> monthly{};
-    double dayToDayPercent = 10;                     // standard deviation of the daily factor
-    double hourToHourPercent = 15;                   // ... of the hourly factor
+    double dayToDayPercent = 10;    // standard deviation of the daily factor
+    double hourToHourPercent = 15;  // ... of the hourly factor
 };
 
 struct PvData {
     std::string name;
     double capitalPerKw = 0, replacementPerKw = 0, omPerKwYear = 0, lifetimeYears = 25;
     double deratingPercent = 85;
-    double temperatureCoefficientPercent = -0.37;    // % of power per deg C
-    double noct = 45;                                // deg C
+    double temperatureCoefficientPercent = -0.37;  // % of power per deg C
+    double noct = 45;                              // deg C
     std::vector<double> sizesKw;
 };
 
@@ -81,8 +83,8 @@ struct DieselData {
     std::string name;
     std::string fuel = "Diesel";
     double capitalPerKw = 0, replacementPerKw = 0;
-    double omPerKwHour = 0;              // $ per operating hour per kW of rated size
-    double costPerStart = 0;             // $
+    double omPerKwHour = 0;                    // $ per operating hour per kW of rated size
+    double costPerStart = 0;                   // $
     double fuelInterceptLPerHPerKw = 0.08145;  // L/h per kW rated
     double fuelSlopeLPerKWh = 0.246;           // L per kWh of output
     double minimumLoadPercent = 25;
@@ -95,9 +97,9 @@ struct BatteryData {
     double nominalKWh = 0;
     double minimumSocPercent = 20;
     double roundTripPercent = 90;
-    double maxChargeRate = 0.5;          // kW per kWh of nominal capacity
-    double maxDischargeRate = 1.0;       // kW per kWh of nominal capacity
-    double lifetimeThroughputKWh = 0;    // per battery
+    double maxChargeRate = 0.5;        // kW per kWh of nominal capacity
+    double maxDischargeRate = 1.0;     // kW per kWh of nominal capacity
+    double lifetimeThroughputKWh = 0;  // per battery
     double floatLifeYears = 10;
     double capitalPerBattery = 0, replacementPerBattery = 0, omPerBatteryYear = 0;
     std::vector<int> counts;
@@ -105,7 +107,7 @@ struct BatteryData {
 
 struct ConverterData {
     std::string name;
-    double efficiencyPercent = 95;       // inverter and rectifier
+    double efficiencyPercent = 95;  // inverter and rectifier
     double capitalPerKw = 0, replacementPerKw = 0, omPerKwYear = 0, lifetimeYears = 15;
     std::vector<double> sizesKw;
 };
@@ -113,7 +115,7 @@ struct ConverterData {
 struct DispatchData {
     bool loadFollowing = true;
     bool cycleCharging = true;
-    double setpointPercent = 80;         // cycle charging set-point state of charge
+    double setpointPercent = 80;  // cycle charging set-point state of charge
 };
 
 struct SeedData {
@@ -143,51 +145,65 @@ struct ProjectData {
 ProjectData readProject(const std::filesystem::path& path);
 ProjectData parseProject(const std::string& text, const std::string& sourceName);
 std::string serializeProject(const ProjectData& data);
-double clean(float f);   // the shortest decimal that reads back as the same float
+double clean(float f);  // the shortest decimal that reads back as the same float
+constexpr std::uint64_t kMaxProjectBytes = 16 * 1024 * 1024;
+
+// The user's files (files.cpp). readBoundedFile reads a regular file of at most maxBytes and
+// throws Error naming `what` and the path otherwise (never blocks on a FIFO or reads a device).
+// writeFileAtomically replaces the file as a whole or leaves it as it was; it refuses a target
+// that is not a regular file. Its errors begin with `op`.
+std::string readBoundedFile(const std::filesystem::path& path, const std::string& what,
+                            std::uint64_t maxBytes);
+void writeFileAtomically(const std::filesystem::path& path, const std::string& text,
+                         const std::string& op);
 
 // ----- synthesis (synth.cpp) -----
 // Deterministic generator: xoshiro256** seeded through splitmix64; normals by Box-Muller.
 class Random {
-public:
+  public:
     explicit Random(std::uint64_t seed);
     std::uint64_t next();
-    double uniform();        // [0, 1)
-    double normal();         // N(0, 1)
-private:
+    double uniform();  // [0, 1)
+    double normal();   // N(0, 1)
+  private:
     std::uint64_t s_[4];
     double spare_ = 0;
     bool hasSpare_ = false;
 };
 
-std::vector<double> synthesizeLoad(const LoadData& load, std::uint64_t seed);   // kW, 8760
+std::vector<double> synthesizeLoad(const LoadData& load, std::uint64_t seed);  // kW, 8760
 struct SolarSeries {
-    std::vector<double> ghi;        // kW/m2 hourly mean on the horizontal
-    std::vector<double> tilted;     // kW/m2 on the plane tilted at the latitude
-    std::vector<double> dailyClearness;   // 365
+    std::vector<double> ghi;                 // kW/m2 hourly mean on the horizontal
+    std::vector<double> tilted;              // kW/m2 on the plane tilted at the latitude
+    std::vector<double> effective;           // the same after the angle-of-incidence loss
+    std::vector<double> dailyClearness;      // 365: the day's global / extraterrestrial
+    std::vector<double> dailyClearSkyIndex;  // 365: the day's global / clear sky
 };
 SolarSeries synthesizeSolar(const SolarResource& solar, double longitude, double groundReflectance,
-                            std::uint64_t seed);
+                            double elevation, std::uint64_t seed);
 std::vector<double> synthesizeWind(const WindResource& wind, std::uint64_t seed);  // m/s, 8760
-double airDensity(double elevationMetres);                // kg/m3, standard atmosphere
 double weibullKFromMoments(const std::vector<double>& v);  // k whose CV matches the series'
 double lag1Autocorrelation(const std::vector<double>& v);
-double extraterrestrialDaily(double latitudeDeg, int dayOfYear);   // kWh/m2/day on horizontal
 
 // ----- the hourly year and the simulation (simulate.cpp) -----
 struct Context {
     ProjectData data;
-    std::vector<double> load;          // kW
-    SolarSeries solar;                 // empty when there is no solar resource
-    std::vector<double> windSpeed;     // m/s at anemometer height, empty when none
-    std::vector<float> loadF;          // the same as floats for the fast loop
-    std::vector<float> pvPerKw;        // kW AC-equivalent DC output per kW of PV
-    std::vector<float> windPerTurbine; // kW per turbine at hub height and site air density
-    std::vector<double> ambient;       // deg C
+    std::vector<double> load;           // kW
+    SolarSeries solar;                  // empty when there is no solar resource
+    std::vector<double> windSpeed;      // m/s at anemometer height, empty when none
+    std::vector<float> loadF;           // the same as floats for the fast loop
+    std::vector<float> pvPerKw;         // kW AC-equivalent DC output per kW of PV
+    std::vector<double> windHub;        // m/s at the hub height, empty when none
+    std::vector<float> windPerTurbine;  // kW per turbine at hub height and site air density
+    std::vector<double> ambient;        // deg C
+    std::vector<double> cell;           // deg C of the PV cells, empty without solar
     double annualLoadKWh = 0;
     double peakLoadKw = 0;
 };
-// Builds the hourly year from a project (throws Error when inputs are incomplete).
+// Builds the hourly year from a project (throws Error when inputs are incomplete); buildYear
+// builds what the project's resources allow (no solar or wind series without their resource).
 std::shared_ptr<const Context> buildContext(const ProjectData& data);
+std::shared_ptr<const Context> buildYear(const ProjectData& data);
 
 struct SystemSpec {
     double pvKw = 0;
@@ -195,7 +211,7 @@ struct SystemSpec {
     double dieselKw = 0;
     int batteryCount = 0;
     double converterKw = 0;
-    int dispatch = 0;                  // 0 load following, 1 cycle charging
+    int dispatch = 0;  // 0 load following, 1 cycle charging
 };
 
 // One hour's flows (kW over one hour = kWh).
@@ -203,14 +219,14 @@ struct HourFlows {
     float load, served, unmet, capacityShortage;
     float pv, wind, generator;
     float inverterIn, inverterOut, rectifierIn, rectifierOut;
-    float batteryCharge, batteryDischarge;   // at the battery terminals (DC)
+    float batteryCharge, batteryDischarge;  // at the battery terminals (DC)
     float excessAc, excessDc;
-    float stateOfCharge;                     // kWh after the hour
-    float fuel;                              // L
+    float stateOfCharge;  // kWh after the hour
+    float fuel;           // L
 };
 
 struct Detail {
-    std::vector<HourFlows> hours;            // filled when wantHours
+    std::vector<HourFlows> hours;  // filled when wantHours
     bool wantHours = false;
     std::array<double, 12> pv{}, wind{}, generator{}, load{}, served{}, unmet{}, excess{}, fuel{};
 };
@@ -228,8 +244,8 @@ SimTotals simulate(const Context& ctx, const SystemSpec& spec, Detail* detail = 
 
 // Economics of one simulated system.
 struct ComponentCost {
-    std::string kind;          // "PV", "Wind", "Diesel", "Battery", "Converter", "System"
-    double capital = 0, replacement = 0, om = 0, fuel = 0, salvage = 0;   // present values
+    std::string kind;  // "PV", "Wind", "Diesel", "Battery", "Converter", "System"
+    double capital = 0, replacement = 0, om = 0, fuel = 0, salvage = 0;  // present values
     double total() const { return capital + replacement + om + fuel - salvage; }
     double lifetimeYears = 0;
 };
@@ -242,11 +258,18 @@ double capitalRecoveryFactor(double rate, double years);
 Economics evaluate(const Context& ctx, const SystemSpec& spec, const SimTotals& totals);
 Result makeResult(const Context& ctx, const SystemSpec& spec, const SimTotals& totals);
 std::int16_t typeCodeOf(const SystemSpec& spec);
-std::int32_t typeColour(std::int16_t typeCode);   // r + 256 g + 65536 b
+std::int32_t typeColour(std::int16_t typeCode);  // r + 256 g + 65536 b
 std::string describe(const Context* ctx, const ProjectData& data, const Result& r);
 
-// Every system of the search space, in a fixed order (invalid combinations left out).
+// Every system of the search space, in a fixed order (invalid combinations left out), and their
+// number, counted from the list sizes without enumerating them.
 std::vector<SystemSpec> enumerateSystems(const ProjectData& data);
+std::int64_t countSystems(const ProjectData& data);
+constexpr std::int64_t kMaxSystems = 5'000'000;
+
+// The hourly year as CSV, one row per hour (export.cpp); series a project has no resource for are
+// left empty.
+std::string hourlyYearCsv(const Context& ctx);
 
 // HTML pages (html.cpp)
 std::string inputSummaryHtml(const ProjectData& data, const Context* ctx);
@@ -259,9 +282,9 @@ struct Project::Impl {
     ProjectData data;
 
     // calculation
-    std::shared_ptr<const Context> ctx;          // of the last started calculation
+    std::shared_ptr<const Context> ctx;  // of the last started calculation
     std::vector<SystemSpec> systems;
-    std::vector<Result> all;                      // indexed like systems
+    std::vector<Result> all;  // indexed like systems
     std::vector<Result> list0, list1;
     std::vector<std::thread> workers;
     std::atomic<bool> running{false};
@@ -281,6 +304,7 @@ struct Project::Impl {
 
 // Argument checks of the automation operations: throw Error naming the operation.
 std::string numberText(double v);
+std::string groupedNumber(std::int64_t v);  // 1234567 -> "1,234,567"
 void checkRange(const char* op, const char* what, double v, double lo, double hi);
 
 }  // namespace zorvel

@@ -1,41 +1,14 @@
 // The automation interface: the Project object and its parallel search.
-#include "zorvel/model.h"
-
 #include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
 
+#include "zorvel/model.h"
+
 namespace zorvel {
 
-namespace {
-
-void writeText(const std::filesystem::path& path, const std::string& text, const char* op) {
-    std::filesystem::path tmp = path;
-    tmp += ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) throw Error(std::string(op) + ": cannot write '" + path.string() + "'");
-        out << text;
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            std::filesystem::remove(tmp, ec);
-            throw Error(std::string(op) + ": cannot write '" + path.string() + "'");
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, path, ec);
-    if (ec) {
-        std::filesystem::remove(tmp, ec);
-        throw Error(std::string(op) + ": cannot write '" + path.string() + "': " + ec.message());
-    }
-}
-
-constexpr std::int64_t kMaxSystems = 5'000'000;
-
-}  // namespace
+namespace {}  // namespace
 
 void Project::Impl::join() {
     std::lock_guard<std::mutex> lock(joinMutex);
@@ -59,6 +32,24 @@ Project::~Project() {
 
 Project::Impl& Project::impl() { return *d; }
 const Project::Impl& Project::impl() const { return *d; }
+
+// The refusal of a search space beyond the limit: the count, the limit and the lists to shorten.
+static std::string tooManySystems(const ProjectData& p, std::int64_t n) {
+    std::vector<std::pair<std::size_t, std::string>> lists{
+        {p.pv.sizesKw.size(), "components.pv.sizes_kw"},
+        {p.turbine.counts.size(), "components.wind_turbine.counts"},
+        {p.diesel.sizesKw.size(), "components.diesel.sizes_kw"},
+        {p.battery.counts.size(), "components.battery.counts"},
+        {p.converter.sizesKw.size(), "components.converter.sizes_kw"}};
+    std::stable_sort(lists.begin(), lists.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::string longest;
+    for (std::size_t i = 0; i < 3; ++i)
+        longest += (i ? ", " : "") + lists[i].second + " (" + std::to_string(lists[i].first) + ")";
+    return "The search space holds " + groupedNumber(n) + " systems, more than the limit of " +
+           groupedNumber(kMaxSystems) + ". Shorten the size lists; the longest are " + longest +
+           ".";
+}
 
 static void requireOpen(const Project::Impl& d, const char* op) {
     if (!d.loaded) throw Error(std::string(op) + ": no project is open; call OpenFile first.");
@@ -123,7 +114,8 @@ float Project::GetCapacityShortage() const {
 Fuel Project::GetFuel(const std::string& name) const {
     requireOpen(*d, "GetFuel");
     auto it = d->data.fuels.find(name);
-    if (it == d->data.fuels.end()) throw Error("GetFuel: the project has no fuel named '" + name + "'");
+    if (it == d->data.fuels.end())
+        throw Error("GetFuel: the project has no fuel named '" + name + "'");
     return it->second;
 }
 void Project::PutFuel(const std::string& name, const Fuel& fuel) {
@@ -142,7 +134,9 @@ void Project::PutSolarResource(const SolarResource& r) {
     d->requireIdle("PutSolarResource");
     requireOpen(*d, "PutSolarResource");
     if (!r.IsSet())
-        throw Error("PutSolarResource: the solar resource has no monthly radiation; call SetMonthlyRadiation first.");
+        throw Error(
+            "PutSolarResource: the solar resource has no monthly radiation; call "
+            "SetMonthlyRadiation first.");
     d->data.solar = r;
 }
 std::optional<WindResource> Project::GetWindResource() const {
@@ -153,8 +147,9 @@ void Project::PutWindResource(const WindResource& r) {
     d->requireIdle("PutWindResource");
     requireOpen(*d, "PutWindResource");
     if (!r.IsSet())
-        throw Error("PutWindResource: the wind resource has neither monthly speeds nor a power density; "
-                    "call SetMonthlySpeeds or SetFromPowerDensity first.");
+        throw Error(
+            "PutWindResource: the wind resource has neither monthly speeds nor a power density; "
+            "call SetMonthlySpeeds or SetFromPowerDensity first.");
     d->data.wind = r;
     d->data.site.elevation = r.Altitude();
 }
@@ -172,7 +167,7 @@ void Project::SetNotes(const std::string& text) {
 void Project::SaveFileAs(const std::filesystem::path& path) {
     d->requireIdle("SaveFileAs");
     requireOpen(*d, "SaveFileAs");
-    writeText(path, serializeProject(d->data), "SaveFileAs");
+    writeFileAtomically(path, serializeProject(d->data), "SaveFileAs");
     d->path = path;
 }
 
@@ -181,16 +176,18 @@ std::string Project::MissingInputs() const {
     const ProjectData& p = d->data;
     std::string why;
     bool pv = std::any_of(p.pv.sizesKw.begin(), p.pv.sizesKw.end(), [](double v) { return v > 0; });
-    bool wind = std::any_of(p.turbine.counts.begin(), p.turbine.counts.end(), [](int v) { return v > 0; });
+    bool wind =
+        std::any_of(p.turbine.counts.begin(), p.turbine.counts.end(), [](int v) { return v > 0; });
     if (pv && !p.solar) why += "The PV array needs a solar resource. ";
     if (wind && !p.wind) why += "The wind turbine needs a wind resource. ";
-    if (!p.fuels.count(p.diesel.fuel)) why += "The generator's fuel '" + p.diesel.fuel + "' is missing. ";
+    if (!p.fuels.count(p.diesel.fuel))
+        why += "The generator's fuel '" + p.diesel.fuel + "' is missing. ";
     if (why.empty()) {
-        std::size_t n = enumerateSystems(p).size();
-        if (n == 0) why += "The search space holds no system with a source of power. ";
-        else if (static_cast<std::int64_t>(n) > kMaxSystems)
-            why += "The search space holds " + std::to_string(n) + " systems, more than " +
-                   std::to_string(kMaxSystems) + ". ";
+        std::int64_t n = countSystems(p);
+        if (n == 0)
+            why += "The search space holds no system with a source of power. ";
+        else if (n > kMaxSystems)
+            why += tooManySystems(p, n) + " ";
     }
     if (!why.empty()) why.pop_back();
     return why;
@@ -224,7 +221,8 @@ void Project::StartCalculation() {
     m.started = std::chrono::steady_clock::now();
 
     unsigned hw = std::max(1u, std::thread::hardware_concurrency());
-    int threads = static_cast<int>(std::min<std::size_t>(hw, std::max<std::size_t>(1, m.systems.size())));
+    int threads =
+        static_cast<int>(std::min<std::size_t>(hw, std::max<std::size_t>(1, m.systems.size())));
     m.active.store(threads);
     m.running.store(true, std::memory_order_release);
 
@@ -260,12 +258,14 @@ void Project::StartCalculation() {
                 m.list1.insert(m.list1.end(), infeasible.begin(), infeasible.end());
                 m.resultsValid = true;
                 m.lastSeconds =
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - m.started).count();
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - m.started)
+                        .count();
             }
             m.running.store(false, std::memory_order_release);
         }
     };
-    std::unique_lock<std::mutex> lock(m.joinMutex);  // a StopCalculation elsewhere waits for all to start
+    std::unique_lock<std::mutex> lock(
+        m.joinMutex);  // a StopCalculation elsewhere waits for all to start
     try {
         for (int k = 0; k < threads; ++k) m.workers.emplace_back(work);
     } catch (const std::system_error& e) {
@@ -313,7 +313,7 @@ std::string Project::InputSummaryHtml() const {
 int Project::WriteInputSummary(const std::filesystem::path& path) const {
     d->requireIdle("WriteInputSummary");
     requireOpen(*d, "WriteInputSummary");
-    writeText(path, InputSummaryHtml(), "WriteInputSummary");
+    writeFileAtomically(path, InputSummaryHtml(), "WriteInputSummary");
     return 1;
 }
 
@@ -321,17 +321,20 @@ int Project::ResultCount(int list) const {
     d->requireIdle("ResultCount");
     if (list == 0) return static_cast<int>(d->list0.size());
     if (list == 1) return static_cast<int>(d->list1.size());
-    throw Error("ResultCount: there is no result list " + std::to_string(list) + " (lists are 0 and 1)");
+    throw Error("ResultCount: there is no result list " + std::to_string(list) +
+                " (lists are 0 and 1)");
 }
 
 Result Project::GetResult(int list, int index) const {
     d->requireIdle("GetResult");
     if (list != 0 && list != 1)
-        throw Error("GetResult: there is no result list " + std::to_string(list) + " (lists are 0 and 1)");
+        throw Error("GetResult: there is no result list " + std::to_string(list) +
+                    " (lists are 0 and 1)");
     const auto& l = list == 0 ? d->list0 : d->list1;
     if (index < 0 || index >= static_cast<int>(l.size()))
         throw Error("GetResult: index " + std::to_string(index) + " is outside result list " +
-                    std::to_string(list) + ", which holds " + std::to_string(l.size()) + " systems");
+                    std::to_string(list) + ", which holds " + std::to_string(l.size()) +
+                    " systems");
     return l[index];
 }
 
@@ -370,7 +373,13 @@ std::string Project::SystemSummaryHtml(const Result& r) const {
 void Project::WriteSystemSummary(const std::filesystem::path& path, const Result& r) const {
     d->requireIdle("WriteSystemSummary");
     requireOpen(*d, "WriteSystemSummary");
-    writeText(path, SystemSummaryHtml(r), "WriteSystemSummary");
+    writeFileAtomically(path, SystemSummaryHtml(r), "WriteSystemSummary");
+}
+
+void Project::ExportHourlyYear(const std::filesystem::path& path) const {
+    d->requireIdle("ExportHourlyYear");
+    requireOpen(*d, "ExportHourlyYear");
+    writeFileAtomically(path, hourlyYearCsv(*buildYear(d->data)), "ExportHourlyYear");
 }
 
 std::string Project::Name() const { return d->data.name; }
@@ -378,7 +387,7 @@ std::string Project::Name() const { return d->data.name; }
 std::int64_t Project::SystemsToTry() const {
     if (d->running.load()) return d->total.load();
     if (!d->loaded) return 0;
-    return static_cast<std::int64_t>(enumerateSystems(d->data).size());
+    return countSystems(d->data);
 }
 
 std::int64_t Project::SystemsDone() const { return d->done.load(); }

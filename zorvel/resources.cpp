@@ -1,9 +1,9 @@
 // Fuel, solar and wind resource objects of the automation interface: their setters check their
 // arguments and throw zorvel::Error with a description naming the operation.
-#include "zorvel/model.h"
-
 #include <cmath>
 #include <sstream>
+
+#include "zorvel/model.h"
 
 namespace zorvel {
 
@@ -11,6 +11,15 @@ std::string numberText(double v) {
     std::ostringstream s;
     s << v;
     return s.str();
+}
+
+std::string groupedNumber(std::int64_t v) {
+    std::string digits = std::to_string(v < 0 ? -v : v), out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return (v < 0 ? "-" : "") + out;
 }
 
 void checkRange(const char* op, const char* what, double v, double lo, double hi) {
@@ -30,7 +39,8 @@ std::array<float, 12> twelve(const char* op, const char* what, std::span<const f
     for (std::size_t i = 0; i < 12; ++i) {
         if (!std::isfinite(values[i]) || values[i] < lo || values[i] > hi)
             throw Error(std::string(op) + ": the " + what + " of " + kMonthNames[i] +
-                        " must be from " + numberText(lo) + " to " + numberText(hi) + " (is " + numberText(values[i]) + ")");
+                        " must be from " + numberText(lo) + " to " + numberText(hi) + " (is " +
+                        numberText(values[i]) + ")");
         out[i] = values[i];
     }
     return out;
@@ -73,7 +83,8 @@ void WindResource::SetPatternStrength(float strength) {
 
 void WindResource::SetPeakHour(int hour) {
     if (hour < 0 || hour > 24)
-        throw Error("SetPeakHour: the peak hour must be from 0 to 23 (is " + std::to_string(hour) + ")");
+        throw Error("SetPeakHour: the peak hour must be from 0 to 23 (is " + std::to_string(hour) +
+                    ")");
     peakHour_ = hour % 24;
 }
 

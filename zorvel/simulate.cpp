@@ -1,11 +1,11 @@
 // The hourly year of a project, the dispatch of one system over it, and its economics.
-#include "zorvel/model.h"
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
 #include <sstream>
+
+#include "zorvel/model.h"
 
 namespace zorvel {
 
@@ -21,8 +21,9 @@ bool anyPositive(const std::vector<int>& v) {
 double powerCurve(const std::vector<std::pair<double, double>>& curve, double v) {
     if (curve.empty() || v < curve.front().first) return curve.empty() ? 0.0 : curve.front().second;
     if (v > curve.back().first) return 0.0;  // beyond the last point: stopped (cut-out)
-    auto it = std::upper_bound(curve.begin(), curve.end(), v,
-                               [](double x, const std::pair<double, double>& p) { return x < p.first; });
+    auto it =
+        std::upper_bound(curve.begin(), curve.end(), v,
+                         [](double x, const std::pair<double, double>& p) { return x < p.first; });
     if (it == curve.end()) return curve.back().second;
     auto prev = it - 1;
     double f = (v - prev->first) / (it->first - prev->first);
@@ -32,12 +33,17 @@ double powerCurve(const std::vector<std::pair<double, double>>& curve, double v)
 }  // namespace
 
 std::shared_ptr<const Context> buildContext(const ProjectData& data) {
+    if (anyPositive(data.pv.sizesKw) && !data.solar)
+        throw Error("The project has PV sizes but no solar resource.");
+    if (anyPositive(data.turbine.counts) && !data.wind)
+        throw Error("The project has wind turbines but no wind resource.");
+    return buildYear(data);
+}
+
+std::shared_ptr<const Context> buildYear(const ProjectData& data) {
     auto ctx = std::make_shared<Context>();
     ctx->data = data;
     const ProjectData& d = ctx->data;
-    bool needSolar = anyPositive(d.pv.sizesKw), needWind = anyPositive(d.turbine.counts);
-    if (needSolar && !d.solar) throw Error("The project has PV sizes but no solar resource.");
-    if (needWind && !d.wind) throw Error("The project has wind turbines but no wind resource.");
 
     ctx->load = synthesizeLoad(d.load, d.seeds.load);
     ctx->loadF.assign(ctx->load.begin(), ctx->load.end());
@@ -45,29 +51,46 @@ std::shared_ptr<const Context> buildContext(const ProjectData& data) {
         ctx->annualLoadKWh += l;
         ctx->peakLoadKw = std::max(ctx->peakLoadKw, l);
     }
-    ctx->ambient.resize(kHoursPerYear);
-    for (int t = 0; t < kHoursPerYear; ++t)
-        ctx->ambient[t] = d.site.ambientTemperature +
-                          4.0 * std::cos(2.0 * std::numbers::pi * ((t % 24) - 15) / 24.0);
-
-    ctx->pvPerKw.assign(kHoursPerYear, 0.0f);
+    std::vector<double> clearSkyIndex;
     if (d.solar) {
-        ctx->solar = synthesizeSolar(*d.solar, d.site.longitude, d.site.groundReflectance, d.seeds.solar);
-        double derate = d.pv.deratingPercent / 100.0, alpha = d.pv.temperatureCoefficientPercent / 100.0;
-        for (int t = 0; t < kHoursPerYear; ++t) {
-            double gt = ctx->solar.tilted[t];  // kW/m2
-            double cell = ctx->ambient[t] + (d.pv.noct - 20.0) / 0.8 * gt;
-            ctx->pvPerKw[t] = static_cast<float>(std::max(0.0, derate * gt * (1.0 + alpha * (cell - 25.0))));
-        }
+        ctx->solar = synthesizeSolar(*d.solar, d.site.longitude, d.site.groundReflectance,
+                                     d.site.elevation, d.seeds.solar);
+        clearSkyIndex = ctx->solar.dailyClearSkyIndex;
     }
+    const auto& monthlyAmbient = d.site.monthlyAmbientTemperature;
+    ctx->ambient =
+        ambientTemperatures(d.site.ambientTemperature, monthlyAmbient ? &*monthlyAmbient : nullptr,
+                            d.site.latitude, clearSkyIndex);
+
     ctx->windPerTurbine.assign(kHoursPerYear, 0.0f);
     if (d.wind) {
         ctx->windSpeed = synthesizeWind(*d.wind, d.seeds.wind);
-        double hubFactor = std::pow(d.turbine.hubHeight / d.wind->AnemometerHeight(), d.site.windShearExponent);
-        double densityFactor = airDensity(d.wind->Altitude()) / 1.225;
-        for (int t = 0; t < kHoursPerYear; ++t)
+        const double shear = d.site.windShearExponent, anemometer = d.wind->AnemometerHeight();
+        const double hubFactor = std::pow(d.turbine.hubHeight / anemometer, shear);
+        ctx->windHub.resize(kHoursPerYear);
+        for (int t = 0; t < kHoursPerYear; ++t) {
+            ctx->windHub[t] = ctx->windSpeed[t] * hubFactor;
+            // The power curve holds at 1.225 kg/m3: the speed that carries the same power there.
+            double density = airDensity(d.wind->Altitude(), ctx->ambient[t]);
             ctx->windPerTurbine[t] = static_cast<float>(
-                powerCurve(d.turbine.powerCurve, ctx->windSpeed[t] * hubFactor) * densityFactor);
+                powerCurve(d.turbine.powerCurve, ctx->windHub[t] * std::cbrt(density / 1.225)));
+        }
+    }
+
+    ctx->pvPerKw.assign(kHoursPerYear, 0.0f);
+    if (d.solar) {
+        const double derate = d.pv.deratingPercent / 100.0,
+                     alpha = d.pv.temperatureCoefficientPercent / 100.0;
+        const double cellWindFactor =
+            d.wind ? std::pow(10.0 / d.wind->AnemometerHeight(), d.site.windShearExponent) : 0;
+        ctx->cell.resize(kHoursPerYear);
+        for (int t = 0; t < kHoursPerYear; ++t) {
+            double wind10 = d.wind ? ctx->windSpeed[t] * cellWindFactor : kDefaultCellWindSpeed;
+            ctx->cell[t] =
+                cellTemperature(ctx->solar.tilted[t], ctx->ambient[t], wind10, d.pv.noct);
+            ctx->pvPerKw[t] = static_cast<float>(std::max(
+                0.0, derate * ctx->solar.effective[t] * (1.0 + alpha * (ctx->cell[t] - 25.0))));
+        }
     }
     return ctx;
 }
@@ -84,7 +107,8 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
     const double cap = kBattery ? s.batteryCount * d.battery.nominalKWh : 0.0;
     const double emin = cap * d.battery.minimumSocPercent / 100.0;
     const double rt = d.battery.roundTripPercent / 100.0;
-    const double etaC = std::sqrt(rt), etaD = std::sqrt(rt), invEtaC = 1.0 / etaC, invEtaD = 1.0 / etaD;
+    const double etaC = std::sqrt(rt), etaD = std::sqrt(rt), invEtaC = 1.0 / etaC,
+                 invEtaD = 1.0 / etaD;
     const double chgMax = cap * d.battery.maxChargeRate, disMax = cap * d.battery.maxDischargeRate;
     const double G = kGenerator ? s.dieselKw : 0.0, Gmin = G * d.diesel.minimumLoadPercent / 100.0;
     const double f0 = d.diesel.fuelInterceptLPerHPerKw * G, f1 = d.diesel.fuelSlopeLPerKWh;
@@ -143,7 +167,8 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
         double gen = 0;
         if constexpr (kGenerator) {
             const double batAcCap = std::min(disCapDc * eta, std::max(0.0, X - invOut));
-            genOn = net > batAcCap + eps || capNoGen + eps < L + R || (cc && ccCharging && E < setpointE - eps);
+            genOn = net > batAcCap + eps || capNoGen + eps < L + R ||
+                    (cc && ccCharging && E < setpointE - eps);
             if (genOn) {
                 if (cc) {
                     double chgRoomAc = std::min(std::max(0.0, X - invOut), chgCapDc * invEta);
@@ -220,14 +245,23 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
             detail->fuel[month] += fuel;
             if (detail->wantHours) {
                 HourFlows& h = detail->hours[t];
-                h.load = float(L); h.served = float(served); h.unmet = float(unmet);
+                h.load = float(L);
+                h.served = float(served);
+                h.unmet = float(unmet);
                 h.capacityShortage = float(cs);
-                h.pv = float(Ppv); h.wind = float(Pw); h.generator = float(gen);
-                h.inverterIn = float(invIn); h.inverterOut = float(invOut);
-                h.rectifierIn = float(rectIn); h.rectifierOut = float(rectOut);
-                h.batteryCharge = float(chgDc); h.batteryDischarge = float(disDc);
-                h.excessAc = float(acSur); h.excessDc = float(dcSur);
-                h.stateOfCharge = float(E); h.fuel = float(fuel);
+                h.pv = float(Ppv);
+                h.wind = float(Pw);
+                h.generator = float(gen);
+                h.inverterIn = float(invIn);
+                h.inverterOut = float(invOut);
+                h.rectifierIn = float(rectIn);
+                h.rectifierOut = float(rectOut);
+                h.batteryCharge = float(chgDc);
+                h.batteryDischarge = float(disDc);
+                h.excessAc = float(acSur);
+                h.excessDc = float(dcSur);
+                h.stateOfCharge = float(E);
+                h.fuel = float(fuel);
             }
         }
     }
@@ -312,35 +346,42 @@ Economics evaluate(const Context& ctx, const SystemSpec& s, const SimTotals& tot
     Economics e;
     e.crf = capitalRecoveryFactor(i, n);
     if (s.pvKw > 0)
-        e.components.push_back(costOf("PV", s.pvKw * d.pv.capitalPerKw, s.pvKw * d.pv.replacementPerKw,
-                                      d.pv.lifetimeYears, s.pvKw * d.pv.omPerKwYear, 0, i, n));
+        e.components.push_back(costOf("PV", s.pvKw * d.pv.capitalPerKw,
+                                      s.pvKw * d.pv.replacementPerKw, d.pv.lifetimeYears,
+                                      s.pvKw * d.pv.omPerKwYear, 0, i, n));
     if (s.windCount > 0)
         e.components.push_back(costOf("Wind", s.windCount * d.turbine.capitalPerTurbine,
-                                      s.windCount * d.turbine.replacementPerTurbine, d.turbine.lifetimeYears,
+                                      s.windCount * d.turbine.replacementPerTurbine,
+                                      d.turbine.lifetimeYears,
                                       s.windCount * d.turbine.omPerTurbineYear, 0, i, n));
     if (s.dieselKw > 0) {
         double life = tot.generatorHours > 0 ? d.diesel.lifetimeHours / tot.generatorHours
                                              : std::numeric_limits<double>::infinity();
-        double om = d.diesel.omPerKwHour * s.dieselKw * tot.generatorHours + d.diesel.costPerStart * tot.starts;
+        double om = d.diesel.omPerKwHour * s.dieselKw * tot.generatorHours +
+                    d.diesel.costPerStart * tot.starts;
         double price = d.fuels.at(d.diesel.fuel).GetPrice();
         e.components.push_back(costOf("Diesel", s.dieselKw * d.diesel.capitalPerKw,
-                                      s.dieselKw * d.diesel.replacementPerKw, life, om, tot.fuel * price, i, n));
+                                      s.dieselKw * d.diesel.replacementPerKw, life, om,
+                                      tot.fuel * price, i, n));
     }
     if (s.batteryCount > 0) {
         double life = d.battery.floatLifeYears;
         if (tot.batteryThroughput > 0)
-            life = std::min(life, d.battery.lifetimeThroughputKWh * s.batteryCount / tot.batteryThroughput);
+            life = std::min(
+                life, d.battery.lifetimeThroughputKWh * s.batteryCount / tot.batteryThroughput);
         e.components.push_back(costOf("Battery", s.batteryCount * d.battery.capitalPerBattery,
                                       s.batteryCount * d.battery.replacementPerBattery, life,
                                       s.batteryCount * d.battery.omPerBatteryYear, 0, i, n));
     }
     if (s.converterKw > 0)
         e.components.push_back(costOf("Converter", s.converterKw * d.converter.capitalPerKw,
-                                      s.converterKw * d.converter.replacementPerKw, d.converter.lifetimeYears,
+                                      s.converterKw * d.converter.replacementPerKw,
+                                      d.converter.lifetimeYears,
                                       s.converterKw * d.converter.omPerKwYear, 0, i, n));
     if (d.economics.fixedCapital > 0 || d.economics.fixedOmPerYear > 0) {
-        ComponentCost c = costOf("System", d.economics.fixedCapital, 0, std::numeric_limits<double>::infinity(),
-                                 d.economics.fixedOmPerYear, 0, i, n);
+        ComponentCost c =
+            costOf("System", d.economics.fixedCapital, 0, std::numeric_limits<double>::infinity(),
+                   d.economics.fixedOmPerYear, 0, i, n);
         c.salvage = 0;
         c.lifetimeYears = n;
         e.components.push_back(c);
@@ -350,7 +391,8 @@ Economics evaluate(const Context& ctx, const SystemSpec& s, const SimTotals& tot
         e.initialCapital += c.capital;
     }
     e.annualized = e.npc * e.crf;
-    e.costOfEnergy = tot.served > 0 ? e.annualized / tot.served : std::numeric_limits<double>::infinity();
+    e.costOfEnergy =
+        tot.served > 0 ? e.annualized / tot.served : std::numeric_limits<double>::infinity();
     return e;
 }
 
@@ -401,7 +443,8 @@ Result makeResult(const Context& ctx, const SystemSpec& s, const SimTotals& tot)
     r.operatingCost = e.annualized - e.initialCapital * e.crf;
     r.costOfEnergy = e.costOfEnergy;
     double production = tot.pv + tot.wind + tot.generator;
-    r.renewableFraction = production > 0 ? std::clamp(1.0 - tot.generator / production, 0.0, 1.0) : 0.0;
+    r.renewableFraction =
+        production > 0 ? std::clamp(1.0 - tot.generator / production, 0.0, 1.0) : 0.0;
     r.capacityShortage = tot.load > 0 ? tot.capacityShortage / tot.load : 0.0;
     r.unmetLoadKWh = tot.unmet;
     r.excessKWh = tot.excess;
@@ -413,6 +456,34 @@ Result makeResult(const Context& ctx, const SystemSpec& s, const SimTotals& tot)
     return r;
 }
 
+std::int64_t countSystems(const ProjectData& d) {
+    // Each list splits into its zero entry (absent) and its positive entries; the rules of
+    // enumerateSystems depend only on which components are present.
+    auto split = [](const auto& list) {
+        std::int64_t zero = 0, positive = 0;
+        for (auto v : list) (v > 0 ? positive : zero) += 1;
+        return std::array<std::int64_t, 2>{zero, positive};
+    };
+    const auto pv = split(d.pv.sizesKw), wind = split(d.turbine.counts),
+               gen = split(d.diesel.sizesKw), bat = split(d.battery.counts),
+               conv = split(d.converter.sizesKw);
+    const std::int64_t strategies =
+        (d.dispatch.loadFollowing ? 1 : 0) + (d.dispatch.cycleCharging ? 1 : 0);
+    std::int64_t n = 0;
+    for (int p = 0; p < 2; ++p)
+        for (int w = 0; w < 2; ++w)
+            for (int g = 0; g < 2; ++g)
+                for (int b = 0; b < 2; ++b)
+                    for (int x = 0; x < 2; ++x) {
+                        if (!p && !w && !g) continue;
+                        if ((p || b) != static_cast<bool>(x)) continue;
+                        if ((p && !d.solar) || (w && !d.wind)) continue;
+                        n +=
+                            pv[p] * wind[w] * gen[g] * bat[b] * conv[x] * (g && b ? strategies : 1);
+                    }
+    return n;
+}
+
 std::vector<SystemSpec> enumerateSystems(const ProjectData& d) {
     std::vector<SystemSpec> out;
     for (double pv : d.pv.sizesKw)
@@ -420,9 +491,9 @@ std::vector<SystemSpec> enumerateSystems(const ProjectData& d) {
             for (double g : d.diesel.sizesKw)
                 for (int b : d.battery.counts)
                     for (double x : d.converter.sizesKw) {
-                        if (pv <= 0 && w <= 0 && g <= 0) continue;           // no source
+                        if (pv <= 0 && w <= 0 && g <= 0) continue;  // no source
                         bool dc = pv > 0 || b > 0;
-                        if (dc != (x > 0)) continue;                        // DC parts need a converter
+                        if (dc != (x > 0)) continue;  // DC parts need a converter
                         if (pv > 0 && !d.solar) continue;
                         if (w > 0 && !d.wind) continue;
                         SystemSpec s{pv, w, g, b, x, 0};
@@ -448,10 +519,13 @@ std::string number(double v) {
 std::string describe(const Context*, const ProjectData& d, const Result& r) {
     std::vector<std::string> parts;
     if (r.pvKw > 0) parts.push_back(number(r.pvKw) + " kW PV");
-    if (r.windCount > 0) parts.push_back(std::to_string(r.windCount) + " x " + number(d.turbine.ratedKw) + " kW wind");
+    if (r.windCount > 0)
+        parts.push_back(std::to_string(r.windCount) + " x " + number(d.turbine.ratedKw) +
+                        " kW wind");
     if (r.dieselKw > 0) parts.push_back(number(r.dieselKw) + " kW diesel");
     if (r.batteryCount > 0)
-        parts.push_back(std::to_string(r.batteryCount) + (r.batteryCount == 1 ? " battery" : " batteries"));
+        parts.push_back(std::to_string(r.batteryCount) +
+                        (r.batteryCount == 1 ? " battery" : " batteries"));
     if (r.converterKw > 0) parts.push_back(number(r.converterKw) + " kW converter");
     std::string text;
     for (std::size_t i = 0; i < parts.size(); ++i) text += (i ? ", " : "") + parts[i];

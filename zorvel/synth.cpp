@@ -1,15 +1,17 @@
 // Synthetic hourly years: load, solar irradiance (horizontal and tilted) and wind speed.
 // Every series comes from a fixed seed, so the same project always gives the same year.
-#include "zorvel/model.h"
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
+#include "zorvel/model.h"
+#include "zorvel/solar.h"
+
 namespace zorvel {
 
-const char* const kMonthNames[12] = {"January", "February", "March",     "April",   "May",      "June",
-                                     "July",    "August",   "September", "October", "November", "December"};
+const char* const kMonthNames[12] = {"January",   "February", "March",    "April",
+                                     "May",       "June",     "July",     "August",
+                                     "September", "October",  "November", "December"};
 
 int monthOfDay(int day) {
     int m = 0;
@@ -97,202 +99,131 @@ std::vector<double> synthesizeLoad(const LoadData& load, std::uint64_t seed) {
 
 namespace {
 
-constexpr double kSolarConstant = 1.367;  // kW/m2
-constexpr double kDeg = std::numbers::pi / 180.0;
+// Daily clear-sky index: a truncated exponential distribution (the shape Bendt, Collares-Pereira
+// and Rabl found for daily clearness) on [kDayMin, kDayMax] with the month's mean, drawn through a
+// Gaussian AR(1) sequence so that consecutive days are correlated as observed.
+constexpr double kDayMin = 0.1, kDayMax = 1.05, kDayLag1 = 0.35;
+// Hourly clear-sky index within a day: an AR(1) sequence around the day's index whose spread
+// vanishes on clear and on overcast days; no hour beyond 1.15 times the clear sky.
+constexpr double kHourSpread = 0.4, kHourLag1 = 0.7, kHourMax = 1.15;
 
-double declination(int dayOfYear) {  // Cooper, radians; dayOfYear 0-based
-    return 23.45 * kDeg * std::sin(2.0 * std::numbers::pi * (284.0 + dayOfYear + 1) / 365.0);
+// The rate g of the truncated exponential on [0, 1] whose mean is m.
+double exponentialRate(double m) {
+    auto mean = [](double g) {
+        return std::abs(g) < 1e-6 ? 0.5 : 1.0 / (1.0 - std::exp(-g)) - 1.0 / g;
+    };
+    double lo = -200, hi = 200;
+    for (int i = 0; i < 60; ++i) {
+        double mid = 0.5 * (lo + hi);
+        (mean(mid) < m ? lo : hi) = mid;
+    }
+    return 0.5 * (lo + hi);
 }
-double eccentricity(int dayOfYear) {
-    return 1.0 + 0.033 * std::cos(2.0 * std::numbers::pi * (dayOfYear + 1) / 365.0);
-}
-double sunsetHourAngle(double lat, double decl) {
-    double x = -std::tan(lat) * std::tan(decl);
-    return std::acos(std::clamp(x, -1.0, 1.0));
-}
-double equationOfTimeMinutes(int dayOfYear) {
-    double b = 2.0 * std::numbers::pi * (dayOfYear + 1 - 81) / 364.0;
-    return 9.87 * std::sin(2 * b) - 7.53 * std::cos(b) - 1.5 * std::sin(b);
-}
-// Erbs, Klein and Duffie (1982): diffuse fraction of hourly global radiation.
-double erbsDiffuseFraction(double kt) {
-    if (kt <= 0.22) return 1.0 - 0.09 * kt;
-    if (kt <= 0.80) return 0.9511 - 0.1604 * kt + 4.388 * kt * kt - 16.638 * kt * kt * kt + 12.336 * kt * kt * kt * kt;
-    return 0.165;
+
+// Spreads a day's energy over its hours by their clear sky scaled by kc, keeping the day's total
+// and no hour above kHourMax times its clear sky (unless the day is brighter than that allows).
+void splitDay(const double* clearSky, const std::array<double, 24>& kc, double total, double* out) {
+    double sum = 0, clearSum = 0;
+    for (int h = 0; h < 24; ++h) {
+        out[h] = kc[h] * clearSky[h];
+        sum += out[h];
+        clearSum += clearSky[h];
+    }
+    if (total >= kHourMax * clearSum || sum <= 0) {
+        for (int h = 0; h < 24; ++h) out[h] = clearSum > 0 ? total * clearSky[h] / clearSum : 0.0;
+        return;
+    }
+    for (int pass = 0; pass < 20; ++pass) {
+        double f = total / sum, spill = 0;
+        sum = 0;
+        for (int h = 0; h < 24; ++h) {
+            out[h] *= f;
+            double cap = kHourMax * clearSky[h];
+            if (out[h] > cap) {
+                spill += out[h] - cap;
+                out[h] = cap;
+            }
+            sum += out[h];
+        }
+        if (spill <= 1e-12 * total) break;
+    }
+    double room = 0;
+    for (int h = 0; h < 24; ++h) room += kHourMax * clearSky[h] - out[h];
+    for (int h = 0; h < 24 && room > 0 && sum < total; ++h)
+        out[h] += (total - sum) * (kHourMax * clearSky[h] - out[h]) / room;
 }
 
 }  // namespace
 
-double extraterrestrialDaily(double latitudeDeg, int day) {
-    double lat = latitudeDeg * kDeg, d = declination(day), ws = sunsetHourAngle(lat, d);
-    double h0 = 24.0 / std::numbers::pi * kSolarConstant * eccentricity(day) *
-                (std::cos(lat) * std::cos(d) * std::sin(ws) + ws * std::sin(lat) * std::sin(d));
-    return std::max(0.0, h0);
-}
-
-SolarSeries synthesizeSolar(const SolarResource& solar, double longitude, double rhoGround,
-                            std::uint64_t seed) {
+SolarSeries synthesizeSolar(const SolarResource& solar, double longitude, double albedo,
+                            double elevation, std::uint64_t seed) {
     SolarSeries out;
     out.ghi.assign(kHoursPerYear, 0.0);
     out.tilted.assign(kHoursPerYear, 0.0);
+    out.effective.assign(kHoursPerYear, 0.0);
     out.dailyClearness.assign(365, 0.0);
+    out.dailyClearSkyIndex.assign(365, 0.0);
     Random rng(seed);
-    const double latDeg = solar.Latitude();
-    const double lat = latDeg * kDeg;
+    const double latDeg = solar.Latitude(), tiltDeg = std::abs(latDeg);
     const auto& monthly = solar.MonthlyRadiation();
-
-    // Daily clearness: a Gaussian AR(1) sequence (lag-1 0.3, as observed for daily clearness)
-    // around the month's mean clearness, clipped to the physical range, then each month's
-    // daily totals scaled to its input mean.
-    std::vector<double> h0(365), daily(365, 0.0);
-    for (int day = 0; day < 365; ++day) h0[day] = extraterrestrialDaily(latDeg, day);
-    const double phiDay = 0.3;
-    double x = rng.normal();
-    for (int m = 0; m < 12; ++m) {
-        int first = firstDayOfMonth(m), n = kDaysInMonth[m];
-        double h0sum = 0;
-        for (int day = first; day < first + n; ++day) h0sum += h0[day];
-        double kbar = h0sum > 0 ? monthly[m] * n / h0sum : 0.0;
-        double kb = std::clamp(kbar, 0.05, 0.8);
-        double sigma = 0.6 * kb * (1.0 - kb);
-        double sum = 0;
-        for (int day = first; day < first + n; ++day) {
-            x = phiDay * x + std::sqrt(1 - phiDay * phiDay) * rng.normal();
-            double kt = std::clamp(kb + sigma * x, 0.02, 0.85);
-            out.dailyClearness[day] = kt;
-            daily[day] = kt * h0[day];
-            sum += daily[day];
-        }
-        double target = monthly[m] * n;
-        if (sum > 0) {
-            for (int day = first; day < first + n; ++day) daily[day] *= target / sum;
-            // No day clearer than 0.8: move the surplus to the other days by their room.
-            double room = 0, surplus = 0;
-            for (int day = first; day < first + n; ++day) {
-                double cap = 0.8 * h0[day];
-                if (daily[day] > cap) {
-                    surplus += daily[day] - cap;
-                    daily[day] = cap;
-                }
-                room += cap - daily[day];
-            }
-            if (surplus > 0 && room > 0) {
-                double f = std::min(1.0, surplus / room);
-                for (int day = first; day < first + n; ++day) daily[day] += f * (0.8 * h0[day] - daily[day]);
-            }
-            if (surplus > room) {  // a month clearer than 0.8 on average: keep its mean anyway
-                double s2 = 0;
-                for (int day = first; day < first + n; ++day) s2 += daily[day];
-                for (int day = first; day < first + n; ++day) daily[day] *= target / s2;
-            }
-            for (int day = first; day < first + n; ++day)
-                out.dailyClearness[day] = h0[day] > 0 ? daily[day] / h0[day] : 0.0;
-        } else if (target > 0) {
-            // polar night with a non-zero input: spread the energy evenly over the month's days
-            for (int day = first; day < first + n; ++day) daily[day] = monthly[m];
-        }
+    const std::vector<SunHour> sun = sunHours(latDeg, longitude, tiltDeg);
+    std::vector<double> clearSky(kHoursPerYear), clearDay(365, 0.0), daily(365, 0.0);
+    for (int t = 0; t < kHoursPerYear; ++t) {
+        clearSky[t] = sun[t].clearSky;
+        clearDay[t / 24] += clearSky[t];
     }
 
-    // Hourly: Collares-Pereira and Rabl's ratio of hourly to daily global radiation around the
-    // clear-sky shape, with hour-to-hour AR(1) fluctuations (lag-1 0.54) whose size depends on
-    // the day's clearness; each day's hours sum to the day's total.
-    const int tz = static_cast<int>(std::lround(longitude / 15.0));
-    const double tilt = std::abs(lat);
-    const double latTilted = lat >= 0 ? lat - tilt : lat + tilt;  // the plane faces the equator
-    const double phiHour = 0.54;
-    double e = rng.normal();
-    std::array<double, 24> r{}, cosz{}, omega{};
-    for (int day = 0; day < 365; ++day) {
-        double decl = declination(day), ws = sunsetHourAngle(lat, decl), e0 = eccentricity(day);
-        double a = 0.409 + 0.5016 * std::sin(ws - 60 * kDeg);
-        double b = 0.6609 - 0.4767 * std::sin(ws - 60 * kDeg);
-        double denom = std::sin(ws) - ws * std::cos(ws);
-        double shift = (longitude - 15.0 * tz) / 15.0 + equationOfTimeMinutes(day) / 60.0;
-        double rsum = 0;
-        for (int h = 0; h < 24; ++h) {
-            double solarTime = h + 0.5 + shift;
-            double w = (solarTime - 12.0) * 15.0 * kDeg;
-            omega[h] = w;
-            cosz[h] = std::sin(lat) * std::sin(decl) + std::cos(lat) * std::cos(decl) * std::cos(w);
-            double v = 0;
-            if (denom > 1e-9 && std::cos(w) > std::cos(ws))
-                v = std::numbers::pi / 24.0 * (a + b * std::cos(w)) * (std::cos(w) - std::cos(ws)) / denom;
-            r[h] = std::max(0.0, v);
-            rsum += r[h];
-        }
-        if (rsum <= 0) {
-            // no sun by the formula (polar night) but a non-zero total: midday hours only
-            if (daily[day] > 0) {
-                for (int h = 10; h < 14; ++h) out.ghi[day * 24 + h] = daily[day] / 4.0;
-            }
-            continue;
-        }
-        double kt = out.dailyClearness[day];
-        double sigma = std::max(0.02, kt * (1.0 - kt));
-        // No hour may exceed a clearness of 0.85 (or its share of a very clear day's total).
-        std::array<double, 24> cap{};
+    double z = rng.normal();
+    for (int m = 0; m < 12; ++m) {
+        const int first = firstDayOfMonth(m), n = kDaysInMonth[m];
+        double clearMonth = 0;
+        for (int d = first; d < first + n; ++d) clearMonth += clearDay[d];
+        const double target = monthly[m] * n;
+        const double mean = clearMonth > 0 ? target / clearMonth : 0.0;
+        const double g =
+            exponentialRate(std::clamp((mean - kDayMin) / (kDayMax - kDayMin), 0.02, 0.98));
         double sum = 0;
+        for (int d = first; d < first + n; ++d) {
+            z = kDayLag1 * z + std::sqrt(1 - kDayLag1 * kDayLag1) * rng.normal();
+            double u = 0.5 * std::erfc(-z / std::numbers::sqrt2);
+            double y = std::abs(g) < 1e-6 ? u : std::log1p(u * std::expm1(g)) / g;
+            daily[d] = (kDayMin + (kDayMax - kDayMin) * y) * clearDay[d];
+            sum += daily[d];
+        }
+        for (int d = first; d < first + n; ++d)  // the month's mean exactly; polar night: evenly
+            daily[d] = sum > 0 ? daily[d] * target / sum : monthly[m];
+    }
+
+    const double pressure = pressureRatio(elevation);
+    double e = rng.normal();
+    std::array<double, 24> kc{};
+    for (int d = 0; d < 365; ++d) {
+        const double x = clearDay[d] > 0 ? daily[d] / clearDay[d] : 0.0,
+                     xc = std::clamp(x, 0.0, 1.0);
+        const double spread = kHourSpread * std::sqrt(xc * (1 - xc));
         for (int h = 0; h < 24; ++h) {
-            e = phiHour * e + std::sqrt(1 - phiHour * phiHour) * rng.normal();
-            if (r[h] <= 0) continue;
-            double base = daily[day] * r[h] / rsum;
-            cap[h] = std::max(0.85 * kSolarConstant * e0 * std::max(cosz[h], 0.0), base);
-            double g = std::min(base * std::max(0.0, 1.0 + sigma * e), cap[h]);
-            out.ghi[day * 24 + h] = g;
-            sum += g;
+            e = kHourLag1 * e + std::sqrt(1 - kHourLag1 * kHourLag1) * rng.normal();
+            kc[h] = std::clamp(x + spread * e, 0.02, kHourMax);
         }
-        // Scale the hours to the day's total, moving what a capped hour cannot take to the others.
-        for (int pass = 0; pass < 8 && sum > 0; ++pass) {
-            double f = daily[day] / sum, spill = 0, room = 0;
-            sum = 0;
-            for (int h = 0; h < 24; ++h) {
-                double& g = out.ghi[day * 24 + h];
-                g *= f;
-                if (g > cap[h]) {
-                    spill += g - cap[h];
-                    g = cap[h];
-                }
-                room += cap[h] - g;
-                sum += g;
-            }
-            if (spill <= 1e-12 || room <= 0) break;
+        double* ghi = &out.ghi[d * 24];
+        if (clearDay[d] > 0) {
+            splitDay(&clearSky[d * 24], kc, daily[d], ghi);
+        } else if (daily[d] > 0) {
+            for (int h = 10; h < 14; ++h) ghi[h] = daily[d] / 4;  // no sun by the formula: midday
         }
-        if (sum > 0 && sum < daily[day]) {  // what is still missing, by each hour's room
-            double room = 0;
-            for (int h = 0; h < 24; ++h) room += cap[h] - out.ghi[day * 24 + h];
-            double missing = std::min(daily[day] - sum, room);
-            for (int h = 0; h < 24 && room > 0; ++h)
-                out.ghi[day * 24 + h] += missing * (cap[h] - out.ghi[day * 24 + h]) / room;
-        }
-        if (sum <= 0) {
-            for (int h = 0; h < 24; ++h) out.ghi[day * 24 + h] = daily[day] * r[h] / rsum;
-        }
-        // The plane tilted at the latitude: isotropic sky (Liu and Jordan) with ground reflection.
+        const double h0 = extraterrestrialDaily(latDeg, d);
+        out.dailyClearness[d] = h0 > 0 ? daily[d] / h0 : 0.0;
+        out.dailyClearSkyIndex[d] = x;
         for (int h = 0; h < 24; ++h) {
-            double g = out.ghi[day * 24 + h];
-            if (g <= 0) continue;
-            double cz = std::max(cosz[h], 0.05);
-            double g0 = kSolarConstant * e0 * cz;
-            double ktH = std::clamp(g / g0, 0.0, 1.0);
-            double gd = erbsDiffuseFraction(ktH) * g;
-            double gb = g - gd;
-            double cosTheta = std::sin(latTilted) * std::sin(decl) +
-                              std::cos(latTilted) * std::cos(decl) * std::cos(omega[h]);
-            double rb = std::min(std::max(cosTheta, 0.0) / cz, 8.0);
-            out.tilted[day * 24 + h] =
-                gb * rb + gd * (1 + std::cos(tilt)) / 2 + g * rhoGround * (1 - std::cos(tilt)) / 2;
+            PlaneOfArray p = planeOfArray(sun[d * 24 + h], ghi[h], d, tiltDeg, albedo, pressure);
+            out.tilted[d * 24 + h] = p.total();
+            out.effective[d * 24 + h] = p.effective;
         }
     }
     return out;
 }
 
 // ----- wind -----
-
-double airDensity(double z) {
-    // International Standard Atmosphere, troposphere.
-    double t = 1.0 - 0.0065 * z / 288.15;
-    return 1.225 * std::pow(std::max(t, 0.1), 4.25588);
-}
 
 double weibullKFromMoments(const std::vector<double>& v) {
     double mean = 0, sq = 0;
@@ -302,7 +233,9 @@ double weibullKFromMoments(const std::vector<double>& v) {
     for (double x : v) sq += (x - mean) * (x - mean);
     double cv2 = sq / v.size() / (mean * mean);
     // CV^2 = Gamma(1 + 2/k) / Gamma(1 + 1/k)^2 - 1, decreasing in k.
-    auto f = [](double k) { return std::exp(std::lgamma(1 + 2 / k) - 2 * std::lgamma(1 + 1 / k)) - 1; };
+    auto f = [](double k) {
+        return std::exp(std::lgamma(1 + 2 / k) - 2 * std::lgamma(1 + 1 / k)) - 1;
+    };
     double lo = 0.2, hi = 50;
     if (cv2 >= f(lo)) return lo;
     if (cv2 <= f(hi)) return hi;
@@ -355,7 +288,7 @@ std::vector<double> synthesizeWind(const WindResource& wind, std::uint64_t seed)
         double scale = 1.0 / std::tgamma(1 + 1 / kb);
         std::array<double, 12> sum{};
         for (int t = 0; t < kHoursPerYear; ++t) {
-            double q = 0.5 * std::erfc(z[t] / std::numbers::sqrt2);   // 1 - Phi(z)
+            double q = 0.5 * std::erfc(z[t] / std::numbers::sqrt2);  // 1 - Phi(z)
             q = std::clamp(q, 1e-300, 1.0);
             double u = scale * std::pow(-std::log(q), 1.0 / kb);
             v[t] = monthly[monthOfHour[t]] * u * diurnal[t % 24];

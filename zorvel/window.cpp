@@ -21,7 +21,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
-
 #include <cmath>
 
 namespace zorvel {
@@ -30,7 +29,8 @@ namespace {
 QString money(double v) { return (v < 0 ? "-$" : "$") + QLocale().toString(std::abs(v), 'f', 0); }
 }  // namespace
 
-ZorvelWindow::ZorvelWindow(QWidget* parent) : QMainWindow(parent), project_(std::make_unique<Project>()) {
+ZorvelWindow::ZorvelWindow(QWidget* parent)
+    : QMainWindow(parent), project_(std::make_unique<Project>()) {
     setWindowTitle("Zorvel");
     resize(1100, 760);
 
@@ -38,6 +38,7 @@ ZorvelWindow::ZorvelWindow(QWidget* parent) : QMainWindow(parent), project_(std:
     bar->setMovable(false);
     open_ = bar->addAction("Open...", this, &ZorvelWindow::openDialog);
     saveAs_ = bar->addAction("Save As...", this, &ZorvelWindow::saveAsDialog);
+    exportYear_ = bar->addAction("Export hourly year...", this, &ZorvelWindow::exportYearDialog);
     bar->addSeparator();
     calculate_ = bar->addAction("Calculate", this, &ZorvelWindow::calculate);
     stop_ = bar->addAction("Stop", this, &ZorvelWindow::stopCalculation);
@@ -95,8 +96,9 @@ ZorvelWindow::ZorvelWindow(QWidget* parent) : QMainWindow(parent), project_(std:
     resultsLayout->addLayout(listRow);
     auto* split = new QSplitter(Qt::Vertical);
     table_ = new QTableWidget(0, 9);
-    table_->setHorizontalHeaderLabels({"", "Type", "System", "Net present cost", "COE ($/kWh)", "Renewable",
-                                       "Capacity shortage", "Diesel (L/yr)", "Feasible"});
+    table_->setHorizontalHeaderLabels({"", "Type", "System", "Net present cost", "COE ($/kWh)",
+                                       "Renewable", "Capacity shortage", "Diesel (L/yr)",
+                                       "Feasible"});
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -142,7 +144,8 @@ bool ZorvelWindow::openProject(const QString& path) {
     if (project_) project_->StopCalculation();
     project_ = std::move(fresh);
     path_ = path;
-    setWindowTitle("Zorvel - " + QString::fromStdString(project_->Name()) + " (" + QFileInfo(path).fileName() + ")");
+    setWindowTitle("Zorvel - " + QString::fromStdString(project_->Name()) + " (" +
+                   QFileInfo(path).fileName() + ")");
     loading_ = true;
     discount_->setValue(project_->GetRealDiscountRate());
     shortage_->setValue(project_->GetCapacityShortage());
@@ -164,13 +167,15 @@ bool ZorvelWindow::openProject(const QString& path) {
 }
 
 void ZorvelWindow::openDialog() {
-    QString path = QFileDialog::getOpenFileName(this, "Open Zorvel project", QFileInfo(path_).absolutePath(),
-                                                "Zorvel projects (*.zvx);;All files (*)");
+    QString path =
+        QFileDialog::getOpenFileName(this, "Open Zorvel project", QFileInfo(path_).absolutePath(),
+                                     "Zorvel projects (*.zvx);;All files (*)");
     if (!path.isEmpty()) openProject(path);
 }
 
 void ZorvelWindow::saveAsDialog() {
-    QString path = QFileDialog::getSaveFileName(this, "Save Zorvel project", path_, "Zorvel projects (*.zvx)");
+    QString path =
+        QFileDialog::getSaveFileName(this, "Save Zorvel project", path_, "Zorvel projects (*.zvx)");
     if (path.isEmpty()) return;
     try {
         project_->SaveFileAs(path.toStdString());
@@ -179,6 +184,25 @@ void ZorvelWindow::saveAsDialog() {
     } catch (const std::exception& e) {
         showError("Could not save the project", e);
     }
+}
+
+void ZorvelWindow::exportYearDialog() {
+    QString suggested =
+        QFileInfo(path_).absolutePath() + "/" + QFileInfo(path_).completeBaseName() + "_hourly.csv";
+    QString path =
+        QFileDialog::getSaveFileName(this, "Export hourly year", suggested, "CSV files (*.csv)");
+    if (!path.isEmpty()) exportYear(path);
+}
+
+bool ZorvelWindow::exportYear(const QString& path) {
+    try {
+        project_->ExportHourlyYear(path.toStdString());
+    } catch (const std::exception& e) {
+        showError("Could not export the hourly year", e);
+        return false;
+    }
+    status_->setText("Exported the hourly year to " + path);
+    return true;
 }
 
 void ZorvelWindow::applyInputs() {
@@ -202,7 +226,8 @@ void ZorvelWindow::refreshInputs() {
         if (project_->InputsComplete() == 1)
             status_->setText(QString("Ready: %1 systems to try.").arg(project_->SystemsToTry()));
         else
-            status_->setText("The inputs are not complete: " + QString::fromStdString(project_->MissingInputs()));
+            status_->setText("The inputs are not complete: " +
+                             QString::fromStdString(project_->MissingInputs()));
     } catch (const std::exception& e) {
         showError("Could not show the inputs", e);
     }
@@ -215,6 +240,7 @@ void ZorvelWindow::setRunning(bool running) {
     stop_->setEnabled(running);
     open_->setEnabled(!running);
     saveAs_->setEnabled(!running && !path_.isEmpty());
+    exportYear_->setEnabled(!running && !path_.isEmpty());
     discount_->setEnabled(!running && !path_.isEmpty());
     shortage_->setEnabled(!running && !path_.isEmpty());
 }
@@ -280,8 +306,11 @@ void ZorvelWindow::showResults() {
         auto* swatch = new QTableWidgetItem;
         swatch->setBackground(QColor(c & 255, (c >> 8) & 255, (c >> 16) & 255));
         table_->setItem(i, 0, swatch);
-        table_->setItem(i, 1, new QTableWidgetItem(QString::fromStdString(Project::SystemTypeName(r.SystemTypeCode()))));
-        table_->setItem(i, 2, new QTableWidgetItem(QString::fromStdString(project_->DescribeSystem(r))));
+        table_->setItem(i, 1,
+                        new QTableWidgetItem(
+                            QString::fromStdString(Project::SystemTypeName(r.SystemTypeCode()))));
+        table_->setItem(i, 2,
+                        new QTableWidgetItem(QString::fromStdString(project_->DescribeSystem(r))));
         auto num = [](const QString& s) {
             auto* it = new QTableWidgetItem(s);
             it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -308,7 +337,8 @@ void ZorvelWindow::showSummary() {
     if (row < 0 || project_->IsCalculating()) return;
     int list = list_->currentIndex() == 1 ? 1 : 0;
     try {
-        summary_->setHtml(QString::fromStdString(project_->SystemSummaryHtml(project_->GetResult(list, row))));
+        summary_->setHtml(
+            QString::fromStdString(project_->SystemSummaryHtml(project_->GetResult(list, row))));
     } catch (const std::exception& e) {
         showError("Could not show the system summary", e);
     }

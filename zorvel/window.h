@@ -2,11 +2,10 @@
 // sorted results with each system's summary.
 #pragma once
 
-#include "zorvel/project.h"
-
 #include <QMainWindow>
-
 #include <memory>
+
+#include "zorvel/project.h"
 
 class QAction;
 class QComboBox;
@@ -22,12 +21,14 @@ namespace zorvel {
 
 class ZorvelWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit ZorvelWindow(QWidget* parent = nullptr);
     ~ZorvelWindow() override;
 
     // Opens a project file; on failure shows the error and keeps the window as it was.
     bool openProject(const QString& path);
+    // Writes the project's synthetic hourly year as CSV; on failure shows the error.
+    bool exportYear(const QString& path);
     Project& project() { return *project_; }
 
     // For tests: the widgets.
@@ -36,19 +37,21 @@ public:
     QTableWidget* resultsTable() const { return table_; }
     QAction* calculateAction() const { return calculate_; }
     QAction* stopAction() const { return stop_; }
+    QAction* exportYearAction() const { return exportYear_; }
     QProgressBar* progressBar() const { return progress_; }
     QLabel* statusText() const { return status_; }
 
-public slots:
+  public slots:
     void calculate();
     void stopCalculation();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void openDialog();
     void saveAsDialog();
+    void exportYearDialog();
     void applyInputs();
     void refreshInputs();
     void poll();
@@ -69,6 +72,7 @@ private:
     QDoubleSpinBox* fuelPrice_ = nullptr;
     QAction* open_ = nullptr;
     QAction* saveAs_ = nullptr;
+    QAction* exportYear_ = nullptr;
     QAction* calculate_ = nullptr;
     QAction* stop_ = nullptr;
     QProgressBar* progress_ = nullptr;

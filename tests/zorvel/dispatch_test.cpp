@@ -1,11 +1,11 @@
 // Dispatch and economics: a diesel-only system against a hand calculation, PV and batteries on a
 // sunny site, the capacity-shortage limit, the hourly energy balance and determinism.
-#include "tests/zorvel/zorvel_test_util.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numeric>
+
+#include "tests/zorvel/zorvel_test_util.h"
 
 using namespace zorvel;
 using ztest::json;
@@ -67,7 +67,7 @@ TEST(Dispatch, DieselOnlyFuelAndNetPresentCostMatchAHandCalculation) {
     // Net present cost, by hand: 6 %, 25 years.
     const double i = 0.06, n = 25;
     const double crf = i * std::pow(1 + i, n) / (std::pow(1 + i, n) - 1);  // 0.078227
-    const double life = 15000.0 / 8760.0;                                   // 1.7123 years
+    const double life = 15000.0 / 8760.0;                                  // 1.7123 years
     double capital = 5 * 500.0;
     double replacement = 0;
     int k = 1;
@@ -171,9 +171,9 @@ TEST(Dispatch, EnergyBalanceClosesEveryHour) {
     const double eta = data.converter.efficiencyPercent / 100;
     const double etaB = std::sqrt(data.battery.roundTripPercent / 100);
     std::vector<SystemSpec> systems{
-        {15, 1, 8, 12, 10, 0}, {15, 1, 8, 12, 10, 1}, {30, 0, 0, 24, 6, 0}, {0, 2, 5, 0, 0, 0},
-        {10, 0, 12, 4, 4, 1},  {0, 3, 0, 8, 8, 0},    {25, 0, 5, 0, 15, 0}, {0, 0, 12, 0, 0, 0},
-        {5, 0, 5, 20, 4, 1},
+        {15, 1, 8, 12, 10, 0}, {15, 1, 8, 12, 10, 1}, {30, 0, 0, 24, 6, 0},
+        {0, 2, 5, 0, 0, 0},    {10, 0, 12, 4, 4, 1},  {0, 3, 0, 8, 8, 0},
+        {25, 0, 5, 0, 15, 0},  {0, 0, 12, 0, 0, 0},   {5, 0, 5, 20, 4, 1},
     };
     for (const SystemSpec& s : systems) {
         SCOPED_TRACE(describe(nullptr, data, makeResult(*ctx, s, simulate(*ctx, s))));
@@ -188,13 +188,16 @@ TEST(Dispatch, EnergyBalanceClosesEveryHour) {
             const HourFlows& h = det.hours[t];
             const double tol = 1e-3 * (1 + h.load);
             bool ok = true;
-            ok &= std::abs((h.wind + h.generator + h.inverterOut) - (h.served + h.rectifierIn + h.excessAc)) < tol;
-            ok &= std::abs((h.pv + h.batteryDischarge + h.rectifierOut) - (h.inverterIn + h.batteryCharge + h.excessDc)) < tol;
+            ok &= std::abs((h.wind + h.generator + h.inverterOut) -
+                           (h.served + h.rectifierIn + h.excessAc)) < tol;
+            ok &= std::abs((h.pv + h.batteryDischarge + h.rectifierOut) -
+                           (h.inverterIn + h.batteryCharge + h.excessDc)) < tol;
             ok &= std::abs(h.load - h.served - h.unmet) < tol;
             ok &= std::abs(h.inverterOut - h.inverterIn * eta) < tol;
             ok &= std::abs(h.rectifierOut - h.rectifierIn * eta) < tol;
             ok &= h.inverterOut + h.rectifierIn <= s.converterKw + tol;
-            ok &= h.generator == 0 || (h.generator >= s.dieselKw * 0.3 - tol && h.generator <= s.dieselKw + tol);
+            ok &= h.generator == 0 ||
+                  (h.generator >= s.dieselKw * 0.3 - tol && h.generator <= s.dieselKw + tol);
             ok &= h.capacityShortage >= h.unmet - tol;
             ok &= h.excessAc >= -tol && h.excessDc >= -tol && h.unmet >= -tol;
             ok &= !(h.batteryCharge > tol && h.batteryDischarge > tol);
@@ -275,5 +278,13 @@ TEST(Dispatch, HubHeightAndAirDensityScaleTheTurbine) {
     double e50 = sum(buildContext(atAnemometer)->windPerTurbine);
     double e50high = sum(buildContext(high)->windPerTurbine);
     EXPECT_LT(e30, e50);  // a 30 m hub sees less wind than the 50 m anemometer
-    EXPECT_NEAR(e50high / e50, airDensity(2500) / airDensity(300), 1e-3);
+    // Thinner air lowers the speed that counts, v (rho / 1.225)^(1/3), not the whole power curve:
+    // the turbine still reaches its rated power, and loses less than the density ratio.
+    auto highCtx = buildContext(high);
+    double rated = 0;
+    for (auto [v, kw] : high.turbine.powerCurve) rated = std::max(rated, kw);
+    EXPECT_NEAR(*std::max_element(highCtx->windPerTurbine.begin(), highCtx->windPerTurbine.end()),
+                rated, 1e-3);
+    EXPECT_LT(e50high / e50, 1.0);
+    EXPECT_GT(e50high / e50, airDensity(2500) / airDensity(300) + 0.03);
 }

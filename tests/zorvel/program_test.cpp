@@ -1,11 +1,12 @@
 // The templates (installed next to the program; feasible systems for a sunny, windy site and a
 // poor-resource site), the zorvel program on the command line, and its window.
-#include "tests/zorvel/zorvel_test_util.h"
-#include "zorvel/window.h"
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
@@ -15,14 +16,16 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include <gtest/gtest.h>
+#include "tests/zorvel/zorvel_test_util.h"
+#include "zorvel/window.h"
 
 using namespace zorvel;
 using ztest::json;
 
 namespace {
 
-const char* kTemplates[] = {"Small_village_Pallix.zvx", "Medium_village_Pallix.zvx", "Large_village_Pallix.zvx"};
+const char* kTemplates[] = {"Small_village_Pallix.zvx", "Medium_village_Pallix.zvx",
+                            "Large_village_Pallix.zvx"};
 
 std::filesystem::path binDir() { return QCoreApplication::applicationDirPath().toStdString(); }
 
@@ -78,7 +81,8 @@ TEST(Templates, VillageSizesAndDefaults) {
         const char* file;
         double kwhPerDay, shortage;
     };
-    for (Expect e : {Expect{kTemplates[0], 5, 5}, Expect{kTemplates[1], 50, 1}, Expect{kTemplates[2], 500, 0}}) {
+    for (Expect e : {Expect{kTemplates[0], 5, 5}, Expect{kTemplates[1], 50, 1},
+                     Expect{kTemplates[2], 500, 0}}) {
         Project p;
         p.OpenFile(ztest::templateDir() / e.file);
         EXPECT_EQ(p.InputsComplete(), 1) << e.file;
@@ -162,7 +166,8 @@ TEST(Program, HelpRunAndBadFiles) {
     auto badPath = ztest::writeJson(dir, "bad.zvx", bad);
     RunResult b = runZorvel({"--run", QString::fromStdString(badPath.string())});
     EXPECT_NE(b.exitCode, 0);
-    EXPECT_TRUE(b.err.contains("missing key 'economics.project_lifetime_years'")) << b.err.toStdString();
+    EXPECT_TRUE(b.err.contains("missing key 'economics.project_lifetime_years'"))
+        << b.err.toStdString();
 
     RunResult missing = runZorvel({"--run", QString::fromStdString((dir / "none.zvx").string())});
     EXPECT_NE(missing.exitCode, 0);
@@ -175,9 +180,40 @@ TEST(Program, HelpRunAndBadFiles) {
     EXPECT_NE(inc.exitCode, 0);
     EXPECT_TRUE(inc.err.contains("solar resource")) << inc.err.toStdString();
 
+    RunResult year = runZorvel({"--export-year", QString::fromStdString(good.string()),
+                                QString::fromStdString((dir / "year.csv").string())});
+    EXPECT_EQ(year.exitCode, 0) << year.err.toStdString();
+    EXPECT_TRUE(std::filesystem::exists(dir / "year.csv"));
+    EXPECT_EQ(runZorvel({"--export-year", QString::fromStdString(good.string())}).exitCode, 2);
     EXPECT_EQ(runZorvel({"--run"}).exitCode, 2);
     EXPECT_EQ(runZorvel({"--bogus"}).exitCode, 2);
     EXPECT_EQ(runZorvel({"--run", "x.zvx", "--top", "many"}).exitCode, 2);
+}
+
+TEST(Program, RefusesWhatIsNotAProjectWithinASecond) {
+    ztest::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo.zvx").c_str(), 0600), 0);
+    { std::ofstream(dir / "overflow.zvx") << "{\"format\":1e400}"; }
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"/dev/zero", "is not a regular file"},
+        {(dir / "fifo.zvx").string(), "is not a regular file"},
+        {(dir / "overflow.zvx").string(), "key 'format' holds a number too large for a double"}};
+    for (const auto& [path, message] : cases) {
+        QElapsedTimer clock;
+        clock.start();
+        RunResult r = runZorvel({"--run", QString::fromStdString(path)});
+        EXPECT_LT(clock.elapsed(), 1000) << path;
+        EXPECT_EQ(r.exitCode, 1) << path;
+        EXPECT_TRUE(r.err.contains(QString::fromStdString(message))) << r.err.toStdString();
+    }
+    ZorvelWindow w;
+    closeModalSoon();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(w.openProject(QString::fromStdString((dir / "fifo.zvx").string())));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(w.statusText()->text().contains("is not a regular file"))
+        << w.statusText()->text().toStdString();
 }
 
 TEST(Window, OpensCalculatesAndShowsSummaries) {
@@ -197,7 +233,8 @@ TEST(Window, OpensCalculatesAndShowsSummaries) {
     EXPECT_EQ(w.resultsTable()->rowCount(), w.project().ResultCount(0));
     EXPECT_EQ(w.progressBar()->value(), 1000);
     EXPECT_TRUE(w.calculateAction()->isEnabled());
-    EXPECT_TRUE(w.summaryBrowser()->document()->toPlainText().contains("Net present cost by component"));
+    EXPECT_TRUE(
+        w.summaryBrowser()->document()->toPlainText().contains("Net present cost by component"));
     EXPECT_EQ(w.resultsTable()->item(0, 2)->text().toStdString(),
               w.project().DescribeSystem(w.project().GetResult(0, 0)));
     w.resultsTable()->selectRow(1);
@@ -208,7 +245,8 @@ TEST(Window, OpensCalculatesAndShowsSummaries) {
 TEST(Window, StopsARunAndRefusesABadFile) {
     ZorvelWindow w;
     w.show();
-    ASSERT_TRUE(w.openProject(QString::fromStdString((ztest::templateDir() / kTemplates[2]).string())));
+    ASSERT_TRUE(
+        w.openProject(QString::fromStdString((ztest::templateDir() / kTemplates[2]).string())));
     w.calculate();
     EXPECT_TRUE(w.stopAction()->isEnabled());
     EXPECT_FALSE(w.calculateAction()->isEnabled());
@@ -225,6 +263,7 @@ TEST(Window, StopsARunAndRefusesABadFile) {
     auto badPath = ztest::writeJson(dir, "bad.zvx", bad);
     closeModalSoon();
     EXPECT_FALSE(w.openProject(QString::fromStdString(badPath.string())));
-    EXPECT_TRUE(w.statusText()->text().contains("site.latitude")) << w.statusText()->text().toStdString();
+    EXPECT_TRUE(w.statusText()->text().contains("site.latitude"))
+        << w.statusText()->text().toStdString();
     EXPECT_EQ(w.project().Name(), "Large village (Pallix)");  // the open project stays
 }

@@ -1,17 +1,17 @@
 // Every automation operation, the calculation's threads and stop, file round trips and every
 // bad-file error, and the HTML pages.
-#include "tests/zorvel/zorvel_test_util.h"
+#include <gtest/gtest.h>
 
 #include <QTextBrowser>
 #include <QTextDocument>
-
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <set>
 #include <thread>
 
+#include "tests/zorvel/zorvel_test_util.h"
+
 using namespace zorvel;
+using ztest::errorOf;
 using ztest::json;
 
 namespace {
@@ -21,18 +21,6 @@ std::string readFile(const std::filesystem::path& p) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-template <class F>
-std::string errorOf(F&& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    } catch (const std::exception& e) {
-        return std::string("wrong exception type: ") + e.what();
-    }
-    return "";
 }
 
 // Every key path of a JSON document, objects and arrays included (arrays of numbers by element).
@@ -51,7 +39,8 @@ json* at(json& j, const std::string& path) {
     std::size_t start = 0;
     while (true) {
         std::size_t dot = path.find('.', start);
-        std::string key = path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+        std::string key =
+            path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
         cur = &(*cur)[key];
         if (dot == std::string::npos) return cur;
         start = dot + 1;
@@ -78,22 +67,23 @@ TEST(Automation, EveryOperationInTheModelWindowsOrder) {
     auto path = ztest::writeJson(dir, "Small.zvx", j);
 
     Project p;
-    p.OpenFile(path);                                      // 1
-    p.SetLatitude(-7.3f);                                  // 2
+    p.OpenFile(path);      // 1
+    p.SetLatitude(-7.3f);  // 2
     EXPECT_FLOAT_EQ(p.GetLatitude(), -7.3f);
     p.SetLongitude(-80.9f);
     EXPECT_FLOAT_EQ(p.GetLongitude(), -80.9f);
-    p.SetRealDiscountRate(5.0f);                           // 3
+    p.SetRealDiscountRate(5.0f);  // 3
     EXPECT_FLOAT_EQ(p.GetRealDiscountRate(), 5.0f);
     p.SetCapacityShortage(5.0f);
     EXPECT_FLOAT_EQ(p.GetCapacityShortage(), 5.0f);
-    Fuel diesel = p.GetFuel("Diesel");                     // 4
+    Fuel diesel = p.GetFuel("Diesel");  // 4
     diesel.SetPrice(0.40f);
     p.PutFuel("Diesel", diesel);
     EXPECT_FLOAT_EQ(p.GetFuel("Diesel").GetPrice(), 0.40f);
     std::optional<SolarResource> solar = p.GetSolarResource();  // 5
     ASSERT_TRUE(solar.has_value());
-    const std::array<float, 12> radiation{5.1f, 5.5f, 5.9f, 6.0f, 5.6f, 5.0f, 4.8f, 5.0f, 5.2f, 5.3f, 5.0f, 4.9f};
+    const std::array<float, 12> radiation{5.1f, 5.5f, 5.9f, 6.0f, 5.6f, 5.0f,
+                                          4.8f, 5.0f, 5.2f, 5.3f, 5.0f, 4.9f};
     solar->SetMonthlyRadiation(p.GetLatitude(), radiation);
     p.PutSolarResource(*solar);
     EXPECT_EQ(p.GetSolarResource()->MonthlyRadiation(), radiation);
@@ -105,7 +95,8 @@ TEST(Automation, EveryOperationInTheModelWindowsOrder) {
     wind->SetWK(2.2f);
     wind->SetPatternStrength(0.3f);
     wind->SetPeakHour(14);
-    const std::array<float, 12> speeds{6.1f, 6.3f, 6.0f, 5.5f, 5.0f, 4.8f, 5.0f, 5.2f, 5.4f, 5.6f, 5.9f, 6.0f};
+    const std::array<float, 12> speeds{6.1f, 6.3f, 6.0f, 5.5f, 5.0f, 4.8f,
+                                       5.0f, 5.2f, 5.4f, 5.6f, 5.9f, 6.0f};
     wind->SetMonthlySpeeds(speeds);
     p.PutWindResource(*wind);
     WindResource back = *p.GetWindResource();
@@ -116,14 +107,14 @@ TEST(Automation, EveryOperationInTheModelWindowsOrder) {
     EXPECT_EQ(back.PeakHour(), 14);
     EXPECT_EQ(back.MonthlySpeeds(), speeds);
     EXPECT_EQ(back.GetMode(), WindResource::Mode::MonthlySpeeds);
-    std::string old = p.GetNotes();                        // 7
+    std::string old = p.GetNotes();  // 7
     p.SetNotes("Zorvel file run by Pallix_ZORVEL on 12/8/2026\r\n\r\n" + old);
     EXPECT_EQ(p.GetNotes().substr(0, 35), "Zorvel file run by Pallix_ZORVEL on");
     auto working = dir / "user_Small.zvx";
-    p.SaveFileAs(working);                                 // 8
+    p.SaveFileAs(working);  // 8
     EXPECT_TRUE(std::filesystem::exists(working));
-    EXPECT_EQ(p.InputsComplete(), 1);                      // 9
-    EXPECT_EQ(p.IsCalculating(), 0);                       // 10
+    EXPECT_EQ(p.InputsComplete(), 1);  // 9
+    EXPECT_EQ(p.IsCalculating(), 0);   // 10
     p.StartCalculation();
     int polls = 0;
     float last = 0;
@@ -136,9 +127,9 @@ TEST(Automation, EveryOperationInTheModelWindowsOrder) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     EXPECT_FLOAT_EQ(p.PercentComplete(), 100.0f);
-    p.StopCalculation();  // harmless after the end
+    p.StopCalculation();                                           // harmless after the end
     EXPECT_NE(p.WriteInputSummary(dir / "InputSummary.html"), 0);  // 11
-    int n = p.ResultCount(0);                              // 12
+    int n = p.ResultCount(0);                                      // 12
     ASSERT_GT(n, 1);
     double previous = -1;
     for (int i = 0; i < n; ++i) {
@@ -179,9 +170,11 @@ TEST(Automation, DescribeSystemAndTypeCodes) {
     r.dieselKw = 5;
     r.batteryCount = 8;
     r.converterKw = 3;
-    EXPECT_EQ(p.DescribeSystem(r), "3 kW PV, 1 x 10 kW wind, 5 kW diesel, 8 batteries, 3 kW converter");
+    EXPECT_EQ(p.DescribeSystem(r),
+              "3 kW PV, 1 x 10 kW wind, 5 kW diesel, 8 batteries, 3 kW converter");
     r.dispatch = 1;
-    EXPECT_EQ(p.DescribeSystem(r), "3 kW PV, 1 x 10 kW wind, 5 kW diesel, 8 batteries, 3 kW converter (cycle charging)");
+    EXPECT_EQ(p.DescribeSystem(r),
+              "3 kW PV, 1 x 10 kW wind, 5 kW diesel, 8 batteries, 3 kW converter (cycle charging)");
     Result d;
     d.dieselKw = 12;
     EXPECT_EQ(p.DescribeSystem(d), "12 kW diesel");
@@ -227,8 +220,10 @@ TEST(Automation, ResourcesAreEmptyWhenNoneIsGiven) {
     EXPECT_FLOAT_EQ(p.GetWindResource()->PowerDensity(), 300.0f);
     EXPECT_EQ(p.InputsComplete(), 1);
     // A new object that was never set cannot be stored.
-    EXPECT_NE(errorOf([&] { p.PutSolarResource(SolarResource()); }).find("SetMonthlyRadiation"), std::string::npos);
-    EXPECT_NE(errorOf([&] { p.PutWindResource(WindResource()); }).find("SetMonthlySpeeds"), std::string::npos);
+    EXPECT_NE(errorOf([&] { p.PutSolarResource(SolarResource()); }).find("SetMonthlyRadiation"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] { p.PutWindResource(WindResource()); }).find("SetMonthlySpeeds"),
+              std::string::npos);
     // The power-density mode survives a save.
     p.SaveFileAs(dir / "pd.zvx");
     Project q;
@@ -249,34 +244,53 @@ TEST(Automation, FailuresCarryADescription) {
 
     ztest::TempDir dir;
     p.OpenFile(ztest::writeJson(dir, "s.zvx", ztest::smallTemplate()));
-    EXPECT_NE(errorOf([&] { p.SetLatitude(91); }).find("SetLatitude: the latitude must be from -90 to 90"),
+    EXPECT_NE(errorOf([&] {
+                  p.SetLatitude(91);
+              }).find("SetLatitude: the latitude must be from -90 to 90"),
               std::string::npos);
     EXPECT_NE(errorOf([&] { p.SetLongitude(-181); }).find("SetLongitude"), std::string::npos);
-    EXPECT_NE(errorOf([&] { p.SetRealDiscountRate(150); }).find("SetRealDiscountRate"), std::string::npos);
-    EXPECT_NE(errorOf([&] { p.SetCapacityShortage(-1); }).find("SetCapacityShortage"), std::string::npos);
-    EXPECT_NE(errorOf([&] { p.GetFuel("Petrol"); }).find("no fuel named 'Petrol'"), std::string::npos);
-    EXPECT_NE(errorOf([&] { Fuel f; f.SetPrice(-0.1f); }).find("SetPrice"), std::string::npos);
+    EXPECT_NE(errorOf([&] { p.SetRealDiscountRate(150); }).find("SetRealDiscountRate"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] { p.SetCapacityShortage(-1); }).find("SetCapacityShortage"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] { p.GetFuel("Petrol"); }).find("no fuel named 'Petrol'"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] {
+                  Fuel f;
+                  f.SetPrice(-0.1f);
+              }).find("SetPrice"),
+              std::string::npos);
     SolarResource s;
     const std::vector<float> eleven(11, 5.0f);
-    EXPECT_NE(errorOf([&] { s.SetMonthlyRadiation(10, eleven); }).find("exactly 12"), std::string::npos);
+    EXPECT_NE(errorOf([&] { s.SetMonthlyRadiation(10, eleven); }).find("exactly 12"),
+              std::string::npos);
     std::vector<float> bad(12, 5.0f);
     bad[3] = -1;
     EXPECT_NE(errorOf([&] { s.SetMonthlyRadiation(10, bad); }).find("April"), std::string::npos);
     WindResource w;
     EXPECT_NE(errorOf([&] { w.SetWK(0); }).find("SetWK"), std::string::npos);
     EXPECT_NE(errorOf([&] { w.SetPeakHour(25); }).find("SetPeakHour"), std::string::npos);
-    EXPECT_NE(errorOf([&] { w.SetAutocorrelation(1.5f); }).find("SetAutocorrelation"), std::string::npos);
-    EXPECT_NE(errorOf([&] { w.SetPatternStrength(-0.5f); }).find("SetPatternStrength"), std::string::npos);
+    EXPECT_NE(errorOf([&] { w.SetAutocorrelation(1.5f); }).find("SetAutocorrelation"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] { w.SetPatternStrength(-0.5f); }).find("SetPatternStrength"),
+              std::string::npos);
     EXPECT_NE(errorOf([&] { w.SetAltitude(20000); }).find("SetAltitude"), std::string::npos);
-    EXPECT_NE(errorOf([&] { w.SetMonthlySpeeds(eleven); }).find("SetMonthlySpeeds"), std::string::npos);
-    EXPECT_NE(errorOf([&] { w.SetFromPowerDensity(-5, 0, 2); }).find("SetFromPowerDensity"), std::string::npos);
+    EXPECT_NE(errorOf([&] { w.SetMonthlySpeeds(eleven); }).find("SetMonthlySpeeds"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] { w.SetFromPowerDensity(-5, 0, 2); }).find("SetFromPowerDensity"),
+              std::string::npos);
     EXPECT_NO_THROW(w.SetPeakHour(24));
     EXPECT_EQ(w.PeakHour(), 0);
-    EXPECT_NE(errorOf([&] { p.GetResult(0, 0); }).find("index 0 is outside result list 0"), std::string::npos);
-    EXPECT_NE(errorOf([&] { p.ResultCount(2); }).find("no result list 2"), std::string::npos);
-    EXPECT_NE(errorOf([&] { p.SaveFileAs(dir / "no_such_folder" / "x.zvx"); }).find("SaveFileAs: cannot write"),
+    EXPECT_NE(errorOf([&] { p.GetResult(0, 0); }).find("index 0 is outside result list 0"),
               std::string::npos);
-    EXPECT_NE(errorOf([&] { p.WriteInputSummary(dir / "no_such_folder" / "x.html"); }).find("cannot write"),
+    EXPECT_NE(errorOf([&] { p.ResultCount(2); }).find("no result list 2"), std::string::npos);
+    EXPECT_NE(errorOf([&] {
+                  p.SaveFileAs(dir / "no_such_folder" / "x.zvx");
+              }).find("SaveFileAs: cannot write"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] {
+                  p.WriteInputSummary(dir / "no_such_folder" / "x.html");
+              }).find("cannot write"),
               std::string::npos);
 }
 
@@ -292,12 +306,16 @@ TEST(Calculation, StopTakesEffectWithin100ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     EXPECT_EQ(p.IsCalculating(), 1);
     EXPECT_LT(p.PercentComplete(), 100.0f);
-    EXPECT_NE(errorOf([&] { p.SetLatitude(3); }).find("a calculation is running"), std::string::npos);
-    EXPECT_NE(errorOf([&] { p.ResultCount(0); }).find("a calculation is running"), std::string::npos);
-    EXPECT_NE(errorOf([&] { p.StartCalculation(); }).find("a calculation is running"), std::string::npos);
+    EXPECT_NE(errorOf([&] { p.SetLatitude(3); }).find("a calculation is running"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] { p.ResultCount(0); }).find("a calculation is running"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] { p.StartCalculation(); }).find("a calculation is running"),
+              std::string::npos);
     auto t0 = std::chrono::steady_clock::now();
     p.StopCalculation();
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     EXPECT_LT(ms, 100.0);
     EXPECT_EQ(p.IsCalculating(), 0);
     EXPECT_EQ(p.ResultCount(0), 0);  // a stopped run has no results
@@ -331,18 +349,22 @@ TEST(Calculation, StopFromAnotherThreadWhileTheWindowThreadPolls) {
 TEST(Calculation, DestroyingARunningProjectStopsIt) {
     ztest::TempDir dir;
     auto p = std::make_unique<Project>();
-    p->OpenFile(ztest::writeJson(dir, "large.zvx", ztest::loadTemplate("Large_village_Pallix.zvx")));
+    p->OpenFile(
+        ztest::writeJson(dir, "large.zvx", ztest::loadTemplate("Large_village_Pallix.zvx")));
     p->StartCalculation();
     auto t0 = std::chrono::steady_clock::now();
     p.reset();
-    EXPECT_LT((std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count()), 100.0);
+    EXPECT_LT(
+        (std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count()),
+        100.0);
 }
 
 // ----- files -----
 
 TEST(Files, RoundTripKeepsEverything) {
     ztest::TempDir dir;
-    for (const char* name : {"Small_village_Pallix.zvx", "Medium_village_Pallix.zvx", "Large_village_Pallix.zvx"}) {
+    for (const char* name :
+         {"Small_village_Pallix.zvx", "Medium_village_Pallix.zvx", "Large_village_Pallix.zvx"}) {
         Project p;
         p.OpenFile(ztest::templateDir() / name);
         p.SaveFileAs(dir / "copy.zvx");
@@ -386,8 +408,10 @@ TEST(Files, EveryMissingKeyWrongTypeAndUnknownKeyIsNamed) {
     int checked = 0;
     for (const std::string& key : paths) {
         SCOPED_TRACE(key);
-        bool underFuels = key.rfind("fuels.", 0) == 0 && std::count(key.begin(), key.end(), '.') == 1;
-        // Missing (a fuel's name is free: removing the only fuel leaves the generator's fuel unknown).
+        bool underFuels =
+            key.rfind("fuels.", 0) == 0 && std::count(key.begin(), key.end(), '.') == 1;
+        // Missing (a fuel's name is free: removing the only fuel leaves the generator's fuel
+        // unknown).
         json missing = base;
         eraseAt(missing, key);
         std::string e = errorOf([&] { parseProject(missing.dump(), "bad.zvx"); });
@@ -422,7 +446,8 @@ TEST(Files, EveryMissingKeyWrongTypeAndUnknownKeyIsNamed) {
     EXPECT_EQ(checked, static_cast<int>(paths.size()));
     json extra = base;
     extra["colour"] = "blue";
-    EXPECT_NE(errorOf([&] { parseProject(extra.dump(), "bad.zvx"); }).find("unknown key 'colour'"), std::string::npos);
+    EXPECT_NE(errorOf([&] { parseProject(extra.dump(), "bad.zvx"); }).find("unknown key 'colour'"),
+              std::string::npos);
 }
 
 TEST(Files, BadValuesAndBadFilesGiveClearErrors) {
@@ -528,7 +553,8 @@ TEST(Html, PagesAreEscapedAndRenderInQTextBrowser) {
         QString text = browser.document()->toPlainText();
         EXPECT_TRUE(text.contains("Village <A&B>"));
         if (std::string(file) == "in.html") {
-            EXPECT_NE(html.find("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &lt;b&gt;bold&lt;/b&gt;"),
+            EXPECT_NE(html.find("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; "
+                                "&lt;b&gt;bold&lt;/b&gt;"),
                       std::string::npos);
             EXPECT_TRUE(text.contains("<script>alert('x')</script> & <b>bold</b>"));
             EXPECT_TRUE(text.contains("Solar and wind resource by month"));

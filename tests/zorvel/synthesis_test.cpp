@@ -1,11 +1,11 @@
 // The synthetic hourly years against their inputs: solar monthly means, wind monthly means,
 // Weibull k and lag-1 autocorrelation, power-density mode, and the load.
-#include "tests/zorvel/zorvel_test_util.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numeric>
+
+#include "tests/zorvel/zorvel_test_util.h"
 
 using namespace zorvel;
 
@@ -63,10 +63,11 @@ TEST_P(SolarSynthesis, MonthlyMeansMatchInputsWithinOnePercent) {
     const SolarCase& c = GetParam();
     SolarResource s;
     s.SetMonthlyRadiation(c.latitude, c.monthly);
-    SolarSeries series = synthesizeSolar(s, c.longitude, 0.2, 42);
+    SolarSeries series = synthesizeSolar(s, c.longitude, 0.2, 0.0, 42);
     ASSERT_EQ(series.ghi.size(), 8760u);
     auto means = monthlyDailyMeans(series.ghi);
-    for (int m = 0; m < 12; ++m) EXPECT_NEAR(means[m], c.monthly[m], 0.01 * c.monthly[m]) << "month " << m;
+    for (int m = 0; m < 12; ++m)
+        EXPECT_NEAR(means[m], c.monthly[m], 0.01 * c.monthly[m]) << "month " << m;
     // Physical sense: never negative, nothing at midnight, the tilted plane gets more than the
     // horizontal in the month of the lowest sun away from the equator.
     for (int t = 0; t < 8760; ++t) {
@@ -89,10 +90,17 @@ TEST_P(SolarSynthesis, MonthlyMeansMatchInputsWithinOnePercent) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sites, SolarSynthesis,
-    ::testing::Values(SolarCase{12.0f, 1.5, {5.2f, 5.8f, 6.2f, 6.3f, 6.1f, 5.7f, 5.1f, 4.9f, 5.3f, 5.6f, 5.5f, 5.1f}},
-                      SolarCase{45.0f, 8.0, {1.4f, 2.2f, 3.1f, 3.8f, 4.3f, 4.6f, 4.5f, 3.9f, 3.1f, 2.2f, 1.5f, 1.1f}},
-                      SolarCase{-30.0f, -60.0, {7.0f, 6.2f, 5.1f, 4.0f, 3.0f, 2.6f, 2.8f, 3.6f, 4.6f, 5.7f, 6.7f, 7.2f}},
-                      SolarCase{0.5f, 100.0, {4.5f, 4.6f, 4.7f, 4.6f, 4.5f, 4.4f, 4.4f, 4.6f, 4.8f, 4.8f, 4.6f, 4.4f}}));
+    ::testing::Values(
+        SolarCase{
+            12.0f, 1.5, {5.2f, 5.8f, 6.2f, 6.3f, 6.1f, 5.7f, 5.1f, 4.9f, 5.3f, 5.6f, 5.5f, 5.1f}},
+        SolarCase{
+            45.0f, 8.0, {1.4f, 2.2f, 3.1f, 3.8f, 4.3f, 4.6f, 4.5f, 3.9f, 3.1f, 2.2f, 1.5f, 1.1f}},
+        SolarCase{-30.0f,
+                  -60.0,
+                  {7.0f, 6.2f, 5.1f, 4.0f, 3.0f, 2.6f, 2.8f, 3.6f, 4.6f, 5.7f, 6.7f, 7.2f}},
+        SolarCase{0.5f,
+                  100.0,
+                  {4.5f, 4.6f, 4.7f, 4.6f, 4.5f, 4.4f, 4.4f, 4.6f, 4.8f, 4.8f, 4.6f, 4.4f}}));
 
 struct WindCase {
     float k, r1, strength;
@@ -113,7 +121,8 @@ TEST_P(WindSynthesis, ReproducesMonthlyMeansKAndAutocorrelation) {
     std::vector<double> v = synthesizeWind(w, 7);
     ASSERT_EQ(v.size(), 8760u);
     auto means = monthlyDailyMeans(v);
-    for (int m = 0; m < 12; ++m) EXPECT_NEAR(means[m] / 24, c.monthly[m], 0.01 * c.monthly[m]) << "month " << m;
+    for (int m = 0; m < 12; ++m)
+        EXPECT_NEAR(means[m] / 24, c.monthly[m], 0.01 * c.monthly[m]) << "month " << m;
     EXPECT_NEAR(kByMoments(v), c.k, 0.1);
     EXPECT_NEAR(autocorr(v), c.r1, 0.05);
     for (double x : v) EXPECT_GE(x, 0.0);
@@ -130,10 +139,27 @@ TEST_P(WindSynthesis, ReproducesMonthlyMeansKAndAutocorrelation) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sites, WindSynthesis,
-    ::testing::Values(WindCase{2.0f, 0.85f, 0.25f, 15, {5.5f, 5.8f, 5.6f, 5.0f, 4.6f, 4.8f, 5.0f, 4.7f, 4.2f, 4.1f, 4.6f, 5.1f}},
-                      WindCase{1.6f, 0.90f, 0.10f, 3, {8.5f, 8.8f, 8.6f, 8.0f, 7.6f, 7.4f, 7.8f, 7.7f, 7.2f, 7.5f, 8.0f, 8.3f}},
-                      WindCase{2.6f, 0.80f, 0.40f, 14, {3.0f, 3.1f, 3.0f, 2.8f, 2.6f, 2.4f, 2.3f, 2.3f, 2.5f, 2.7f, 2.9f, 3.0f}},
-                      WindCase{3.0f, 0.95f, 0.0f, 0, {7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f}}));
+    ::testing::Values(
+        WindCase{2.0f,
+                 0.85f,
+                 0.25f,
+                 15,
+                 {5.5f, 5.8f, 5.6f, 5.0f, 4.6f, 4.8f, 5.0f, 4.7f, 4.2f, 4.1f, 4.6f, 5.1f}},
+        WindCase{1.6f,
+                 0.90f,
+                 0.10f,
+                 3,
+                 {8.5f, 8.8f, 8.6f, 8.0f, 7.6f, 7.4f, 7.8f, 7.7f, 7.2f, 7.5f, 8.0f, 8.3f}},
+        WindCase{2.6f,
+                 0.80f,
+                 0.40f,
+                 14,
+                 {3.0f, 3.1f, 3.0f, 2.8f, 2.6f, 2.4f, 2.3f, 2.3f, 2.5f, 2.7f, 2.9f, 3.0f}},
+        WindCase{3.0f,
+                 0.95f,
+                 0.0f,
+                 0,
+                 {7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f, 7.0f}}));
 
 TEST(WindSynthesis, FromPowerDensityGivesThePowerDensityAndK) {
     for (double pd : {150.0, 400.0, 800.0}) {
@@ -156,10 +182,18 @@ TEST(WindSynthesis, FromPowerDensityGivesThePowerDensityAndK) {
     }
 }
 
-TEST(WindSynthesis, AirDensityFallsWithAltitude) {
-    EXPECT_NEAR(airDensity(0), 1.225, 1e-9);
-    EXPECT_NEAR(airDensity(1000), 1.112, 0.002);
-    EXPECT_NEAR(airDensity(3000), 0.909, 0.002);
+TEST(WindSynthesis, AirDensityOfTheStandardAtmosphereAndOfAWarmSite) {
+    // The International Standard Atmosphere's table of density by altitude (kg/m3).
+    const std::pair<double, double> table[] = {{0, 1.2250},    {500, 1.1673},  {1000, 1.1117},
+                                               {1500, 1.0581}, {2000, 1.0066}, {2500, 0.9570},
+                                               {3000, 0.9093}, {4000, 0.8194}, {5000, 0.7364}};
+    for (auto [z, rho] : table) {
+        EXPECT_NEAR(airDensity(z), rho, 5e-4) << z << " m";
+        EXPECT_NEAR(airDensity(z, 15.0 - 0.0065 * z), rho, 5e-4) << z << " m";
+    }
+    // The same pressure, warmer air: rho = p / (R T).
+    EXPECT_NEAR(airDensity(0, 30.0), 101325 / (287.05 * 303.15), 5e-4);
+    EXPECT_NEAR(airDensity(1500, 35.0) / airDensity(1500, 5.0), 278.15 / 308.15, 1e-9);
 }
 
 TEST(LoadSynthesis, AverageShapeAndVariability) {
@@ -191,8 +225,10 @@ TEST(LoadSynthesis, SchoolLoadOnWeekdaysOnly) {
     int wd = 0, we = 0;
     for (int day = 0; day < 365; ++day) {
         double noon = load[day * 24 + 11];
-        if (day % 7 >= 5) weekendNoon += noon, ++we;
-        else weekdayNoon += noon, ++wd;
+        if (day % 7 >= 5)
+            weekendNoon += noon, ++we;
+        else
+            weekdayNoon += noon, ++wd;
     }
     EXPECT_GT(weekdayNoon / wd, 1.2 * weekendNoon / we);
 }

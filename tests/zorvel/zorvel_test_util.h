@@ -1,15 +1,14 @@
 // Helpers for the Zorvel tests: templates as JSON, temporary folders, small projects.
 #pragma once
 
-#include "zorvel/model.h"
-#include "zorvel/project.h"
-
-#include <nlohmann/json.hpp>
-
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+
+#include "zorvel/model.h"
+#include "zorvel/project.h"
 
 namespace ztest {
 
@@ -50,8 +49,9 @@ inline std::filesystem::path writeJson(const TempDir& dir, const std::string& na
 }
 
 // Replaces the search space of a template.
-inline void setSpace(json& j, std::vector<double> pv, std::vector<int> wind, std::vector<double> diesel,
-                     std::vector<int> batteries, std::vector<double> converter) {
+inline void setSpace(json& j, std::vector<double> pv, std::vector<int> wind,
+                     std::vector<double> diesel, std::vector<int> batteries,
+                     std::vector<double> converter) {
     j["components"]["pv"]["sizes_kw"] = pv;
     j["components"]["wind_turbine"]["counts"] = wind;
     j["components"]["diesel"]["sizes_kw"] = diesel;
@@ -59,7 +59,8 @@ inline void setSpace(json& j, std::vector<double> pv, std::vector<int> wind, std
     j["components"]["converter"]["sizes_kw"] = converter;
 }
 
-inline void setSite(json& j, std::vector<double> solar, std::vector<double> wind, double latitude = 12.0) {
+inline void setSite(json& j, std::vector<double> solar, std::vector<double> wind,
+                    double latitude = 12.0) {
     j["solar"]["latitude"] = latitude;
     j["solar"]["monthly_kwh_per_m2_day"] = solar;
     j["wind"]["monthly_speeds_m_per_s"] = wind;
@@ -68,9 +69,25 @@ inline void setSite(json& j, std::vector<double> solar, std::vector<double> wind
 
 inline const std::vector<double> kSunny{6.2, 6.6, 6.9, 7.0, 6.8, 6.5, 6.3, 6.4, 6.6, 6.5, 6.2, 6.0};
 inline const std::vector<double> kWindy{8.5, 8.8, 8.6, 8.0, 7.6, 7.4, 7.8, 7.7, 7.2, 7.5, 8.0, 8.3};
-inline const std::vector<double> kPoorSun{1.4, 2.2, 3.1, 3.8, 4.3, 4.6, 4.5, 3.9, 3.1, 2.2, 1.5, 1.1};
+inline const std::vector<double> kPoorSun{1.4, 2.2, 3.1, 3.8, 4.3, 4.6,
+                                          4.5, 3.9, 3.1, 2.2, 1.5, 1.1};
 inline const std::vector<double> kCalm{3.0, 3.1, 3.0, 2.8, 2.6, 2.4, 2.3, 2.3, 2.5, 2.7, 2.9, 3.0};
 
-inline zorvel::ProjectData parse(const json& j) { return zorvel::parseProject(j.dump(), "test.zvx"); }
+// The description of the zorvel::Error that f throws ("" when it throws none).
+template <class F>
+std::string errorOf(F&& f) {
+    try {
+        f();
+    } catch (const zorvel::Error& e) {
+        return e.what();
+    } catch (const std::exception& e) {
+        return std::string("wrong exception type: ") + e.what();
+    }
+    return "";
+}
+
+inline zorvel::ProjectData parse(const json& j) {
+    return zorvel::parseProject(j.dump(), "test.zvx");
+}
 
 }  // namespace ztest
