@@ -9,6 +9,9 @@ namespace engine {
 namespace {
 // Markers stay recognisable even with the default size of 1 point.
 constexpr double minimumMarkerPoints = 6;
+// The ring around every marker.
+constexpr double kMarkerRingPoints = 1;
+const QColor kMarkerRingColor(255, 255, 255, 230);
 }  // namespace
 
 int kindOf(int symbolType, int fallback) {
@@ -58,16 +61,35 @@ QPen linePen(const Symbol& s, double pxPerPt) {
 void drawMarker(QPainter& p, const QPointF& at, const Symbol& s, double pxPerPt) {
     const double r = std::max(s.size, minimumMarkerPoints) * pxPerPt / 2;
     const QColor fill = toQColor(s.color);
+    const QPolygonF triangle({QPointF(at.x(), at.y() - r), QPointF(at.x() + r, at.y() + r),
+                              QPointF(at.x() - r, at.y() + r)});
+    // A light ring sets the marker off from any fill beneath it, also from an area of its own
+    // colour (a result class may share a point layer's colour).
+    const double ring = kMarkerRingPoints * pxPerPt + (s.outline ? 0.5 : 0);
+    const double crossWidth = std::max(1.0, r / 3);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kMarkerRingColor);
+    switch (s.style) {
+    case 1: p.drawRect(QRectF(at.x() - r - ring, at.y() - r - ring, 2 * (r + ring), 2 * (r + ring))); break;
+    case 2:
+        p.setPen(QPen(kMarkerRingColor, 2 * ring, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.drawPolygon(triangle);
+        break;
+    case 3:
+        p.setPen(QPen(kMarkerRingColor, crossWidth + 2 * ring, Qt::SolidLine, Qt::SquareCap));
+        p.drawLine(QPointF(at.x() - r, at.y()), QPointF(at.x() + r, at.y()));
+        p.drawLine(QPointF(at.x(), at.y() - r), QPointF(at.x(), at.y() + r));
+        break;
+    default: p.drawEllipse(at, r + ring, r + ring);
+    }
+
     p.setPen(s.outline ? QPen(toQColor(s.outlineColor), 1) : QPen(Qt::NoPen));
     p.setBrush(fill);
     switch (s.style) {
     case 1: p.drawRect(QRectF(at.x() - r, at.y() - r, 2 * r, 2 * r)); break;
-    case 2:
-        p.drawPolygon(QPolygonF({QPointF(at.x(), at.y() - r), QPointF(at.x() + r, at.y() + r),
-                                 QPointF(at.x() - r, at.y() + r)}));
-        break;
+    case 2: p.drawPolygon(triangle); break;
     case 3:
-        p.setPen(QPen(fill, std::max(1.0, r / 3)));
+        p.setPen(QPen(fill, crossWidth));
         p.drawLine(QPointF(at.x() - r, at.y()), QPointF(at.x() + r, at.y()));
         p.drawLine(QPointF(at.x(), at.y() - r), QPointF(at.x(), at.y() + r));
         break;

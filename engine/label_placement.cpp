@@ -1,0 +1,108 @@
+#include "engine/label_placement.h"
+
+#include <QFontMetricsF>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <unordered_map>
+
+namespace engine {
+
+namespace {
+
+// Light enough to read dark text over any fill, not so opaque that it hides what is under it.
+const QColor kHaloColor(255, 255, 255, 210);
+
+// Placed boxes by the square cells they touch, so a new box is tested only against its
+// neighbours.
+class BoxGrid {
+public:
+    bool overlapsAny(const QRectF& box) const {
+        bool found = false;
+        forCells(box, [&](qint64 key) {
+            const auto it = cells_.find(key);
+            if (it == cells_.end()) return;
+            for (const QRectF& placed : it->second)
+                if (placed.intersects(box)) found = true;
+        });
+        return found;
+    }
+    void insert(const QRectF& box) {
+        forCells(box, [&](qint64 key) { cells_[key].push_back(box); });
+    }
+
+private:
+    static constexpr double kCell = 64;  // pixels
+
+    template <class F>
+    static void forCells(const QRectF& box, F&& f) {
+        const auto cell = [](double v) { return qint64(std::floor(v / kCell)); };
+        for (qint64 y = cell(box.top()); y <= cell(box.bottom()); ++y)
+            for (qint64 x = cell(box.left()); x <= cell(box.right()); ++x)
+                f((y << 32) ^ (x & 0xffffffff));
+    }
+
+    std::unordered_map<qint64, std::vector<QRectF>> cells_;
+};
+
+}  // namespace
+
+double haloWidth(int fontPixels) { return std::max(1.5, fontPixels / 8.0); }
+
+void LabelPlacement::add(const QString& text, const QPointF& at, double size, const QFont& font,
+                         const QColor& color) {
+    candidates_.push_back({text, at, size, font, color});
+}
+
+std::vector<std::pair<size_t, QRectF>> LabelPlacement::choose() const {
+    std::vector<size_t> order(candidates_.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
+        return candidates_[a].size > candidates_[b].size;
+    });
+    std::vector<std::pair<size_t, QRectF>> chosen;
+    BoxGrid grid;
+    QFont font;
+    QFontMetricsF metrics(font);
+    for (size_t i : order) {
+        const Candidate& c = candidates_[i];
+        if (c.font != font) {
+            font = c.font;
+            metrics = QFontMetricsF(font);
+        }
+        const double halo = haloWidth(font.pixelSize());
+        const double w = metrics.horizontalAdvance(c.text) + 2 * halo;
+        const double h = metrics.height() + 2 * halo;
+        const QRectF box(c.at.x() - w / 2, c.at.y() - h / 2, w, h);
+        if (!bounds_.contains(box) || grid.overlapsAny(box)) continue;
+        grid.insert(box);
+        chosen.emplace_back(i, box);
+    }
+    return chosen;
+}
+
+std::vector<PlacedLabel> LabelPlacement::place() const {
+    std::vector<PlacedLabel> placed;
+    for (const auto& [i, box] : choose()) placed.push_back({candidates_[i].text, box});
+    return placed;
+}
+
+void LabelPlacement::draw(QPainter& painter) const {
+    if (candidates_.empty()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    for (const auto& [i, box] : choose()) {
+        const Candidate& c = candidates_[i];
+        const double halo = haloWidth(c.font.pixelSize());
+        QPainterPath path;
+        path.addText(QPointF(box.left() + halo, box.top() + halo + QFontMetricsF(c.font).ascent()),
+                     c.font, c.text);
+        painter.strokePath(path, QPen(kHaloColor, 2 * halo, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.fillPath(path, c.color);
+    }
+    painter.restore();
+}
+
+}  // namespace engine
