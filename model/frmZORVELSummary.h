@@ -1,6 +1,6 @@
 #pragma once
 // The browser window that shows the model's HTML pages: the input summary and each system's
-// summary. Closing it only hides it.
+// summary. The page fills the window; closing it (or Escape) only hides it.
 
 #include <QWidget>
 
@@ -17,9 +17,5 @@ public:
     void navigate(const QString& path);
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-
-private:
-    void Form_Resize();
 };
