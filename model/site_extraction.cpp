@@ -105,6 +105,9 @@ void frmZORVEL::GetGISData() {
         const engine::Recordset air = wind->searchByDistance(picked, 0);
         windFound = !air.eof();
         if (air.eof()) {
+            // Another site's wind figures must not stand beside this one's.
+            for (QLabel* cell : lblWindResource)
+                hideCell(cell);
             lblWindRowLabel->setToolTip(QStringLiteral("No wind resource information."));
             site.complete = false;
         } else if (air.hasField(kMonthKeys[0] + "WS")) {

@@ -41,9 +41,13 @@ TEST_F(ModelWindowTest, ASiteWithoutResourceIsExplainedInTheWindowAndOnStart) {
     EXPECT_EQ(w.cmdRunZORVEL->toolTip(), kNoResource);
     EXPECT_EQ(w.cmdZORVEL_IR->toolTip(), kNoResource);
 
+    clickAt(kSiteA);
     clickAt(kSiteC);  // solar, but no wind
     EXPECT_EQ(w.lblSiteNote->text(), kNoWind);
     EXPECT_EQ(w.cmdRunZORVEL->toolTip(), kNoWind);
+    // The grid shows this site's solar figures and none of the last site's wind.
+    EXPECT_TRUE(w.lblSolarResource[0]->isVisible());
+    for (QLabel* cell : w.lblWindResource) EXPECT_FALSE(cell->isVisible());
 
     // A complete site: the note goes; a wrong input is the reason Start gives instead.
     clickAt(kSiteA);
