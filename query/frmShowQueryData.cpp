@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTableWidget>
 #include <algorithm>
@@ -70,9 +71,10 @@ frmShowQueryData::frmShowQueryData(frmMain& owner) : QWidget(&owner, Qt::Window)
     tblResults->verticalHeader()->hide();
     tblResults->setWordWrap(false);
     QHeaderView* header = tblResults->horizontalHeader();
-    // Every column as wide as its texts; the last one takes the room that is left.
+    // The numbers as wide as their texts; the classes take the room that is left, never less
+    // than their own (see fitTableWidth).
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header->setStretchLastSection(true);
+    header->setSectionResizeMode(ClassColumn, QHeaderView::Stretch);
     header->setSortIndicator(-1, Qt::AscendingOrder);  // the order each class first occurs
     tblResults->setSortingEnabled(true);
 
@@ -125,6 +127,20 @@ bool frmShowQueryData::event(QEvent* e) {
         }
     }
     return QWidget::event(e);
+}
+
+void frmShowQueryData::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange) fitTableWidth();
+}
+
+void frmShowQueryData::fitTableWidth() {
+    const QHeaderView& header = *tblResults->horizontalHeader();
+    const QAbstractItemView& view = *tblResults;
+    int width = 2 * tblResults->frameWidth() + tblResults->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < tblResults->columnCount(); ++c)
+        width += std::max(view.sizeHintForColumn(c), header.sectionSizeHint(c));
+    tblResults->setMinimumWidth(width);
 }
 
 void frmShowQueryData::closeEvent(QCloseEvent* e) {
@@ -245,6 +261,7 @@ void UpdateQueryDataForm(frmMain& f, frmShowQueryData& form) {
         }
     }
     table.setSortingEnabled(true);
+    form.fitTableWidth();
     form.lblTotal->setText("Total: " + locale.toString(total, 'f', 2) + " km²");
 }
 

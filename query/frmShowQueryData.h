@@ -42,9 +42,12 @@ public:
     void cmdExportCsv_Click();
 
     void Form_Unload();
+    // Keeps the table wide enough for every heading and text of its rows.
+    void fitTableWidth();
 
 protected:
     bool event(QEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:

@@ -204,6 +204,14 @@ TEST_F(ResultsTest, ResultsTableOverlapOnTheSampleAtBothFontSizes) {
     frmShowQueryData& table = openTable();
     EXPECT_GE(table.tblResults->rowCount(), 2);
     EXPECT_EQ(testsupport::problemsAtBothFontSizes(table), "");
+    // No heading or cell is cut short, also at the larger font.
+    const testsupport::ScopedFontScale larger(1.5);
+    QCoreApplication::processEvents();
+    const QHeaderView& header = *table.tblResults->horizontalHeader();
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_GE(header.sectionSize(c), header.sectionSizeHint(c)) << c;
+        EXPECT_GE(header.sectionSize(c), static_cast<const QAbstractItemView*>(table.tblResults)->sizeHintForColumn(c)) << c;
+    }
     QTest::keyClick(table.tblResults, Qt::Key_Escape);
     EXPECT_FALSE(table.isVisible());
     EXPECT_EQ(table.tblResults->rowCount(), 0);
