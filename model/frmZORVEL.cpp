@@ -179,8 +179,8 @@ void frmZORVEL::createControls() {
     lblColourKey = wrappedLabel();
     lblColourKey->setTextFormat(Qt::RichText);
     table->addWidget(lblColourKey, 8, 0, 1, 4);
-    table->setColumnStretch(0, 2);
-    table->setColumnStretch(2, 3);
+    table->setColumnStretch(0, 3);
+    table->setColumnStretch(2, 2);
     table->setRowStretch(9, 1);
     page->setChart(barCells[0], costAxis);
     messagesOrTable_->addWidget(page);
