@@ -22,7 +22,8 @@ namespace {
 
 struct Datasets {
     QTemporaryDir dir;
-    QString sample = dir.filePath("sample"), large = dir.filePath("large"), world = dir.filePath("world");
+    QString sample = dir.filePath("sample"), large = dir.filePath("large"),
+            world = dir.filePath("world");
     Datasets() {
         tools::generateSampleDataset(sample);
         tools::generateSampleDataset(large, tools::SampleSize::large());

@@ -14,13 +14,13 @@ namespace {
 // Light, so that dark text reads over any fill.
 const QColor kHaloColor(255, 255, 255);
 // The halo's outline: the text moved by the halo's width in eight directions.
-const QPointF kHaloDirections[] = {{1, 0},        {0.7071, 0.7071},  {0, 1},  {-0.7071, 0.7071},
-                                   {-1, 0},       {-0.7071, -0.7071}, {0, -1}, {0.7071, -0.7071}};
+const QPointF kHaloDirections[] = {{1, 0},  {0.7071, 0.7071},   {0, 1},  {-0.7071, 0.7071},
+                                   {-1, 0}, {-0.7071, -0.7071}, {0, -1}, {0.7071, -0.7071}};
 
 // Placed boxes by the square cells they touch, so a new box is tested only against its
 // neighbours.
 class BoxGrid {
-public:
+  public:
     bool overlapsAny(const QRectF& box) const {
         bool found = false;
         forCells(box, [&](qint64 key) {
@@ -35,7 +35,7 @@ public:
         forCells(box, [&](qint64 key) { cells_[key].push_back(box); });
     }
 
-private:
+  private:
     static constexpr double kCell = 64;  // pixels
 
     template <class F>

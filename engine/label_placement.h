@@ -18,7 +18,7 @@ struct PlacedLabel {
 };
 
 class LabelPlacement {
-public:
+  public:
     // Labels are written only where they fit whole inside bounds (the map on the device).
     explicit LabelPlacement(const QRectF& bounds) : bounds_(bounds) {}
 
@@ -35,7 +35,7 @@ public:
     // Writes the placed labels, each in its colour on a light halo.
     void draw(QPainter& painter) const;
 
-private:
+  private:
     struct Candidate {
         QString text;
         QPointF at;

@@ -129,7 +129,8 @@ void addLabels(LabelPlacement& labels, const LabelRenderer& lr, const GeoDataset
     const std::vector<double>& sizes = cache.labelSizes(ds);
     // The label's size in points, on this device.
     QFont font = lr.symbol(0).font;
-    if (font.pointSizeF() > 0) font.setPixelSize(std::max(1, int(std::lround(font.pointSizeF() * v.pxPerPt))));
+    if (font.pointSizeF() > 0)
+        font.setPixelSize(std::max(1, int(std::lround(font.pointSizeF() * v.pxPerPt))));
     const QColor color = toQColor(lr.symbol(0).color);
     QSet<QString> written;
     for (int r : records) {

@@ -70,8 +70,10 @@ void RenderCache::makeLabelPlaces(const GeoDataset& ds) {
         const Shape& s = ds.shape(r);
         if (s.isEmpty()) continue;
         double size = 0;
-        if (ds.shapeType() == moShapeTypePolygon) GEOSArea_r(ctx, s.geos(), &size);
-        else if (ds.shapeType() == moShapeTypeLine) GEOSLength_r(ctx, s.geos(), &size);
+        if (ds.shapeType() == moShapeTypePolygon)
+            GEOSArea_r(ctx, s.geos(), &size);
+        else if (ds.shapeType() == moShapeTypeLine)
+            GEOSLength_r(ctx, s.geos(), &size);
         labelSizes_[r] = size;
         GEOSGeometry* p = GEOSPointOnSurface_r(ctx, s.geos());
         if (!p) continue;

@@ -26,7 +26,7 @@ struct RenderCache {
     // made with the label points.
     const std::vector<double>& labelSizes(const GeoDataset& ds);
 
-private:
+  private:
     void makeLabelPlaces(const GeoDataset& ds);
 
     std::vector<QPointF> labelPoints_;

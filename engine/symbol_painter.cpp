@@ -70,24 +70,30 @@ void drawMarker(QPainter& p, const QPointF& at, const Symbol& s, double pxPerPt)
     p.setPen(Qt::NoPen);
     p.setBrush(kMarkerRingColor);
     switch (s.style) {
-    case 1: p.drawRect(QRectF(at.x() - r - ring, at.y() - r - ring, 2 * (r + ring), 2 * (r + ring))); break;
-    case 2:
-        p.setPen(QPen(kMarkerRingColor, 2 * ring, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        p.drawPolygon(triangle);
-        break;
-    case 3:
-        p.setPen(QPen(kMarkerRingColor, crossWidth + 2 * ring, Qt::SolidLine, Qt::SquareCap));
-        p.drawLine(QPointF(at.x() - r, at.y()), QPointF(at.x() + r, at.y()));
-        p.drawLine(QPointF(at.x(), at.y() - r), QPointF(at.x(), at.y() + r));
-        break;
-    default: p.drawEllipse(at, r + ring, r + ring);
+        case 1:
+            p.drawRect(
+                QRectF(at.x() - r - ring, at.y() - r - ring, 2 * (r + ring), 2 * (r + ring)));
+            break;
+        case 2:
+            p.setPen(QPen(kMarkerRingColor, 2 * ring, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+            p.drawPolygon(triangle);
+            break;
+        case 3:
+            p.setPen(QPen(kMarkerRingColor, crossWidth + 2 * ring, Qt::SolidLine, Qt::SquareCap));
+            p.drawLine(QPointF(at.x() - r, at.y()), QPointF(at.x() + r, at.y()));
+            p.drawLine(QPointF(at.x(), at.y() - r), QPointF(at.x(), at.y() + r));
+            break;
+        default:
+            p.drawEllipse(at, r + ring, r + ring);
     }
 
     p.setPen(s.outline ? QPen(toQColor(s.outlineColor), 1) : QPen(Qt::NoPen));
     p.setBrush(fill);
     switch (s.style) {
     case 1: p.drawRect(QRectF(at.x() - r, at.y() - r, 2 * r, 2 * r)); break;
-    case 2: p.drawPolygon(triangle); break;
+    case 2:
+        p.drawPolygon(triangle);
+        break;
     case 3:
         p.setPen(QPen(fill, crossWidth));
         p.drawLine(QPointF(at.x() - r, at.y()), QPointF(at.x() + r, at.y()));

@@ -18,7 +18,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-
 QString valueText(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
 
 engine::MapLayer& layerOf(const engine::Map& map, const QString& fileName) {

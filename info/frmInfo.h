@@ -34,7 +34,7 @@ public:
     void OKButton_Click();
 
 protected:
-    bool event(QEvent* e) override;
+  bool event(QEvent* e) override;
 
 private:
     QString buildReport();

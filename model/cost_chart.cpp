@@ -21,8 +21,8 @@ int fullWidthOf(int width) { return std::max(1, width - kRightMargin); }
 // Fewest decimals (up to three) that write the value exactly.
 QString shortNumber(double value) {
     int decimals = 0;
-    while (decimals < 3 &&
-           std::abs(value * std::pow(10, decimals) - std::round(value * std::pow(10, decimals))) > 1e-6)
+    while (decimals < 3 && std::abs(value * std::pow(10, decimals) -
+                                    std::round(value * std::pow(10, decimals))) > 1e-6)
         ++decimals;
     return QLocale().toString(value, 'f', decimals);
 }
@@ -118,9 +118,7 @@ QStringList CostAxis::tickTexts() const {
     return texts;
 }
 
-QSize CostAxis::sizeHint() const {
-    return {160, kTickLength + 2 * fontMetrics().height() + 2};
-}
+QSize CostAxis::sizeHint() const { return {160, kTickLength + 2 * fontMetrics().height() + 2}; }
 
 QSize CostAxis::minimumSizeHint() const {
     return {std::max(60, fontMetrics().horizontalAdvance(kAxisTitle)), sizeHint().height()};

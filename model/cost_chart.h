@@ -25,7 +25,7 @@ std::vector<double> axisTicks(double largest, int maxTicks);
 // One row's share of the chart: the row's bar, which it keeps at its share of the full width
 // when the window is resized.
 class CostBarCell : public QWidget {
-public:
+  public:
     explicit CostBarCell(QWidget* parent = nullptr);
     QFrame* bar() const { return bar_; }
     // The width of a bar for the most expensive listed system.
@@ -36,10 +36,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent*) override;
 
-private:
+  private:
     void placeBar();
     QFrame* bar_;
     double share_ = 0;
@@ -47,7 +47,7 @@ private:
 
 // The scale under the bars: tick marks with their costs, and the axis title.
 class CostAxis : public QWidget {
-public:
+  public:
     explicit CostAxis(QWidget* parent = nullptr);
     // The cost at the full width; 0 shows the title only.
     void setLargest(double largest);
@@ -59,10 +59,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     std::vector<double> ticks() const;
     int fullWidth() const;
     double largest_ = 0;
@@ -71,14 +71,14 @@ private:
 // The results table: draws the common baseline of the bars behind them, from the first row down
 // to the axis.
 class CostChartPage : public QWidget {
-public:
+  public:
     explicit CostChartPage(QWidget* parent = nullptr) : QWidget(parent) {}
     void setChart(const CostBarCell* firstRow, const CostAxis* axis);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     const CostBarCell* firstRow_ = nullptr;
     const CostAxis* axis_ = nullptr;
 };

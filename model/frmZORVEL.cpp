@@ -113,12 +113,14 @@ void frmZORVEL::createControls() {
     auto* economics = new QGridLayout;
     lblDieselFuelPrice = wrappedLabel(QStringLiteral("2) Diesel fuel price ($/liter):"));
     txtDieselFuelPrice = new QLineEdit(QStringLiteral("0.40"));
-    lblReliability = wrappedLabel(QStringLiteral("3) Annual energy requirement that can be unserved (%):"));
+    lblReliability =
+        wrappedLabel(QStringLiteral("3) Annual energy requirement that can be unserved (%):"));
     txtReliability = new QLineEdit(QStringLiteral("0"));
     lblDiscountRate = wrappedLabel(QStringLiteral("4) Interest rate minus inflation (%):"));
     txtDiscountRate = new QLineEdit(QStringLiteral("5"));
     const std::array<std::pair<QLabel*, QLineEdit*>, 3> rows = {
-        {{lblDieselFuelPrice, txtDieselFuelPrice}, {lblReliability, txtReliability},
+        {{lblDieselFuelPrice, txtDieselFuelPrice},
+         {lblReliability, txtReliability},
          {lblDiscountRate, txtDiscountRate}}};
     for (int r = 0; r < 3; ++r) {
         auto [caption, box] = rows[size_t(r)];
@@ -291,14 +293,11 @@ QString frmZORVEL::startBlockedReason(bool badInputs) const {
         return lblSiteNote->text().isEmpty()
                    ? QStringLiteral("Choose a site first: click the map with the Zorvel tool.")
                    : lblSiteNote->text();
-    if (badInputs)
-        return txtMessages->toPlainText();
+    if (badInputs) return txtMessages->toPlainText();
     return {};
 }
 
-void frmZORVEL::showMessages(bool show) {
-    messagesOrTable_->setCurrentIndex(show ? 0 : 1);
-}
+void frmZORVEL::showMessages(bool show) { messagesOrTable_->setCurrentIndex(show ? 0 : 1); }
 
 void frmZORVEL::cmdCloseWindow_Click() {
     bStop = true;
@@ -317,7 +316,8 @@ bool frmZORVEL::event(QEvent* e) {
 // narrower window, a longer description): its least height follows the height its layout needs
 // at its width.
 void frmZORVEL::fitWrappedText() {
-    const int needed = std::max(layout()->totalMinimumSize().height(), layout()->totalHeightForWidth(width()));
+    const int needed =
+        std::max(layout()->totalMinimumSize().height(), layout()->totalHeightForWidth(width()));
     if (needed != minimumHeight()) setMinimumHeight(needed);
 }
 

@@ -82,8 +82,8 @@ public:
     std::array<model::CostBarCell*, 6> barCells{};  // each holds its row's bar
     std::array<QFrame*, 6> shpBar{};
     std::array<QPushButton*, 6> cmdZORVEL_OR{};  // "Details..."
-    model::CostAxis* costAxis = nullptr;           // the scale under the bars
-    QLabel* lblColourKey = nullptr;                // the colour of each system type listed
+    model::CostAxis* costAxis = nullptr;         // the scale under the bars
+    QLabel* lblColourKey = nullptr;              // the colour of each system type listed
 
     QPushButton* cmdRunZORVEL = nullptr;     // "Start Zorvel" / "Stop Zorvel"
     QPushButton* cmdLaunchZORVEL = nullptr;  // "Open Zorvel File"
@@ -117,9 +117,9 @@ public:
     void cmdZORVEL_OR_Click(int index);
 
 protected:
-    bool event(QEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
+  bool event(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void Form_Initialize();

@@ -16,6 +16,6 @@ public:
     // Shows the page of that file, read afresh even when it is the page already shown.
     void navigate(const QString& path);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 };

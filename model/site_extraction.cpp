@@ -33,10 +33,12 @@ void hideCell(QLabel* cell) {
 // What the window says when the dataset has no resource at the clicked point.
 QString missingResourceNote(bool solar, bool wind) {
     if (solar && wind) return {};
-    const QString what = !solar && !wind ? QStringLiteral("solar or wind") : !solar ? QStringLiteral("solar")
-                                                                                     : QStringLiteral("wind");
-    return QStringLiteral("There is no %1 resource data at this point, so Zorvel cannot model it. "
-                          "Click the map inside the resource grid to choose a site.")
+    const QString what = !solar && !wind ? QStringLiteral("solar or wind")
+                         : !solar        ? QStringLiteral("solar")
+                                         : QStringLiteral("wind");
+    return QStringLiteral(
+               "There is no %1 resource data at this point, so Zorvel cannot model it. "
+               "Click the map inside the resource grid to choose a site.")
         .arg(what);
 }
 
@@ -106,8 +108,7 @@ void frmZORVEL::GetGISData() {
         windFound = !air.eof();
         if (air.eof()) {
             // Another site's wind figures must not stand beside this one's.
-            for (QLabel* cell : lblWindResource)
-                hideCell(cell);
+            for (QLabel* cell : lblWindResource) hideCell(cell);
             lblWindRowLabel->setToolTip(QStringLiteral("No wind resource information."));
             site.complete = false;
         } else if (air.hasField(kMonthKeys[0] + "WS")) {

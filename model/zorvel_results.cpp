@@ -42,12 +42,15 @@ void frmZORVEL::ProcessResults(zorvel::Project& project) {
             const zorvel::Result result = project.GetResult(0, i);
             costs[size_t(i)] = result.NetPresentCost();
             lblSystemType[i]->setText(QString::fromStdString(project.DescribeSystem(result)));
-            const QColor colour = engine::toQColor(project.SystemTypeColor(result.SystemTypeCode()));
+            const QColor colour =
+                engine::toQColor(project.SystemTypeColor(result.SystemTypeCode()));
             QPalette palette = shpBar[i]->palette();
             palette.setColor(QPalette::Window, colour);
             shpBar[i]->setPalette(palette);
-            const QString type = QString::fromStdString(zorvel::Project::SystemTypeName(result.SystemTypeCode()));
-            if (std::none_of(types.begin(), types.end(), [&](const auto& t) { return t.second == type; }))
+            const QString type =
+                QString::fromStdString(zorvel::Project::SystemTypeName(result.SystemTypeCode()));
+            if (std::none_of(types.begin(), types.end(),
+                             [&](const auto& t) { return t.second == type; }))
                 types.emplace_back(colour, type);
             project.WriteSystemSummary(
                 model::ToPath(documentsFolder + QStringLiteral("SystemSummary%1.html").arg(i)), result);

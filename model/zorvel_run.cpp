@@ -63,8 +63,8 @@ void frmZORVEL::cmdRunZORVEL_Click() {
             ProcessResults(*project);
             // A new run needs a change of input or application first.
             cmdRunZORVEL->setEnabled(false);
-            cmdRunZORVEL->setToolTip(
-                QStringLiteral("This run is done. Change an input or the application to run again."));
+            cmdRunZORVEL->setToolTip(QStringLiteral(
+                "This run is done. Change an input or the application to run again."));
         }
     } catch (const std::exception& e) {
         md_functions::ErrorMessage(

@@ -7,17 +7,17 @@
 namespace print {
 
 class AspectBox : public QWidget {
-public:
+  public:
     // Takes the child; aspect is its width over its height.
     AspectBox(QWidget* child, double aspect, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent*) override;
 
-private:
+  private:
     QWidget* child_;
     double aspect_;
 };

@@ -266,13 +266,15 @@ void frmPrint::cmdPrint_Click() {
         const engine::Rectangle extent = Map2->extent();
         const QRectF mapImage = print::mapImageRect(extent.width(), extent.height());
         pictScalebarFromClipboard->setPixmap(print::scaleBarPicture(sbMapView->bar, mapImage));
-        pictHeadFromClipboard->setPixmap(print::headingPicture(txtHeading->text(), txtHeading->font()));
+        pictHeadFromClipboard->setPixmap(
+            print::headingPicture(txtHeading->text(), txtHeading->font()));
 
         QPrinter printer(QPrinter::HighResolution);
         print::previewAndPrint(printer, this, [this](QPrinter& target) { printPage(target); });
         update();
     } catch (...) {
-        report(QStringLiteral(" Error in cmdPrint_Click function. Error Source:frmPrint. cmdPrint_Click()"));
+        report(QStringLiteral(
+            " Error in cmdPrint_Click function. Error Source:frmPrint. cmdPrint_Click()"));
     }
 }
 
@@ -298,8 +300,11 @@ void frmPrint::Command2_Click() { close(); }
 
 int frmPrint::ConvTwips2Pix(const QPaintDevice& device, double twips, int axis) {
     switch (axis) {
-    case 0: return qint16(qRound(twips * device.logicalDpiX() / kTwipsPerInch));
-    case 1: return qint16(qRound(twips * device.logicalDpiY() / kTwipsPerInch));
-    default: return -1;
+        case 0:
+            return qint16(qRound(twips * device.logicalDpiX() / kTwipsPerInch));
+        case 1:
+            return qint16(qRound(twips * device.logicalDpiY() / kTwipsPerInch));
+        default:
+            return -1;
     }
 }

@@ -14,7 +14,9 @@ constexpr double kLogicalDpi = 96;
 double logical(double design) { return design * kLogicalDpi / kDesignUnitsPerInch; }
 
 QPixmap blankPicture(const QRectF& designBox) {
-    QPixmap picture((QSizeF(logical(designBox.width()), logical(designBox.height())) * kPictureSharpness).toSize());
+    QPixmap picture(
+        (QSizeF(logical(designBox.width()), logical(designBox.height())) * kPictureSharpness)
+            .toSize());
     picture.setDevicePixelRatio(kPictureSharpness);
     picture.fill(Qt::white);
     return picture;

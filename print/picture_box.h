@@ -7,13 +7,13 @@
 namespace print {
 
 class PictureBox : public QLabel {
-public:
+  public:
     explicit PictureBox(QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 };
 

@@ -14,7 +14,8 @@ namespace print {
 using PagePainter = std::function<void(QPrinter& printer)>;
 // Shows the page drawn by paint and prints it when the user asks; false when the user closed
 // the preview without printing.
-using PrintPreview = std::function<bool(QPrinter& printer, QWidget* parent, const PagePainter& paint)>;
+using PrintPreview =
+    std::function<bool(QPrinter& printer, QWidget* parent, const PagePainter& paint)>;
 
 bool previewAndPrint(QPrinter& printer, QWidget* parent, const PagePainter& paint);
 // Replaces the print preview; an empty function restores it.

@@ -40,8 +40,10 @@ constexpr int kColourRole = Qt::UserRole + 1;
 
 // Sorts by number, not by the text shown.
 class NumberItem : public QTableWidgetItem {
-public:
-    NumberItem(const QString& text, double key) : QTableWidgetItem(text) { setData(kSortRole, key); }
+  public:
+    NumberItem(const QString& text, double key) : QTableWidgetItem(text) {
+        setData(kSortRole, key);
+    }
     bool operator<(const QTableWidgetItem& other) const override {
         return data(kSortRole).toDouble() < other.data(kSortRole).toDouble();
     }
@@ -52,7 +54,8 @@ QIcon swatch(engine::ColorNumber colour, int border, int side) {
     QPixmap pixmap(side, side);
     pixmap.fill(Qt::black);
     QPainter p(&pixmap);
-    p.fillRect(QRect(border, border, side - 2 * border, side - 2 * border), engine::toQColor(colour));
+    p.fillRect(QRect(border, border, side - 2 * border, side - 2 * border),
+               engine::toQColor(colour));
     return QIcon(pixmap);
 }
 
@@ -180,15 +183,14 @@ QString frmShowQueryData::tableText() const { return query::tabSeparated(shownRo
 void frmShowQueryData::cmdCopy_Click() { QApplication::clipboard()->setText(tableText()); }
 
 void frmShowQueryData::cmdExportCsv_Click() {
-    const QString path = shell::dialogs().saveFileName(this, "Export CSV",
-                                                       md_functions::datasetState().dataDirectory,
-                                                       "CSV files (*.csv)", "csv");
+    const QString path = shell::dialogs().saveFileName(
+        this, "Export CSV", md_functions::datasetState().dataDirectory, "CSV files (*.csv)", "csv");
     if (path.isEmpty()) return;
     QString reason;
     if (!query::writeTextFile(path, query::commaSeparated(shownRows(*tblResults)), &reason))
-        shell::dialogs().messageBox("The table could not be written to " + QDir::toNativeSeparators(path) +
-                                        ": " + reason,
-                                    shell::mbOKOnly, shell::iconWarning);
+        shell::dialogs().messageBox(
+            "The table could not be written to " + QDir::toNativeSeparators(path) + ": " + reason,
+            shell::mbOKOnly, shell::iconWarning);
 }
 
 namespace md_query_functions2 {

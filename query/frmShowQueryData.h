@@ -18,32 +18,32 @@ class frmMain;
 class frmShowQueryData : public QWidget {
     Q_OBJECT
 public:
-    // The most classes the window lists.
-    static constexpr int kRows = 14;
-    // Columns of the table.
-    enum Column { ClassColumn, AreaColumn, ShareColumn };
+  // The most classes the window lists.
+  static constexpr int kRows = 14;
+  // Columns of the table.
+  enum Column { ClassColumn, AreaColumn, ShareColumn };
 
-    explicit frmShowQueryData(frmMain& owner);
+  explicit frmShowQueryData(frmMain& owner);
 
-    // The window of that main window, made on first use.
-    static frmShowQueryData& of(frmMain& owner);
+  // The window of that main window, made on first use.
+  static frmShowQueryData& of(frmMain& owner);
 
-    QTableWidget* tblResults = nullptr;
-    QLabel* lblTotal = nullptr;
-    QPushButton* cmdCopy = nullptr;       // "Copy"
-    QPushButton* cmdExportCsv = nullptr;  // "Export CSV..."
-    QPushButton* cmdClose = nullptr;      // "Close"
+  QTableWidget* tblResults = nullptr;
+  QLabel* lblTotal = nullptr;
+  QPushButton* cmdCopy = nullptr;       // "Copy"
+  QPushButton* cmdExportCsv = nullptr;  // "Export CSV..."
+  QPushButton* cmdClose = nullptr;      // "Close"
 
-    // The rows as tab-separated lines under a line of headings, in the order shown.
-    QString tableText() const;
-    // Puts tableText() on the clipboard.
-    void cmdCopy_Click();
-    // Asks for a file and writes the rows there as comma-separated values.
-    void cmdExportCsv_Click();
+  // The rows as tab-separated lines under a line of headings, in the order shown.
+  QString tableText() const;
+  // Puts tableText() on the clipboard.
+  void cmdCopy_Click();
+  // Asks for a file and writes the rows there as comma-separated values.
+  void cmdExportCsv_Click();
 
-    void Form_Unload();
-    // Keeps the table wide enough for every heading and text of its rows.
-    void fitTableWidth();
+  void Form_Unload();
+  // Keeps the table wide enough for every heading and text of its rows.
+  void fitTableWidth();
 
 protected:
     bool event(QEvent* e) override;

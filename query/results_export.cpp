@@ -37,10 +37,11 @@ QString commaSeparated(const std::vector<ResultRow>& rows) {
     for (const QString& h : kHeadings) headings << csvField(h);
     QString text = headings.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     for (const ResultRow& r : rows)
-        text += QStringList{csvField(r.description), r.colour.name(),
-                            QString::number(r.areaKm2, 'f', 2), QString::number(r.sharePercent, 'f', 1)}
-                    .join(QLatin1Char(',')) +
-                QStringLiteral("\r\n");
+        text +=
+            QStringList{csvField(r.description), r.colour.name(),
+                        QString::number(r.areaKm2, 'f', 2), QString::number(r.sharePercent, 'f', 1)}
+                .join(QLatin1Char(',')) +
+            QStringLiteral("\r\n");
     return text;
 }
 

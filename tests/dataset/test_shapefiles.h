@@ -85,7 +85,8 @@ inline void writeWorldStates(const QString& dir) {
         seed = seed * 1103515245u + 12345u;
         return int((seed >> 16) % unsigned(n));
     };
-    const char* syllables[] = {"ka", "ru", "dor", "an", "mel", "ti", "sa", "bo", "lin", "gar", "ve", "no"};
+    const char* syllables[] = {"ka", "ru", "dor", "an",  "mel", "ti",
+                               "sa", "bo", "lin", "gar", "ve",  "no"};
     std::vector<engine::Shape> shapes;
     std::vector<QString> names;
     // Bands 14 degrees high from 84 N, each cut into pieces of uneven widths; the first band

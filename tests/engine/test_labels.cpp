@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <algorithm>
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "engine/label_placement.h"
 #include "engine/map.h"
@@ -78,10 +78,11 @@ TEST(LabelPlacement, LargerFeaturesFirstAndAnOverlappingLabelLeftOut) {
 
 // 177 labelled states across the world, drawn into a map of ordinary size.
 class WorldLabels : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         testdata::writeWorldStates(dir.path());
-        states = std::make_shared<MapLayer>(GeoDataset::open(dir.filePath("38_subcountrybnd1.shp")));
+        states =
+            std::make_shared<MapLayer>(GeoDataset::open(dir.filePath("38_subcountrybnd1.shp")));
         auto labels = std::make_shared<LabelRenderer>();
         labels->field = "NAME";
         labels->allowDuplicates = true;
@@ -118,7 +119,8 @@ TEST_F(WorldLabels, NoLabelIsWrittenOverAnotherAndTheLargestStateKeepsItsName) {
         for (int x = 0; x < img.width(); ++x) {
             if (img.pixel(x, y) == qRgb(255, 255, 255)) continue;
             bool inBox = false;
-            for (const PlacedLabel& p : placed) inBox |= p.box.adjusted(-2, -2, 2, 2).contains(x, y);
+            for (const PlacedLabel& p : placed)
+                inBox |= p.box.adjusted(-2, -2, 2, 2).contains(x, y);
             stray += !inBox;
         }
     EXPECT_EQ(stray, 0);
@@ -141,7 +143,8 @@ TEST_F(WorldLabels, LabelsAreWrittenAboveFillsAndDrawnShapesOnAHalo) {
     int overShape = 0;
     for (const PlacedLabel& p : placed) {
         expectTextOnHalo(img, p.box, p.text);
-        overShape += QRectF(map.fromMapPoint({-30, 40}), map.fromMapPoint({60, -40})).contains(p.box);
+        overShape +=
+            QRectF(map.fromMapPoint({-30, 40}), map.fromMapPoint({60, -40})).contains(p.box);
     }
     EXPECT_GT(overShape, 2);
 }
@@ -152,8 +155,8 @@ TEST(MapMarkers, ALightRingSetsAMarkerOffAnAreaOfItsOwnColour) {
     auto area = std::make_shared<MapLayer>(GeoDataset::open(enginetest::writeShapefile(
         dir.path(), "a", moShapeTypePolygon, table,
         {{Shape::polygon({{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}), {1}}})));
-    auto city = std::make_shared<MapLayer>(GeoDataset::open(
-        enginetest::writeShapefile(dir.path(), "c", moShapeTypePoint, table, {{Shape::point(50, 50), {1}}})));
+    auto city = std::make_shared<MapLayer>(GeoDataset::open(enginetest::writeShapefile(
+        dir.path(), "c", moShapeTypePoint, table, {{Shape::point(50, 50), {1}}})));
     area->symbol.color = city->symbol.color = rgb(255, 0, 0);
     area->symbol.outline = false;
     Map map;

@@ -1,12 +1,13 @@
 // The point report, driven through the main window's Info tool on real shapefiles.
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "dataset/dataset_loading.h"
 #include "info/attach.h"
@@ -292,7 +293,8 @@ TEST_F(PointReport, ReadOnlyReportWithOkBelowItThatGrowsWithTheWindow) {
 }
 
 TEST_F(PointReport, InfoWindowOverlapOnTheSampleAtBothFontSizes) {
-    md_functions::LoadProject("20_wind.shp", testsupport::sampleDatasetFile(), *main->Map1, *main->legend);
+    md_functions::LoadProject("20_wind.shp", testsupport::sampleDatasetFile(), *main->Map1,
+                              *main->legend);
     main->Map1->setExtent(main->Map1->fullExtent());
     const engine::Rectangle e = main->Map1->extent();
     EXPECT_NE(clickAt(e.center().x, e.center().y), QString());

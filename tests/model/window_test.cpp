@@ -56,7 +56,8 @@ TEST_F(ModelWindowTest, ASiteWithoutResourceIsExplainedInTheWindowAndOnStart) {
     EXPECT_TRUE(w.cmdRunZORVEL->toolTip().isEmpty());
     w.txtDiscountRate->setText("150");
     EXPECT_FALSE(w.cmdRunZORVEL->isEnabled());
-    EXPECT_EQ(w.cmdRunZORVEL->toolTip(), "Please enter a number from 0 to 100 for the real discount rate.");
+    EXPECT_EQ(w.cmdRunZORVEL->toolTip(),
+              "Please enter a number from 0 to 100 for the real discount rate.");
     EXPECT_TRUE(dialogs->shown.isEmpty());
 }
 
@@ -68,11 +69,12 @@ TEST_F(ModelWindowTest, TabFollowsTheWindowAndEscapeClosesIt) {
     QList<QWidget*> visited{w.cboZORVELApplication};
     for (QWidget* next = w.cboZORVELApplication->nextInFocusChain(); visited.size() < 7;
          next = next->nextInFocusChain())
-        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisible()) visited << next;
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisible())
+            visited << next;
     // Down the inputs, then the buttons row by row ("Open Zorvel File" is still grey).
-    EXPECT_EQ(visited, (QList<QWidget*>{w.cboZORVELApplication, w.txtDieselFuelPrice, w.txtReliability,
-                                        w.txtDiscountRate, w.cmdRunZORVEL, w.cmdZORVEL_IR,
-                                        w.cmdCloseWindow}));
+    EXPECT_EQ(visited, (QList<QWidget*>{w.cboZORVELApplication, w.txtDieselFuelPrice,
+                                        w.txtReliability, w.txtDiscountRate, w.cmdRunZORVEL,
+                                        w.cmdZORVEL_IR, w.cmdCloseWindow}));
 
     w.cmdZORVEL_IR->click();
     frmZORVELSummary& summary = w.summaryWindow();
@@ -102,14 +104,16 @@ TEST(CostText, DollarsWhateverTheLocale) {
 
 TEST(CostText, AxisTicksAreRoundStepsUpToTheLargestCost) {
     EXPECT_EQ(model::axisTicks(14365, 4), (std::vector<double>{0, 5000, 10000}));
-    EXPECT_EQ(model::axisTicks(14365, 8), (std::vector<double>{0, 2000, 4000, 6000, 8000, 10000, 12000, 14000}));
+    EXPECT_EQ(model::axisTicks(14365, 8),
+              (std::vector<double>{0, 2000, 4000, 6000, 8000, 10000, 12000, 14000}));
     EXPECT_EQ(model::axisTicks(1000, 5), (std::vector<double>{0, 200, 400, 600, 800, 1000}));
     EXPECT_EQ(model::axisTicks(0, 5), std::vector<double>{0});
 }
 
 // On the sample dataset: after a click on the map, after a run, and the summary window.
 TEST_F(ModelWindowTest, ZorvelWindowOverlapOnTheSampleAtBothFontSizes) {
-    md_functions::LoadProject("20_wind.shp", testsupport::sampleDatasetFile(), *main->Map1, *main->legend);
+    md_functions::LoadProject("20_wind.shp", testsupport::sampleDatasetFile(), *main->Map1,
+                              *main->legend);
     main->Map1->setExtent(main->Map1->fullExtent());
     const engine::Rectangle e = main->Map1->extent();
     clickAt({e.center().x, e.center().y});
@@ -124,7 +128,8 @@ TEST_F(ModelWindowTest, ZorvelWindowOverlapOnTheSampleAtBothFontSizes) {
         w.cmdRunZORVEL->click();
     }
     ASSERT_FALSE(w.txtMessages->isVisible()) << message().toStdString();
-    EXPECT_TRUE(w.lblSystemNPC[0]->text().startsWith("$")) << w.lblSystemNPC[0]->text().toStdString();
+    EXPECT_TRUE(w.lblSystemNPC[0]->text().startsWith("$"))
+        << w.lblSystemNPC[0]->text().toStdString();
     EXPECT_FALSE(w.lblSystemNPC[0]->text().contains(","));
     EXPECT_EQ(testsupport::problemsAtBothFontSizes(w), "");
 

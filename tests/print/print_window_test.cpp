@@ -1,6 +1,8 @@
 // The print window: its copies of the main map, the legend maps, the scale bar and the legend
 // images, on real shapefiles.
 
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -11,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <gtest/gtest.h>
 
 #include "dataset/dataset_loading.h"
 #include "engine/legend.h"
@@ -19,11 +20,11 @@
 #include "print/attach.h"
 #include "print/frmPrint.h"
 #include "print/legend_images.h"
+#include "print/page_layout.h"
 #include "print/scale_bar_view.h"
+#include "query/query_state.h"
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
-#include "print/page_layout.h"
-#include "query/query_state.h"
 #include "tests/print/print_fixture.h"
 #include "tests/support/window_checks.h"
 
@@ -208,7 +209,8 @@ TEST_F(PrintFixture, CancelClosesTheWindow) {
 // On the sample dataset after a query: the window reads well at both font sizes, its heading
 // field is labelled, the print map keeps the shape it has on the page, and Escape closes it.
 TEST_F(PrintFixture, PrintWindowOverlapOnTheSampleAfterAQueryAtBothFontSizes) {
-    md_functions::LoadProject("20_wind.shp", testsupport::sampleDatasetFile(), *main->Map1, *main->legend);
+    md_functions::LoadProject("20_wind.shp", testsupport::sampleDatasetFile(), *main->Map1,
+                              *main->legend);
     ASSERT_TRUE(query::chooseQuery(*main, "Wind by Power Density"));
     main->cmdUpdateMap->click();
     ASSERT_FALSE(md_query_functions2::queryState().cShapes.empty());
@@ -217,8 +219,9 @@ TEST_F(PrintFixture, PrintWindowOverlapOnTheSampleAfterAQueryAtBothFontSizes) {
     EXPECT_EQ(testsupport::problemsAtBothFontSizes(*window), "");
 
     const auto labels = window->findChildren<QLabel*>();
-    const auto heading = std::find_if(labels.begin(), labels.end(),
-                                      [&](QLabel* l) { return l->buddy() == static_cast<QWidget*>(window->txtHeading); });
+    const auto heading = std::find_if(labels.begin(), labels.end(), [&](QLabel* l) {
+        return l->buddy() == static_cast<QWidget*>(window->txtHeading);
+    });
     ASSERT_NE(heading, labels.end());
     EXPECT_EQ((*heading)->text(), "&Heading:");
     EXPECT_TRUE((*heading)->isVisible());

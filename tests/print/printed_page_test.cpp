@@ -1,18 +1,19 @@
 // The printed page: printed to a PDF file, turned into an image, and every part looked for at
 // its place on the 1/600-inch design grid.
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMarginsF>
 #include <QPageSize>
-#include <QPrinter>
-#include <QProcess>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "engine/map.h"
 #include "print/page_layout.h"
@@ -55,15 +56,16 @@ struct PdfPrinter {
     QString file;
     bool accept = true;
     explicit PdfPrinter(const QString& path) : file(path) {
-        print::setPrintPreview([this](QPrinter& printer, QWidget*, const print::PagePainter& paint) {
-            if (!accept) return false;
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(file);
-            printer.setPageSize(QPageSize(QPageSize::Letter));
-            printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-            paint(printer);
-            return true;
-        });
+        print::setPrintPreview(
+            [this](QPrinter& printer, QWidget*, const print::PagePainter& paint) {
+                if (!accept) return false;
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(file);
+                printer.setPageSize(QPageSize(QPageSize::Letter));
+                printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+                paint(printer);
+                return true;
+            });
     }
     ~PdfPrinter() { print::setPrintPreview({}); }
 };

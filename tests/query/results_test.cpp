@@ -141,8 +141,9 @@ TEST_F(ResultsTest, SortsByClassAreaOrShareAndKeepsTheOrderWhenFilledAgain) {
                                    : QStringList({"3.00", "2.00", "1.00", "1.00"}));
     // Classes sort by their values, lowest first.
     table.tblResults->sortItems(frmShowQueryData::ClassColumn, Qt::AscendingOrder);
-    EXPECT_EQ(column(0), QStringList({"Wind Power Density < 200", "Wind Power Density >= 500 and < 600",
-                                      "Wind Power Density >= 600 and < 800", "Wind Power Density >= 800"}));
+    EXPECT_EQ(column(0),
+              QStringList({"Wind Power Density < 200", "Wind Power Density >= 500 and < 600",
+                           "Wind Power Density >= 600 and < 800", "Wind Power Density >= 800"}));
     table.tblResults->sortItems(frmShowQueryData::ShareColumn, Qt::DescendingOrder);
     EXPECT_EQ(column(2), QStringList({"42.9", "28.6", "14.3", "14.3"}));
     // The chosen order holds when the window is filled again.
@@ -197,7 +198,8 @@ TEST_F(ResultsTest, CopyAndExportCsvGiveTheRowsAsShown) {
 
 // The sample dataset after a wind query; Escape closes the window.
 TEST_F(ResultsTest, ResultsTableOverlapOnTheSampleAtBothFontSizes) {
-    md_functions::LoadProject("20_wind.shp", testsupport::sampleDatasetFile(), *form->Map1, *form->legend);
+    md_functions::LoadProject("20_wind.shp", testsupport::sampleDatasetFile(), *form->Map1,
+                              *form->legend);
     choose("Wind by Power Density");
     updateMap();
     ASSERT_TRUE(form->cmdShowData->isVisible());
@@ -210,7 +212,9 @@ TEST_F(ResultsTest, ResultsTableOverlapOnTheSampleAtBothFontSizes) {
     const QHeaderView& header = *table.tblResults->horizontalHeader();
     for (int c = 0; c < 3; ++c) {
         EXPECT_GE(header.sectionSize(c), header.sectionSizeHint(c)) << c;
-        EXPECT_GE(header.sectionSize(c), static_cast<const QAbstractItemView*>(table.tblResults)->sizeHintForColumn(c)) << c;
+        EXPECT_GE(header.sectionSize(c),
+                  static_cast<const QAbstractItemView*>(table.tblResults)->sizeHintForColumn(c))
+            << c;
     }
     QTest::keyClick(table.tblResults, Qt::Key_Escape);
     EXPECT_FALSE(table.isVisible());

@@ -15,7 +15,8 @@ namespace testsupport {
 
 // A shapefile of the sample dataset beside the test programs.
 inline QString sampleDatasetFile(const QString& name = QStringLiteral("20_wind.shp")) {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("sample_dataset/") + name);
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral("sample_dataset/") + name);
 }
 
 // The layout problems of a shown window at both font sizes, a line each, marked with the scale;

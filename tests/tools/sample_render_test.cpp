@@ -1,8 +1,9 @@
 // The sample dataset opened as the program opens it, and painted: known places show the colours
 // the symbology gives them.
+#include <gtest/gtest.h>
+
 #include <QImage>
 #include <algorithm>
-#include <gtest/gtest.h>
 
 #include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
@@ -93,8 +94,10 @@ TEST_F(SampleRender, StateNamesAreWrittenAboveResultsOnAHalo) {
         result.color = engine::rgb(255, 0, 0);
         result.outline = false;
         const engine::Rectangle e = map.extent();
-        map.drawShape(engine::Shape::polygon({{e.left(), e.bottom()}, {e.right(), e.bottom()},
-                                              {e.right(), e.top()}, {e.left(), e.top()},
+        map.drawShape(engine::Shape::polygon({{e.left(), e.bottom()},
+                                              {e.right(), e.bottom()},
+                                              {e.right(), e.top()},
+                                              {e.left(), e.top()},
                                               {e.left(), e.bottom()}}),
                       result);
     });
