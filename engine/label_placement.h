@@ -27,7 +27,6 @@ class LabelPlacement {
     // device pixels.
     void add(const QString& text, const QPointF& at, double size, const QFont& font,
              const QColor& color);
-    bool empty() const { return candidates_.empty(); }
 
     // The labels that are written, in placing order: none overlaps another or crosses the
     // bounds.
