@@ -58,13 +58,13 @@ void LabelPlacement::add(const QString& text, const QPointF& at, double size, co
     candidates_.push_back({text, at, size, font, color});
 }
 
-std::vector<std::pair<size_t, QRectF>> LabelPlacement::choose() const {
+std::vector<PlacedLabel> LabelPlacement::place() const {
     std::vector<size_t> order(candidates_.size());
     std::iota(order.begin(), order.end(), size_t(0));
     std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
         return candidates_[a].size > candidates_[b].size;
     });
-    std::vector<std::pair<size_t, QRectF>> chosen;
+    std::vector<PlacedLabel> placed;
     BoxGrid grid;
     QFont font;
     QFontMetricsF metrics(font);
@@ -80,22 +80,15 @@ std::vector<std::pair<size_t, QRectF>> LabelPlacement::choose() const {
         const QRectF box(c.at.x() - w / 2, c.at.y() - h / 2, w, h);
         if (!bounds_.contains(box) || grid.overlapsAny(box)) continue;
         grid.insert(box);
-        chosen.emplace_back(i, box);
+        placed.push_back({c.text, box, c.font, c.color});
     }
-    return chosen;
-}
-
-std::vector<PlacedLabel> LabelPlacement::place() const {
-    std::vector<PlacedLabel> placed;
-    for (const auto& [i, box] : choose()) placed.push_back({candidates_[i].text, box});
     return placed;
 }
 
 void LabelPlacement::draw(QPainter& painter) const {
     if (candidates_.empty()) return;
     painter.save();
-    for (const auto& [i, box] : choose()) {
-        const Candidate& c = candidates_[i];
+    for (const PlacedLabel& c : place()) {
         if (painter.font() != c.font) painter.setFont(c.font);
         // The halo is the text written around its place in the halo's colour, then the text on
         // top; laid out once for all nine.
@@ -103,7 +96,7 @@ void LabelPlacement::draw(QPainter& painter) const {
         text.setTextFormat(Qt::PlainText);
         text.prepare(painter.transform(), c.font);
         const double halo = haloWidth(c.font.pixelSize());
-        const QPointF at(box.left() + halo, box.top() + halo);
+        const QPointF at(c.box.left() + halo, c.box.top() + halo);
         painter.setPen(kHaloColor);
         for (const QPointF& d : kHaloDirections) painter.drawStaticText(at + d * halo, text);
         painter.setPen(c.color);

@@ -15,6 +15,8 @@ namespace engine {
 struct PlacedLabel {
     QString text;
     QRectF box;  // the room the label takes on the device, its halo included
+    QFont font;
+    QColor color;
 };
 
 class LabelPlacement {
@@ -42,8 +44,6 @@ class LabelPlacement {
         QFont font;
         QColor color;
     };
-    // Indexes of the candidates written, in placing order, with their boxes.
-    std::vector<std::pair<size_t, QRectF>> choose() const;
 
     QRectF bounds_;
     std::vector<Candidate> candidates_;

@@ -131,10 +131,12 @@ void CostAxis::paintEvent(QPaintEvent*) {
     const int full = fullWidth();
     if (largest_ > 0) {
         p.drawLine(0, 0, full, 0);
-        for (double t : ticks()) {
-            const int x = int(std::lround(t / largest_ * full));
+        const std::vector<double> shares = tickShares();
+        const QStringList texts = tickTexts();
+        for (size_t i = 0; i < shares.size(); ++i) {
+            const int x = int(std::lround(shares[i] * full));
             p.drawLine(x, 0, x, kTickLength);
-            const QString text = shortDollars(t);
+            const QString& text = texts[qsizetype(i)];
             const int w = fm.horizontalAdvance(text);
             const int left = std::clamp(x - w / 2, 0, std::max(0, width() - w));
             p.drawText(QRect(left, kTickLength + 1, w, fm.height()), Qt::AlignCenter, text);
