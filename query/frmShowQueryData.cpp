@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
@@ -99,8 +100,8 @@ frmShowQueryData::frmShowQueryData(frmMain& owner) : QWidget(&owner, Qt::Window)
     buttons->addWidget(cmdClose);
     layout->addLayout(buttons);
 
-    auto* copy = new QShortcut(QKeySequence::Copy, tblResults);
-    connect(copy, &QShortcut::activated, this, &frmShowQueryData::cmdCopy_Click);
+    // The copy key copies the whole table, as Copy does, not the one cell the view would.
+    tblResults->installEventFilter(this);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 
@@ -130,6 +131,15 @@ bool frmShowQueryData::event(QEvent* e) {
         }
     }
     return QWidget::event(e);
+}
+
+bool frmShowQueryData::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == tblResults && e->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(e)->matches(QKeySequence::Copy)) {
+        cmdCopy_Click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
 }
 
 void frmShowQueryData::changeEvent(QEvent* e) {

@@ -156,7 +156,12 @@ TEST_F(ResultsTest, CopyAndExportCsvGiveTheRowsAsShown) {
     runFourClasses();
     frmShowQueryData& table = openTable();
     table.tblResults->sortItems(frmShowQueryData::AreaColumn, Qt::DescendingOrder);
+    // The copy key in the table copies all of it, as Copy does.
+    QApplication::clipboard()->clear();
+    QTest::keyClick(table.tblResults, Qt::Key_C, Qt::ControlModifier);
+    const QString copiedByKey = QApplication::clipboard()->text();
     table.cmdCopy->click();
+    EXPECT_EQ(copiedByKey, QApplication::clipboard()->text());
     EXPECT_EQ(QApplication::clipboard()->text(),
               "Class\tColor\tArea (km²)\tShare of total (%)\n"
               "Wind Power Density >= 800\t#0000ff\t3.00\t42.9\n"
