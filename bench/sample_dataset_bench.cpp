@@ -1,5 +1,6 @@
-// Opening and drawing the generated datasets the way the program does: the default sample and
-// the large benchmark country (100,000 wind cells, 20,000 road segments).
+// Opening and drawing the generated datasets the way the program does: the default sample, the
+// large benchmark country (100,000 wind cells, 20,000 road segments) and a world of 177 labelled
+// states.
 // Run offscreen: QT_QPA_PLATFORM=offscreen bench/sample_dataset_bench
 #include <benchmark/benchmark.h>
 
@@ -14,16 +15,19 @@
 #include "engine/legend.h"
 #include "engine/map.h"
 #include "shell/dialog_service.h"
+#include "tests/dataset/test_shapefiles.h"
 #include "tools/sample_dataset.h"
 
 namespace {
 
 struct Datasets {
     QTemporaryDir dir;
-    QString sample = dir.filePath("sample"), large = dir.filePath("large");
+    QString sample = dir.filePath("sample"), large = dir.filePath("large"),
+            world = dir.filePath("world");
     Datasets() {
         tools::generateSampleDataset(sample);
         tools::generateSampleDataset(large, tools::SampleSize::large());
+        testdata::writeWorldStates(world);
     }
 };
 
@@ -36,10 +40,10 @@ Datasets& datasets() {
 struct OpenedMap {
     engine::Map map;
     engine::Legend legend;
-    explicit OpenedMap(const QString& dir) {
+    explicit OpenedMap(const QString& dir, const QString& file = "20_wind.shp") {
         legend.setMapSource(&map);
         map.resize(1000, 800);
-        md_functions::LoadProject("20_wind.shp", QDir(dir).filePath("20_wind.shp"), map, legend);
+        md_functions::LoadProject(file, QDir(dir).filePath(file), map, legend);
     }
 };
 
@@ -97,6 +101,15 @@ BENCHMARK(BM_RedrawLarge)
     ->Args({10, 1})
     ->Args({1, 1})
     ->Unit(benchmark::kMillisecond);
+
+// Redraws of the labelled world at its full extent: the state outlines and 177 names, of which
+// those that fit are written.
+void BM_RedrawWorldLabels(benchmark::State& state) {
+    static OpenedMap opened(datasets().world, "38_subcountrybnd1.shp");
+    opened.map.setExtent(engine::Rectangle(-180, -90, 180, 90));
+    for (auto _ : state) opened.map.refresh();
+}
+BENCHMARK(BM_RedrawWorldLabels)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

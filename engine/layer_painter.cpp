@@ -119,13 +119,19 @@ void chooseSymbols(const MapLayer& layer, const std::vector<int>& records,
     palette.push_back(&layer.symbol);
 }
 
-void drawLabels(QPainter& p, const LabelRenderer& lr, const GeoDataset& ds,
-                const std::vector<int>& records, const MapView& v) {
+// Gathers the layer's labels for placing after every layer has been drawn.
+void addLabels(LabelPlacement& labels, const LabelRenderer& lr, const GeoDataset& ds,
+               const std::vector<int>& records, const MapView& v) {
     const int f = ds.fieldIndex(lr.field);
     if (f < 0) return;
-    const std::vector<QPointF>& points = ds.renderCache().labelPoints(ds);
-    p.setFont(lr.symbol(0).font);
-    p.setPen(toQColor(lr.symbol(0).color));
+    RenderCache& cache = ds.renderCache();
+    const std::vector<QPointF>& points = cache.labelPoints(ds);
+    const std::vector<double>& sizes = cache.labelSizes(ds);
+    // The label's size in points, on this device.
+    QFont font = lr.symbol(0).font;
+    if (font.pointSizeF() > 0)
+        font.setPixelSize(std::max(1, int(std::lround(font.pointSizeF() * v.pxPerPt))));
+    const QColor color = toQColor(lr.symbol(0).color);
     QSet<QString> written;
     for (int r : records) {
         const QPointF at = points[r];
@@ -133,14 +139,13 @@ void drawLabels(QPainter& p, const LabelRenderer& lr, const GeoDataset& ds,
         const QString text = ds.value(r, f).toString();
         if (text.isEmpty() || (!lr.allowDuplicates && written.contains(text))) continue;
         written.insert(text);
-        const QPointF d = v.toDevice(at.x(), at.y());
-        p.drawText(QRectF(d.x() - 2000, d.y() - 500, 4000, 1000), Qt::AlignCenter, text);
+        labels.add(text, v.toDevice(at.x(), at.y()), sizes[r], font, color);
     }
 }
 
 }  // namespace
 
-void drawLayer(QPainter& p, const MapLayer& layer, const MapView& view) {
+void drawLayer(QPainter& p, const MapLayer& layer, const MapView& view, LabelPlacement& labels) {
     const auto& ds = layer.geoDataset();
     if (!ds || ds->recordCount() == 0) return;
     const Rectangle de = ds->extent();
@@ -170,7 +175,7 @@ void drawLayer(QPainter& p, const MapLayer& layer, const MapView& view) {
         for (int r : groups[s]) painter.draw(cache.parts[r], ds->shapeExtent(r), cache.complex[r]);
     }
     if (auto* lr = dynamic_cast<const LabelRenderer*>(layer.renderer.get()))
-        drawLabels(p, *lr, *ds, records, view);
+        addLabels(labels, *lr, *ds, records, view);
 }
 
 ShapeParts partsOf(const Shape& shape) {

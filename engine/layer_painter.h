@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QRectF>
 
+#include "engine/label_placement.h"
 #include "engine/map_layer.h"
 
 namespace engine {
@@ -23,8 +24,9 @@ struct MapView {
     }
 };
 
-// Draws the layer's features in view with its renderer (or its own symbol), then its labels.
-void drawLayer(QPainter& p, const MapLayer& layer, const MapView& view);
+// Draws the layer's features in view with its renderer (or its own symbol), and adds its labels
+// to those written once every layer and shape is drawn.
+void drawLayer(QPainter& p, const MapLayer& layer, const MapView& view, LabelPlacement& labels);
 // A shape taken apart for drawing: its rings, lines or points in map coordinates.
 struct ShapeParts {
     std::vector<QPolygonF> parts;

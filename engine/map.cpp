@@ -172,9 +172,10 @@ void Map::outputMap(QPainter& painter, const QRectF& target) {
     d_->pendingShapes.clear();
     // The handlers may change the layer list; the redraw works on the layers it started with.
     const auto layers = layers_;
+    LabelPlacement labels(target);
     for (int i = int(layers.size()) - 1; i >= 0; --i) {
         emit beforeLayerDraw(i);
-        if (layers[i]->visible) drawLayer(painter, *layers[i], view);
+        if (layers[i]->visible) drawLayer(painter, *layers[i], view, labels);
     }
     emit beforeTrackingLayerDraw();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -182,6 +183,7 @@ void Map::outputMap(QPainter& painter, const QRectF& target) {
     d_->pendingShapes.clear();
     d_->trackingLayerDrawn = true;
     emit afterTrackingLayerDraw();
+    labels.draw(painter);
 }
 
 void Map::drawShape(const Shape& shape, const Symbol& symbol) {

@@ -43,7 +43,9 @@ public:
 
     // Redraws now: for each layer from the bottom up, beforeLayerDraw(i), then the layer if
     // visible; then beforeTrackingLayerDraw(), the shapes given to drawShape during this
-    // redraw, afterTrackingLayerDraw(). The widget then shows the new image.
+    // redraw, afterTrackingLayerDraw(); last the labels of every layer, above all of it, each
+    // left out where it would overlap one placed before it (larger features first). The widget
+    // then shows the new image.
     void refresh();
 
     // Control position (logical pixels) <-> map coordinates for the current extent.

@@ -52,12 +52,29 @@ RenderCache::RenderCache(const GeoDataset& ds) {
 }
 
 const std::vector<QPointF>& RenderCache::labelPoints(const GeoDataset& ds) {
-    if (labelsMade_) return labelPoints_;
+    makeLabelPlaces(ds);
+    return labelPoints_;
+}
+
+const std::vector<double>& RenderCache::labelSizes(const GeoDataset& ds) {
+    makeLabelPlaces(ds);
+    return labelSizes_;
+}
+
+void RenderCache::makeLabelPlaces(const GeoDataset& ds) {
+    if (labelsMade_) return;
     auto ctx = geosContext();
     labelPoints_.assign(ds.recordCount(), QPointF(qQNaN(), qQNaN()));  // NaN: no label
+    labelSizes_.assign(ds.recordCount(), 0.0);
     for (int r = 0; r < ds.recordCount(); ++r) {
         const Shape& s = ds.shape(r);
         if (s.isEmpty()) continue;
+        double size = 0;
+        if (ds.shapeType() == moShapeTypePolygon)
+            GEOSArea_r(ctx, s.geos(), &size);
+        else if (ds.shapeType() == moShapeTypeLine)
+            GEOSLength_r(ctx, s.geos(), &size);
+        labelSizes_[r] = size;
         GEOSGeometry* p = GEOSPointOnSurface_r(ctx, s.geos());
         if (!p) continue;
         double x = 0, y = 0;
@@ -67,7 +84,6 @@ const std::vector<QPointF>& RenderCache::labelPoints(const GeoDataset& ds) {
         labelPoints_[r] = {x, y};
     }
     labelsMade_ = true;
-    return labelPoints_;
 }
 
 }  // namespace engine

@@ -22,9 +22,15 @@ struct RenderCache {
     std::vector<bool> complex;
     // Per record: where its label goes (a point inside a polygon); made on first use.
     const std::vector<QPointF>& labelPoints(const GeoDataset& ds);
+    // Per record: its area (polygons) or length (lines), which orders the placing of labels;
+    // made with the label points.
+    const std::vector<double>& labelSizes(const GeoDataset& ds);
 
-private:
+  private:
+    void makeLabelPlaces(const GeoDataset& ds);
+
     std::vector<QPointF> labelPoints_;
+    std::vector<double> labelSizes_;
     bool labelsMade_ = false;
 };
 

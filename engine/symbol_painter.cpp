@@ -9,6 +9,9 @@ namespace engine {
 namespace {
 // Markers stay recognisable even with the default size of 1 point.
 constexpr double minimumMarkerPoints = 6;
+// The ring around every marker.
+constexpr double kMarkerRingPoints = 1;
+const QColor kMarkerRingColor(255, 255, 255, 230);
 }  // namespace
 
 int kindOf(int symbolType, int fallback) {
@@ -55,24 +58,56 @@ QPen linePen(const Symbol& s, double pxPerPt) {
     return pen;
 }
 
+namespace {
+
+// A marker's shape of half-size r at a point, drawn with the painter's pen and brush (a cross
+// with its pen alone).
+void markerShape(QPainter& p, const QPointF& at, int style, double r) {
+    switch (style) {
+        case 1:
+            p.drawRect(QRectF(at.x() - r, at.y() - r, 2 * r, 2 * r));
+            break;
+        case 2: {
+            const QPointF corners[] = {
+                {at.x(), at.y() - r}, {at.x() + r, at.y() + r}, {at.x() - r, at.y() + r}};
+            p.drawPolygon(corners, 3);
+            break;
+        }
+        case 3:
+            p.drawLine(QPointF(at.x() - r, at.y()), QPointF(at.x() + r, at.y()));
+            p.drawLine(QPointF(at.x(), at.y() - r), QPointF(at.x(), at.y() + r));
+            break;
+        default:
+            p.drawEllipse(at, r, r);
+    }
+}
+
+}  // namespace
+
 void drawMarker(QPainter& p, const QPointF& at, const Symbol& s, double pxPerPt) {
     const double r = std::max(s.size, minimumMarkerPoints) * pxPerPt / 2;
-    const QColor fill = toQColor(s.color);
-    p.setPen(s.outline ? QPen(toQColor(s.outlineColor), 1) : QPen(Qt::NoPen));
-    p.setBrush(fill);
-    switch (s.style) {
-    case 1: p.drawRect(QRectF(at.x() - r, at.y() - r, 2 * r, 2 * r)); break;
-    case 2:
-        p.drawPolygon(QPolygonF({QPointF(at.x(), at.y() - r), QPointF(at.x() + r, at.y() + r),
-                                 QPointF(at.x() - r, at.y() + r)}));
-        break;
-    case 3:
-        p.setPen(QPen(fill, std::max(1.0, r / 3)));
-        p.drawLine(QPointF(at.x() - r, at.y()), QPointF(at.x() + r, at.y()));
-        p.drawLine(QPointF(at.x(), at.y() - r), QPointF(at.x(), at.y() + r));
-        break;
-    default: p.drawEllipse(at, r, r);
+    const double crossWidth = std::max(1.0, r / 3);
+    // A light ring sets the marker off from any fill beneath it, also from an area of its own
+    // colour (a result class may share a point layer's colour).
+    const double ring = kMarkerRingPoints * pxPerPt + (s.outline ? 0.5 : 0);
+    p.setBrush(kMarkerRingColor);
+    if (s.style == 2 || s.style == 3) {
+        p.setPen(QPen(kMarkerRingColor, (s.style == 3 ? crossWidth : 0) + 2 * ring, Qt::SolidLine,
+                      Qt::SquareCap, Qt::MiterJoin));
+        markerShape(p, at, s.style, r);
+    } else {
+        p.setPen(Qt::NoPen);
+        markerShape(p, at, s.style, r + ring);
     }
+
+    const QColor fill = toQColor(s.color);
+    if (s.style == 3) {
+        p.setPen(QPen(fill, crossWidth));
+    } else {
+        p.setPen(s.outline ? QPen(toQColor(s.outlineColor), 1) : QPen(Qt::NoPen));
+        p.setBrush(fill);
+    }
+    markerShape(p, at, s.style, r);
 }
 
 void drawSwatch(QPainter& p, const QRectF& r, const Symbol& s, int layerShapeType) {

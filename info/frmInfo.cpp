@@ -1,8 +1,10 @@
 #include "info/frmInfo.h"
 
+#include <QBoxLayout>
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "dataset/dataset_loading.h"
 #include "engine/map.h"
@@ -10,17 +12,11 @@
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
-#include "shell/twips.h"
 #include "shell/window_registry.h"
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-// Design layout, twips.
-constexpr int kClientWidth = 6960, kClientHeight = 8865;
-constexpr int kTextLeft = 90, kTextTop = 540, kTextWidth = 6825, kTextHeight = 8265;
-constexpr int kOkLeft = 5700, kOkTop = 60, kOkWidth = 1215, kOkHeight = 375;
 
 QString valueText(const QVariant& v) { return v.isNull() ? QString() : v.toString(); }
 
@@ -32,19 +28,32 @@ engine::MapLayer& layerOf(const engine::Map& map, const QString& fileName) {
 
 frmInfo::frmInfo(frmMain& owner) : QWidget(&owner, Qt::Window), main_(owner) {
     setWindowTitle(QStringLiteral("Map Information"));
-    resize(shell::twipsToPixels(kClientWidth), shell::twipsToPixels(kClientHeight));
 
-    txtInfo = new QPlainTextEdit(this);
+    // The report fills the window and can be read, selected and copied, not typed into; OK
+    // stands below it on the right.
+    txtInfo = new QPlainTextEdit;
     txtInfo->setObjectName(QStringLiteral("txtInfo"));
+    txtInfo->setReadOnly(true);
     txtInfo->setLineWrapMode(QPlainTextEdit::NoWrap);  // scroll bars both ways
     txtInfo->setPlainText(QStringLiteral("Information from all layers"));
-    txtInfo->setGeometry(shell::twipsRect(kTextLeft, kTextTop, kTextWidth, kTextHeight));
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton = new QPushButton(QStringLiteral("OK"));
     OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setGeometry(shell::twipsRect(kOkLeft, kOkTop, kOkWidth, kOkHeight));
     connect(OKButton, &QPushButton::clicked, this, &frmInfo::OKButton_Click);
 
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(txtInfo, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(OKButton);
+    layout->addLayout(buttons);
+
+    // Escape answers as OK does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &frmInfo::OKButton_Click);
+
+    // About 60 characters by 36 lines of the desktop's font to begin with.
+    resize(fontMetrics().averageCharWidth() * 60, fontMetrics().lineSpacing() * 36);
     shell::registerWindow(this);
 }
 
@@ -169,16 +178,4 @@ QString frmInfo::sortAndMakeOutputString(const QStringList& names) const {
 void frmInfo::OKButton_Click() {
     txtInfo->clear();
     hide();
-}
-
-void frmInfo::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    // The text box and the button keep their design distances to the right and bottom edges.
-    const double w = shell::pixelsToTwips(width()), h = shell::pixelsToTwips(height());
-    const int textRightMargin = kClientWidth - kTextWidth;
-    const int textBottomMargin = kClientHeight - kTextHeight;
-    const int okRightMargin = kClientWidth - kOkLeft;
-    if (w > textRightMargin) txtInfo->resize(shell::twipsToPixels(w - textRightMargin), txtInfo->height());
-    if (h > textBottomMargin) txtInfo->resize(txtInfo->width(), shell::twipsToPixels(h - textBottomMargin));
-    if (w > okRightMargin) OKButton->move(shell::twipsToPixels(w - okRightMargin), OKButton->y());
 }

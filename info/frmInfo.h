@@ -34,8 +34,7 @@ public:
     void OKButton_Click();
 
 protected:
-    bool event(QEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
+  bool event(QEvent* e) override;
 
 private:
     QString buildReport();

@@ -1,15 +1,20 @@
 #include "model/frmZORVEL.h"
 
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
+#include <QStackedWidget>
 
 #include "model/applications.h"
 #include "model/conversions.h"
+#include "model/cost_chart.h"
 #include "model/documents_folder.h"
 #include "model/frmZORVELSummary.h"
 #include "shell/frmMain.h"
@@ -24,9 +29,18 @@ const QString kStartMessage = QStringLiteral(
     "status messages about Zorvel\n\nAfter running, this will be\nreplaced by bar graph or list\n"
     "of top choices.\n");
 
-QLabel* label(QWidget* parent, const QString& text, const QRect& geometry) {
-    auto* l = new QLabel(text, parent);
-    l->setGeometry(geometry);
+QLabel* boldLabel(const QString& text) {
+    auto* l = new QLabel(text);
+    QFont bold = l->font();
+    bold.setBold(true);
+    l->setFont(bold);
+    return l;
+}
+
+QLabel* wrappedLabel(const QString& text = {}) {
+    auto* l = new QLabel(text);
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return l;
 }
 
@@ -43,89 +57,141 @@ frmZORVEL::frmZORVEL(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
 
 frmZORVEL::~frmZORVEL() = default;
 
-// Pixel layout: the site label and resource grid on top, the inputs and buttons on the left,
-// the message box on the right, lying over the results table that it hides until a run ends.
+// The site label and resource grid on top; below them the inputs and buttons on the left and,
+// taking the room that is left, the message box, which gives way to the results table when a
+// run ends.
 void frmZORVEL::createControls() {
-    setFixedSize(880, 470);
+    auto* root = new QVBoxLayout(this);
 
-    lblPallixData = label(this, QStringLiteral("Pallix data"), {10, 8, 860, 20});
-    QFont bold = lblPallixData->font();
-    bold.setBold(true);
-    lblPallixData->setFont(bold);
+    lblPallixData = boldLabel(QStringLiteral("Pallix data"));
+    root->addWidget(lblPallixData);
 
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(2);
     const QStringList monthNames = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul",
                                     "Aug", "Sep", "Oct", "Nov", "Dec", "Annual"};
-    constexpr int kGridLeft = 150, kColumn = 54, kRowTop = 34, kRow = 20;
-    lblSolarRowLabel = label(this, QStringLiteral("Solar (kWh/m2/day)"), {10, kRowTop + kRow, 135, 18});
-    lblWindRowLabel = label(this, QStringLiteral("Wind (W/m2)"), {10, kRowTop + 2 * kRow, 135, 18});
-    lblHydroRowLabel = label(this, QStringLiteral("Hydro"), {10, kRowTop + 3 * kRow, 135, 18});
+    lblSolarRowLabel = new QLabel(QStringLiteral("Solar (kWh/m2/day)"));
+    lblWindRowLabel = new QLabel(QStringLiteral("Wind (W/m2)"));
+    lblHydroRowLabel = new QLabel(QStringLiteral("Hydro"));
+    grid->addWidget(lblSolarRowLabel, 1, 0);
+    grid->addWidget(lblWindRowLabel, 2, 0);
+    grid->addWidget(lblHydroRowLabel, 3, 0);
     for (int i = 0; i < 13; ++i) {
-        const int x = kGridLeft + i * kColumn;
-        lblMonth[i] = label(this, monthNames[i], {x, kRowTop, kColumn - 2, 18});
-        lblMonth[i]->setFont(bold);
-        lblSolarResource[i] = label(this, {}, {x, kRowTop + kRow, kColumn - 2, 18});
-        lblWindResource[i] = label(this, {}, {x, kRowTop + 2 * kRow, kColumn - 2, 18});
-        lblHydroResource[i] = label(this, {}, {x, kRowTop + 3 * kRow, kColumn - 2, 18});
-        for (QLabel* l : {lblMonth[i], lblSolarResource[i], lblWindResource[i], lblHydroResource[i]})
-            l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        lblMonth[i] = boldLabel(monthNames[i]);
+        lblSolarResource[i] = new QLabel;
+        lblWindResource[i] = new QLabel;
+        lblHydroResource[i] = new QLabel;
+        const std::array<QLabel*, 4> column = {lblMonth[i], lblSolarResource[i], lblWindResource[i],
+                                               lblHydroResource[i]};
+        for (int row = 0; row < 4; ++row) {
+            column[size_t(row)]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            grid->addWidget(column[size_t(row)], row, i + 1);
+        }
+        grid->setColumnStretch(i + 1, 1);
     }
+    root->addLayout(grid);
 
-    lblApplication = label(this, QStringLiteral("1) What application would you like to model?"),
-                           {10, 126, 390, 18});
-    cboZORVELApplication = new QComboBox(this);
-    cboZORVELApplication->setGeometry(10, 146, 250, 26);
-    lblApplicationInfo = label(this, {}, {10, 176, 390, 84});
-    lblApplicationInfo->setWordWrap(true);
-    lblApplicationInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblSiteNote = wrappedLabel();
+    lblSiteNote->hide();
+    root->addWidget(lblSiteNote);
+    root->addSpacing(fontMetrics().height() / 2);
 
-    lblDieselFuelPrice = label(this, QStringLiteral("2) Diesel fuel price ($/liter):"), {10, 266, 300, 24});
-    txtDieselFuelPrice = new QLineEdit(QStringLiteral("0.40"), this);
-    txtDieselFuelPrice->setGeometry(320, 266, 70, 24);
-    lblReliability = label(this,
-                           QStringLiteral("3) Annual energy requirement that can be unserved (%):"),
-                           {10, 296, 300, 36});
-    lblReliability->setWordWrap(true);
-    txtReliability = new QLineEdit(QStringLiteral("0"), this);
-    txtReliability->setGeometry(320, 300, 70, 24);
-    lblDiscountRate = label(this, QStringLiteral("4) Interest rate minus inflation (%):"), {10, 338, 300, 24});
-    txtDiscountRate = new QLineEdit(QStringLiteral("5"), this);
-    txtDiscountRate->setGeometry(320, 338, 70, 24);
+    auto* body = new QHBoxLayout;
+    root->addLayout(body, 1);
+    auto* inputs = new QVBoxLayout;
+    body->addLayout(inputs, 2);
 
-    cmdRunZORVEL = new QPushButton(QStringLiteral("Start Zorvel"), this);
-    cmdRunZORVEL->setGeometry(10, 380, 185, 32);
-    cmdZORVEL_IR = new QPushButton(QStringLiteral("View Zorvel Input Summary"), this);
-    cmdZORVEL_IR->setGeometry(205, 380, 195, 32);
-    cmdLaunchZORVEL = new QPushButton(QStringLiteral("Open Zorvel File"), this);
-    cmdLaunchZORVEL->setGeometry(10, 420, 185, 32);
-    cmdCloseWindow = new QPushButton(QStringLiteral("Close Window"), this);
-    cmdCloseWindow->setGeometry(205, 420, 195, 32);
+    lblApplication = new QLabel(QStringLiteral("1) What application would you like to model?"));
+    cboZORVELApplication = new QComboBox;
+    lblApplication->setBuddy(cboZORVELApplication);
+    lblApplicationInfo = wrappedLabel();
+    inputs->addWidget(lblApplication);
+    inputs->addWidget(cboZORVELApplication);
+    inputs->addWidget(lblApplicationInfo);
 
-    constexpr int kTableLeft = 415, kNpcLeft = 660, kDetailsLeft = 790, kTableTop = 148, kLine = 50;
-    lblSystemTypeColHeading = label(this, QStringLiteral("System Type"), {kTableLeft, 126, 190, 18});
-    lblNPCColHeading = label(this, QStringLiteral("Net Present Cost"), {kNpcLeft, 126, 190, 18});
-    lblSystemTypeColHeading->setFont(bold);
-    lblNPCColHeading->setFont(bold);
-    for (int i = 0; i < 6; ++i) {
-        const int y = kTableTop + i * kLine;
-        lblSystemType[i] = label(this, {}, {kTableLeft, y, 238, kLine - 4});
-        lblSystemType[i]->setWordWrap(true);
-        lblSystemType[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        lblSystemNPC[i] = label(this, {}, {kNpcLeft, y, kFullBarWidth, 18});
-        shpBar[i] = new QFrame(this);
-        shpBar[i]->setGeometry(kNpcLeft, y + 22, kFullBarWidth, 16);
-        shpBar[i]->setFrameShape(QFrame::Box);
-        shpBar[i]->setAutoFillBackground(true);
-        shpBar[i]->hide();
-        cmdZORVEL_OR[i] = new QPushButton(QStringLiteral("Details..."), this);
-        cmdZORVEL_OR[i]->setGeometry(kDetailsLeft, y + 6, 80, 28);
-        cmdZORVEL_OR[i]->setEnabled(false);
-        connect(cmdZORVEL_OR[i], &QPushButton::clicked, this, [this, i] { cmdZORVEL_OR_Click(i); });
+    auto* economics = new QGridLayout;
+    lblDieselFuelPrice = wrappedLabel(QStringLiteral("2) Diesel fuel price ($/liter):"));
+    txtDieselFuelPrice = new QLineEdit(QStringLiteral("0.40"));
+    lblReliability =
+        wrappedLabel(QStringLiteral("3) Annual energy requirement that can be unserved (%):"));
+    txtReliability = new QLineEdit(QStringLiteral("0"));
+    lblDiscountRate = wrappedLabel(QStringLiteral("4) Interest rate minus inflation (%):"));
+    txtDiscountRate = new QLineEdit(QStringLiteral("5"));
+    const std::array<std::pair<QLabel*, QLineEdit*>, 3> rows = {
+        {{lblDieselFuelPrice, txtDieselFuelPrice},
+         {lblReliability, txtReliability},
+         {lblDiscountRate, txtDiscountRate}}};
+    for (int r = 0; r < 3; ++r) {
+        auto [caption, box] = rows[size_t(r)];
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        caption->setBuddy(box);
+        box->setMaxLength(12);
+        box->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        economics->addWidget(caption, r, 0);
+        economics->addWidget(box, r, 1);
     }
+    economics->setColumnStretch(0, 3);
+    economics->setColumnStretch(1, 1);
+    inputs->addLayout(economics);
+    inputs->addStretch(1);
 
-    txtMessages = new QPlainTextEdit(this);
-    txtMessages->setGeometry(kTableLeft - 5, 122, 462, 330);
+    auto* buttons = new QGridLayout;
+    cmdRunZORVEL = new QPushButton(QStringLiteral("Start Zorvel"));
+    cmdZORVEL_IR = new QPushButton(QStringLiteral("View Zorvel Input Summary"));
+    cmdLaunchZORVEL = new QPushButton(QStringLiteral("Open Zorvel File"));
+    cmdCloseWindow = new QPushButton(QStringLiteral("Close Window"));
+    buttons->addWidget(cmdRunZORVEL, 0, 0);
+    buttons->addWidget(cmdZORVEL_IR, 0, 1);
+    buttons->addWidget(cmdLaunchZORVEL, 1, 0);
+    buttons->addWidget(cmdCloseWindow, 1, 1);
+    inputs->addLayout(buttons);
+
+    messagesOrTable_ = new QStackedWidget;
+    body->addWidget(messagesOrTable_, 3);
+    txtMessages = new QPlainTextEdit;
     txtMessages->setReadOnly(true);
     txtMessages->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // long lines wrap
+    messagesOrTable_->addWidget(txtMessages);
+
+    auto* page = new model::CostChartPage;
+    auto* table = new QGridLayout(page);
+    table->setContentsMargins(0, 0, 0, 0);
+    lblSystemTypeColHeading = boldLabel(QStringLiteral("System Type"));
+    lblNPCColHeading = boldLabel(QStringLiteral("Net Present Cost"));
+    table->addWidget(lblSystemTypeColHeading, 0, 0);
+    table->addWidget(lblNPCColHeading, 0, 1, 1, 2);
+    for (int i = 0; i < 6; ++i) {
+        lblSystemType[i] = wrappedLabel();
+        lblSystemType[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        lblSystemNPC[i] = new QLabel;
+        lblSystemNPC[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        barCells[i] = new model::CostBarCell;
+        shpBar[i] = barCells[i]->bar();
+        cmdZORVEL_OR[i] = new QPushButton(QStringLiteral("Details..."));
+        cmdZORVEL_OR[i]->setEnabled(false);
+        connect(cmdZORVEL_OR[i], &QPushButton::clicked, this, [this, i] { cmdZORVEL_OR_Click(i); });
+        table->addWidget(lblSystemType[i], i + 1, 0);
+        table->addWidget(lblSystemNPC[i], i + 1, 1);
+        table->addWidget(barCells[i], i + 1, 2);
+        table->addWidget(cmdZORVEL_OR[i], i + 1, 3);
+    }
+    costAxis = new model::CostAxis;
+    table->addWidget(costAxis, 7, 2);
+    lblColourKey = wrappedLabel();
+    lblColourKey->setTextFormat(Qt::RichText);
+    table->addWidget(lblColourKey, 8, 0, 1, 4);
+    table->setColumnStretch(0, 3);
+    table->setColumnStretch(2, 2);
+    table->setRowStretch(9, 1);
+    page->setChart(barCells[0], costAxis);
+    messagesOrTable_->addWidget(page);
+
+    // Escape closes the window as its Close button does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    resize(sizeHint().expandedTo(QSize(880, 470)));
 }
 
 void frmZORVEL::Form_Initialize() {
@@ -210,20 +276,49 @@ void frmZORVEL::SetButtonStates() {
     const bool bad = ValidateUserInputs();
     bInputSummaryCurrent = false;
     cmdLaunchZORVEL->setEnabled(false);
-    txtMessages->setVisible(true);
+    showMessages(true);
     for (QPushButton* b : cmdZORVEL_OR)
         b->setEnabled(false);
     const bool ready = site.complete && !bad;
     // A running calculation can always be stopped, whatever the user types meanwhile.
     cmdRunZORVEL->setEnabled(ready || running_);
     cmdZORVEL_IR->setEnabled(ready);
+    const QString reason = startBlockedReason(bad);
+    cmdRunZORVEL->setToolTip(running_ ? QString() : reason);
+    cmdZORVEL_IR->setToolTip(reason);
 }
+
+QString frmZORVEL::startBlockedReason(bool badInputs) const {
+    if (!site.complete)
+        return lblSiteNote->text().isEmpty()
+                   ? QStringLiteral("Choose a site first: click the map with the Zorvel tool.")
+                   : lblSiteNote->text();
+    if (badInputs) return txtMessages->toPlainText();
+    return {};
+}
+
+void frmZORVEL::showMessages(bool show) { messagesOrTable_->setCurrentIndex(show ? 0 : 1); }
 
 void frmZORVEL::cmdCloseWindow_Click() {
     bStop = true;
     if (summary_)
         summary_->hide();
     hide();
+}
+
+bool frmZORVEL::event(QEvent* e) {
+    const bool handled = QWidget::event(e);
+    if (e->type() == QEvent::LayoutRequest || e->type() == QEvent::Resize) fitWrappedText();
+    return handled;
+}
+
+// A window does not grow by itself for text that wraps into more lines (a larger font, a
+// narrower window, a longer description): its least height follows the height its layout needs
+// at its width.
+void frmZORVEL::fitWrappedText() {
+    const int needed =
+        std::max(layout()->totalMinimumSize().height(), layout()->totalHeightForWidth(width()));
+    if (needed != minimumHeight()) setMinimumHeight(needed);
 }
 
 void frmZORVEL::closeEvent(QCloseEvent* e) {

@@ -16,12 +16,18 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QStackedWidget;
 class frmMain;
 class frmZORVELSummary;
 
 namespace zorvel {
 class Project;
 }
+
+namespace model {
+class CostAxis;
+class CostBarCell;
+}  // namespace model
 
 class frmZORVEL : public QWidget {
     Q_OBJECT
@@ -53,6 +59,8 @@ public:
     QLabel* lblSolarRowLabel = nullptr;
     QLabel* lblWindRowLabel = nullptr;
     QLabel* lblHydroRowLabel = nullptr;
+    // Says in plain words why the clicked site cannot be modelled; hidden for a complete site.
+    QLabel* lblSiteNote = nullptr;
 
     // Inputs.
     QLabel* lblApplication = nullptr;
@@ -71,8 +79,11 @@ public:
     QLabel* lblNPCColHeading = nullptr;
     std::array<QLabel*, 6> lblSystemType{};
     std::array<QLabel*, 6> lblSystemNPC{};
+    std::array<model::CostBarCell*, 6> barCells{};  // each holds its row's bar
     std::array<QFrame*, 6> shpBar{};
     std::array<QPushButton*, 6> cmdZORVEL_OR{};  // "Details..."
+    model::CostAxis* costAxis = nullptr;         // the scale under the bars
+    QLabel* lblColourKey = nullptr;              // the colour of each system type listed
 
     QPushButton* cmdRunZORVEL = nullptr;     // "Start Zorvel" / "Stop Zorvel"
     QPushButton* cmdLaunchZORVEL = nullptr;  // "Open Zorvel File"
@@ -105,21 +116,26 @@ public:
     void cmdZORVEL_IR_Click();
     void cmdZORVEL_OR_Click(int index);
 
-    // The width of a bar for the most expensive listed system.
-    static constexpr int kFullBarWidth = 120;
-
 protected:
-    void closeEvent(QCloseEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
+  bool event(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void Form_Initialize();
     void createControls();
     void setMessage(const QString& text);
     void setMessageColor(const QColor& color);
+    // The message box, or the results table in its place.
+    void showMessages(bool show);
     void clearResultRows();
+    // Keeps the window tall enough for its wrapped texts at its present width.
+    void fitWrappedText();
+    // Why Start cannot be pressed now, for its tooltip; empty when it can.
+    QString startBlockedReason(bool badInputs) const;
 
     frmMain& main_;
     frmZORVELSummary* summary_ = nullptr;
+    QStackedWidget* messagesOrTable_ = nullptr;
     bool running_ = false;
 };

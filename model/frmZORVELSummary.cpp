@@ -1,17 +1,23 @@
 #include "model/frmZORVELSummary.h"
 
+#include <QBoxLayout>
 #include <QCloseEvent>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 
-#include "shell/twips.h"
 #include "shell/window_registry.h"
 
 frmZORVELSummary::frmZORVELSummary(QWidget* owner) : QWidget(owner, Qt::Window) {
     setWindowTitle(QStringLiteral("Zorvel Summary"));
-    wbZORVELSummary = new QTextBrowser(this);
+    wbZORVELSummary = new QTextBrowser;
     wbZORVELSummary->setObjectName(QStringLiteral("wbZORVELSummary"));
     wbZORVELSummary->setOpenExternalLinks(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(wbZORVELSummary);
+    // Escape closes it as its title bar does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     resize(720, 640);
     shell::registerWindow(this);
 }
@@ -24,23 +30,6 @@ void frmZORVELSummary::navigate(const QString& path) {
         wbZORVELSummary->reload();
     else
         wbZORVELSummary->setSource(url);
-}
-
-// The margins are kept against the window's outer size, frame included.
-void frmZORVELSummary::Form_Resize() {
-    const double width = shell::pixelsToTwips(frameGeometry().width());
-    const double height = shell::pixelsToTwips(frameGeometry().height());
-    QSize size = wbZORVELSummary->size();
-    if (width > 270)
-        size.setWidth(std::min(shell::twipsToPixels(width - 270), this->width()));
-    if (height > 630)
-        size.setHeight(std::min(shell::twipsToPixels(height - 630), this->height()));
-    wbZORVELSummary->resize(size);
-}
-
-void frmZORVELSummary::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    Form_Resize();
 }
 
 void frmZORVELSummary::closeEvent(QCloseEvent* e) {

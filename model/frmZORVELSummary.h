@@ -1,6 +1,6 @@
 #pragma once
 // The browser window that shows the model's HTML pages: the input summary and each system's
-// summary. Closing it only hides it.
+// summary. The page fills the window; closing it (or Escape) only hides it.
 
 #include <QWidget>
 
@@ -16,10 +16,6 @@ public:
     // Shows the page of that file, read afresh even when it is the page already shown.
     void navigate(const QString& path);
 
-protected:
-    void resizeEvent(QResizeEvent* e) override;
+  protected:
     void closeEvent(QCloseEvent* e) override;
-
-private:
-    void Form_Resize();
 };

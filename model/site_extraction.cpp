@@ -30,6 +30,18 @@ void hideCell(QLabel* cell) {
     cell->setVisible(false);
 }
 
+// What the window says when the dataset has no resource at the clicked point.
+QString missingResourceNote(bool solar, bool wind) {
+    if (solar && wind) return {};
+    const QString what = !solar && !wind ? QStringLiteral("solar or wind")
+                         : !solar        ? QStringLiteral("solar")
+                                         : QStringLiteral("wind");
+    return QStringLiteral(
+               "There is no %1 resource data at this point, so Zorvel cannot model it. "
+               "Click the map inside the resource grid to choose a site.")
+        .arg(what);
+}
+
 }  // namespace
 
 void frmZORVEL::GetGISData() {
@@ -71,10 +83,12 @@ void frmZORVEL::GetGISData() {
         caption += QStringLiteral(", Elevation ") + number(site.elevation, 0) + QStringLiteral(" m");
     lblPallixData->setText(caption);
 
+    bool solarFound = false, windFound = false, readFailed = false;
     try {
         const auto solar = layerOf("14_solar_glo.shp");
         const engine::Recordset sun = solar->searchByDistance(picked, 0);
-        if (!sun.eof()) {
+        solarFound = !sun.eof();
+        if (solarFound) {
             for (int i = 0; i < 13; ++i) {
                 const float value = sun.value(kMonthKeys[i] + "GLO").toFloat();
                 showCell(lblSolarResource[i], number(value, 2), solar->name);
@@ -91,7 +105,10 @@ void frmZORVEL::GetGISData() {
 
         const auto wind = layerOf("20_wind.shp");
         const engine::Recordset air = wind->searchByDistance(picked, 0);
+        windFound = !air.eof();
         if (air.eof()) {
+            // Another site's wind figures must not stand beside this one's.
+            for (QLabel* cell : lblWindResource) hideCell(cell);
             lblWindRowLabel->setToolTip(QStringLiteral("No wind resource information."));
             site.complete = false;
         } else if (air.hasField(kMonthKeys[0] + "WS")) {
@@ -141,7 +158,12 @@ void frmZORVEL::GetGISData() {
                 QString::fromUtf8(e.what()),
             48);
         site.complete = false;
+        readFailed = true;
     }
+    lblSiteNote->setText(readFailed ? QStringLiteral("The resource data at this point could not be "
+                                                     "read, so Zorvel cannot model it.")
+                                    : missingResourceNote(solarFound, windFound));
+    lblSiteNote->setVisible(!lblSiteNote->text().isEmpty());
     // Also after a failure, so that an incomplete site cannot be started from an earlier state.
     SetButtonStates();
 }

@@ -1,7 +1,6 @@
 // The table of the best systems after a run, and the HTML summaries of inputs and systems.
 #include <QFrame>
 #include <QLabel>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
@@ -9,6 +8,7 @@
 
 #include "engine/types.h"
 #include "model/conversions.h"
+#include "model/cost_chart.h"
 #include "model/frmZORVEL.h"
 #include "model/frmZORVELSummary.h"
 #include "model/waits.h"
@@ -22,6 +22,8 @@ void frmZORVEL::clearResultRows() {
         lblSystemNPC[i]->clear();
         shpBar[i]->hide();
     }
+    costAxis->setLargest(0);
+    lblColourKey->clear();
 }
 
 void frmZORVEL::ProcessResults(zorvel::Project& project) {
@@ -35,14 +37,21 @@ void frmZORVEL::ProcessResults(zorvel::Project& project) {
             setMessage(QStringLiteral("Sorry, there were no feasible solutions"));
             return;
         }
+        std::vector<std::pair<QColor, QString>> types;  // for the colour key, in row order
         for (int i = 0; i < rows; ++i) {
             const zorvel::Result result = project.GetResult(0, i);
             costs[size_t(i)] = result.NetPresentCost();
             lblSystemType[i]->setText(QString::fromStdString(project.DescribeSystem(result)));
+            const QColor colour =
+                engine::toQColor(project.SystemTypeColor(result.SystemTypeCode()));
             QPalette palette = shpBar[i]->palette();
-            palette.setColor(QPalette::Window,
-                             engine::toQColor(project.SystemTypeColor(result.SystemTypeCode())));
+            palette.setColor(QPalette::Window, colour);
             shpBar[i]->setPalette(palette);
+            const QString type =
+                QString::fromStdString(zorvel::Project::SystemTypeName(result.SystemTypeCode()));
+            if (std::none_of(types.begin(), types.end(),
+                             [&](const auto& t) { return t.second == type; }))
+                types.emplace_back(colour, type);
             project.WriteSystemSummary(
                 model::ToPath(documentsFolder + QStringLiteral("SystemSummary%1.html").arg(i)), result);
             if (i == 0 || costs[size_t(i)] > largestCost)
@@ -50,19 +59,17 @@ void frmZORVEL::ProcessResults(zorvel::Project& project) {
             if (i == 0 || costs[size_t(i)] < smallestCost)
                 smallestCost = costs[size_t(i)];
         }
-        // The designed width of the bars, not the last run's width of the sixth one, so that a
-        // shorter list never shrinks the scale for the runs after it.
-        const double full = kFullBarWidth;
-        const QLocale locale;
+        // Every bar grows from one baseline; the most expensive listed system has the full width.
         for (int i = 0; i < rows; ++i) {
             const double cost = costs[size_t(i)];
-            lblSystemNPC[i]->setText(locale.toCurrencyString(cost, locale.currencySymbol(), 2));
+            lblSystemNPC[i]->setText(model::dollars(cost, 2));
             cmdZORVEL_OR[i]->setEnabled(true);
-            const double width = largestCost > 0 ? std::nearbyint(cost / largestCost * full) : 0.0;
-            shpBar[i]->resize(int(std::clamp(width, 0.0, full)), shpBar[i]->height());
+            barCells[i]->setShare(largestCost > 0 ? cost / largestCost : 0.0);
             shpBar[i]->show();
         }
-        txtMessages->hide();
+        costAxis->setLargest(largestCost);
+        lblColourKey->setText(model::colourKeyText(types));
+        showMessages(false);
     } catch (const std::exception& e) {
         md_functions::ErrorMessage(
             QStringLiteral("Error while processing Zorvel results in frmZORVEL.ProcessResults.  Desc: ") +

@@ -63,6 +63,8 @@ void frmZORVEL::cmdRunZORVEL_Click() {
             ProcessResults(*project);
             // A new run needs a change of input or application first.
             cmdRunZORVEL->setEnabled(false);
+            cmdRunZORVEL->setToolTip(QStringLiteral(
+                "This run is done. Change an input or the application to run again."));
         }
     } catch (const std::exception& e) {
         md_functions::ErrorMessage(
@@ -75,6 +77,7 @@ void frmZORVEL::cmdRunZORVEL_Click() {
         return;
     running_ = false;
     cmdZORVEL_IR->setEnabled(true);
+    cmdZORVEL_IR->setToolTip({});
     cmdRunZORVEL->setText(savedStartCaption);
 }
 
@@ -191,7 +194,7 @@ void frmZORVEL::UpdateZORVELFile() {
     if (bInputSummaryCurrent)
         return;
     try {
-        txtMessages->setVisible(true);
+        showMessages(true);
         txtMessages->clear();
         if (ValidateUserInputs())
             return;

@@ -1,72 +1,45 @@
 #include "print/frmPrint.h"
 
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QShortcut>
 #include <stdexcept>
 
 #include "dataset/symbology.h"
 #include "engine/legend.h"
 #include "engine/map.h"
+#include "print/aspect_box.h"
 #include "print/legend_images.h"
 #include "print/page_layout.h"
-#include "print/printer_choice.h"
+#include "print/page_pictures.h"
+#include "print/picture_box.h"
+#include "print/print_preview.h"
 #include "print/scale_bar_view.h"
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
-#include "shell/twips.h"
 #include "shell/window_registry.h"
 
 namespace {
 
-// Window layout, twips. The print map has the shape its image takes on the page (inside the
-// frame), the scale bar box is as wide as the map so its bar measures the printed map, and the
-// heading box has the shape of the heading on the page.
-constexpr int kClientWidth = 9000, kClientHeight = 11175;
-constexpr int kHeadingBox[] = {120, 120, 7200, 360};
-constexpr int kMapBox[] = {120, 600, 7200, 5670};
-constexpr int kScaleBarBox[] = {120, 6390, 7200, 540};
-// The bar keeps to the upper part of its box: the legends overlap the box's lower part on the page.
-constexpr int kScaleBarHeight = 360;
-constexpr int kPictureTop = 7050, kPictureWidth = 2400, kPictureHeight = 4000;
-constexpr int kPicture1Left = 120, kPicture4Left = 2640, kPicture3Left = 5160;
-constexpr int kPrintButton[] = {7500, 120, 1320, 375};
-constexpr int kCancelButton[] = {7500, 600, 1320, 375};
+constexpr double kTwipsPerInch = 1440;
+// The designed height of a legend picture, twips: the legends' height on the page grows with it.
+constexpr int kPictureHeight = 4000;
 
 const QString kLegendCaption = QStringLiteral("ANNUAL AVERAGE SOLAR RESOURCES (KWH/M2/DAY)");
 
-// Pictures grabbed from the window are taken at this multiple of the screen resolution, so the
-// printed heading and scale bar stay sharp.
-constexpr double kGrabScale = 4;
-
-QRect box(const int (&b)[4]) { return shell::twipsRect(b[0], b[1], b[2], b[3]); }
-
 void report(const QString& text) { md_functions::ErrorMessage(text, shell::iconWarning); }
-
-QPixmap grabSharp(QWidget* widget) {
-    QPixmap pixmap(widget->size() * kGrabScale);
-    pixmap.setDevicePixelRatio(kGrabScale);
-    pixmap.fill(Qt::white);
-    widget->render(&pixmap);
-    return pixmap;
-}
 
 void whiteBackground(QWidget* widget) {
     widget->setAutoFillBackground(true);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, Qt::white);
     widget->setPalette(palette);
-}
-
-QLabel* pictureBox(QWidget* parent, int left) {
-    auto* label = new QLabel(parent);
-    label->setGeometry(shell::twipsRect(left, kPictureTop, kPictureWidth, kPictureHeight));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    whiteBackground(label);
-    return label;
 }
 
 engine::Map* hiddenMap(QWidget* parent) {
@@ -77,33 +50,44 @@ engine::Map* hiddenMap(QWidget* parent) {
 
 }  // namespace
 
+// The heading field on top, the print map in the shape it has on the page taking the room, the
+// scale bar under it and the three legends side by side below; the buttons on the right.
 frmPrint::frmPrint(frmMain& owner) : QWidget(&owner, Qt::Window), main_(owner) {
     setWindowTitle(QStringLiteral("Print Map"));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(shell::twipsToPixels(kClientWidth), shell::twipsToPixels(kClientHeight));
 
-    pictHeadingEmbed = new QWidget(this);
-    pictHeadingEmbed->setGeometry(box(kHeadingBox));
-    txtHeading = new QLineEdit(pictHeadingEmbed);
-    txtHeading->setGeometry(pictHeadingEmbed->rect());
-    txtHeading->setFrame(false);
+    auto* headingCaption = new QLabel(QStringLiteral("&Heading:"));
+    pictHeadingEmbed = new QWidget;
+    txtHeading = new QLineEdit;
+    headingCaption->setBuddy(txtHeading);
+    auto* headingLayout = new QHBoxLayout(pictHeadingEmbed);
+    headingLayout->setContentsMargins(0, 0, 0, 0);
+    headingLayout->addWidget(txtHeading);
     pictHeadFromClipboard = new QLabel(this);
     pictHeadFromClipboard->hide();
 
-    Map2 = new engine::Map(this);
-    Map2->setGeometry(box(kMapBox));
+    Map2 = new engine::Map;
     connect(Map2, &engine::Map::beforeLayerDraw, this, &frmPrint::Map2_BeforeLayerDraw);
-    // The print map ends its own redraw, so the next one draws the results again.
-    connect(Map2, &engine::Map::afterTrackingLayerDraw, this, [] { resultsDrawn = false; });
+    // The print map ends its own redraw, so the next one draws the results again; its scale bar
+    // follows its size and extent.
+    connect(Map2, &engine::Map::afterTrackingLayerDraw, this, [this] {
+        resultsDrawn = false;
+        sbMapView->bar.mapExtent = Map2->extent();
+        sbMapView->bar.pageExtent = QRectF(Map2->geometry());
+        sbMapView->update();
+    });
+    const QRectF frame = print::kFrameRect;
+    auto* mapBox = new print::AspectBox(Map2, frame.width() / frame.height());
     Map3 = hiddenMap(this);
     Map5 = hiddenMap(this);
     Map6 = hiddenMap(this);
 
-    pictEmbedScalebar = new QWidget(this);
+    pictEmbedScalebar = new QWidget;
     whiteBackground(pictEmbedScalebar);
-    pictEmbedScalebar->setGeometry(box(kScaleBarBox));
-    sbMapView = new print::ScaleBarView(pictEmbedScalebar);
-    sbMapView->setGeometry(0, 0, pictEmbedScalebar->width(), shell::twipsToPixels(kScaleBarHeight));
+    sbMapView = new print::ScaleBarView;
+    auto* scaleBarLayout = new QHBoxLayout(pictEmbedScalebar);
+    scaleBarLayout->setContentsMargins(0, 0, 0, 0);
+    scaleBarLayout->addWidget(sbMapView);
     pictScalebarFromClipboard = new QLabel(this);
     pictScalebarFromClipboard->hide();
 
@@ -111,17 +95,41 @@ frmPrint::frmPrint(frmMain& owner) : QWidget(&owner, Qt::Window), main_(owner) {
     legend3 = new engine::Legend(this);
     legend4 = new engine::Legend(this);
     for (engine::Legend* l : {legend1, legend3, legend4}) l->hide();
-    Picture1 = pictureBox(this, kPicture1Left);
-    Picture4 = pictureBox(this, kPicture4Left);
-    Picture3 = pictureBox(this, kPicture3Left);
+    Picture1 = new print::PictureBox;
+    Picture4 = new print::PictureBox;
+    Picture3 = new print::PictureBox;
 
-    cmdPrint = new QPushButton(QStringLiteral("Print"), this);
-    cmdPrint->setGeometry(box(kPrintButton));
+    cmdPrint = new QPushButton(QStringLiteral("Print..."));
     connect(cmdPrint, &QPushButton::clicked, this, &frmPrint::cmdPrint_Click);
-    Command2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command2->setGeometry(box(kCancelButton));
+    Command2 = new QPushButton(QStringLiteral("Cancel"));
     connect(Command2, &QPushButton::clicked, this, &frmPrint::Command2_Click);
 
+    auto* layout = new QGridLayout(this);
+    auto* heading = new QHBoxLayout;
+    heading->addWidget(headingCaption);
+    heading->addWidget(pictHeadingEmbed, 1);
+    layout->addLayout(heading, 0, 0);
+    layout->addWidget(mapBox, 1, 0);
+    layout->addWidget(pictEmbedScalebar, 2, 0);
+    auto* legends = new QHBoxLayout;
+    for (QLabel* picture : {Picture1, Picture4, Picture3}) {
+        whiteBackground(picture);
+        legends->addWidget(picture, 1);
+    }
+    layout->addLayout(legends, 3, 0);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(cmdPrint);
+    buttons->addWidget(Command2);
+    buttons->addStretch(1);
+    layout->addLayout(buttons, 0, 1, 4, 1);
+    layout->setRowStretch(1, 3);
+    layout->setRowStretch(3, 2);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &frmPrint::Command2_Click);
+
+    // About 75 characters wide and a little taller, in the desktop's font, to begin with.
+    resize(fontMetrics().averageCharWidth() * 75, fontMetrics().averageCharWidth() * 95);
     shell::registerWindow(this);
 }
 
@@ -213,6 +221,7 @@ void frmPrint::setupScalebar() {
         bar.mapUnits = print::mapUnitsOf(*main_.Map1);
         bar.barWidthRatio = 0.6;
         bar.scaleBarUnits = 3;
+        sbMapView->updateGeometry();  // its height follows the bar's font
         sbMapView->update();
     } catch (...) {
         report(QStringLiteral(" Error in setUpScalebar function. Error Source:frmPrint.setupScalebar()"));
@@ -237,10 +246,7 @@ void frmPrint::saveAndShowLegends() {
         legendPaths_[k] = print::saveLegendImage(*l.legend, QString::fromLatin1(l.file));
         if (legendPaths_[k].isEmpty())
             throw std::runtime_error("legend image not written");
-        const QImage image(legendPaths_[k]);
-        const QRectF shown = print::fitTopLeft(QSizeF(image.size()), QRectF(l.picture->rect()));
-        l.picture->setPixmap(QPixmap::fromImage(
-            image.scaled(shown.size().toSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        l.picture->setPixmap(QPixmap::fromImage(QImage(legendPaths_[k])));
     }
 }
 
@@ -257,15 +263,25 @@ void frmPrint::Map2_BeforeLayerDraw() {
 
 void frmPrint::cmdPrint_Click() {
     try {
-        pictScalebarFromClipboard->setPixmap(grabSharp(pictEmbedScalebar));
-        txtHeading->clearFocus();  // the heading prints without its text cursor
-        pictHeadFromClipboard->setPixmap(grabSharp(pictHeadingEmbed));
+        const engine::Rectangle extent = Map2->extent();
+        const QRectF mapImage = print::mapImageRect(extent.width(), extent.height());
+        pictScalebarFromClipboard->setPixmap(print::scaleBarPicture(sbMapView->bar, mapImage));
+        pictHeadFromClipboard->setPixmap(
+            print::headingPicture(txtHeading->text(), txtHeading->font()));
 
         QPrinter printer(QPrinter::HighResolution);
-        if (!print::choosePrinter(printer, this)) return;
+        print::previewAndPrint(printer, this, [this](QPrinter& target) { printPage(target); });
+        update();
+    } catch (...) {
+        report(QStringLiteral(
+            " Error in cmdPrint_Click function. Error Source:frmPrint. cmdPrint_Click()"));
+    }
+}
+
+void frmPrint::printPage(QPrinter& printer) {
+    try {
         QPainter painter;
         if (!painter.begin(&printer)) throw std::runtime_error("the printer cannot start");
-
         print::PagePictures pictures;
         pictures.heading = pictHeadFromClipboard->pixmap();
         pictures.scaleBar = pictScalebarFromClipboard->pixmap();
@@ -275,7 +291,6 @@ void frmPrint::cmdPrint_Click() {
         pictures.h = ConvTwips2Pix(*this, kPictureHeight, 1);
         print::composePage(painter, *Map2, pictures);
         painter.end();
-        update();
     } catch (...) {
         report(QStringLiteral(" Error in cmdPrint_Click function. Error Source:frmPrint. cmdPrint_Click()"));
     }
@@ -285,8 +300,11 @@ void frmPrint::Command2_Click() { close(); }
 
 int frmPrint::ConvTwips2Pix(const QPaintDevice& device, double twips, int axis) {
     switch (axis) {
-    case 0: return qint16(qRound(twips * device.logicalDpiX() / shell::kTwipsPerInch));
-    case 1: return qint16(qRound(twips * device.logicalDpiY() / shell::kTwipsPerInch));
-    default: return -1;
+        case 0:
+            return qint16(qRound(twips * device.logicalDpiX() / kTwipsPerInch));
+        case 1:
+            return qint16(qRound(twips * device.logicalDpiY() / kTwipsPerInch));
+        default:
+            return -1;
     }
 }

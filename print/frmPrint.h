@@ -11,6 +11,7 @@
 class QLabel;
 class QLineEdit;
 class QPaintDevice;
+class QPrinter;
 class QPushButton;
 class frmMain;
 
@@ -35,7 +36,7 @@ public:
     engine::Legend* legend1 = nullptr;
     engine::Legend* legend3 = nullptr;
     engine::Legend* legend4 = nullptr;
-    QLabel* Picture1 = nullptr;
+    QLabel* Picture1 = nullptr;  // the legend pictures, each shown fitted to its box
     QLabel* Picture3 = nullptr;
     QLabel* Picture4 = nullptr;
     QWidget* pictHeadingEmbed = nullptr;
@@ -44,7 +45,7 @@ public:
     QWidget* pictEmbedScalebar = nullptr;
     print::ScaleBarView* sbMapView = nullptr;
     QLabel* pictScalebarFromClipboard = nullptr;
-    QPushButton* cmdPrint = nullptr;  // "Print"
+    QPushButton* cmdPrint = nullptr;  // "Print...": the print preview, then the printer
     QPushButton* Command2 = nullptr;  // "Cancel"
 
     // Where the legend images were written (the program's directory, or the cache directory).
@@ -62,6 +63,8 @@ public:
 
 private:
     void saveAndShowLegends();
+    // Draws the page on the printer; a printer that cannot start is reported.
+    void printPage(QPrinter& printer);
 
     frmMain& main_;
     bool bResourceLayerPlaced = false;

@@ -17,6 +17,16 @@ int mapUnitsOf(const engine::Map& map) {
     return 2;
 }
 
+QSize ScaleBarView::sizeHint() const {
+    const int line = QFontMetrics(bar.font, this).height();
+    return {line * 20, line * 3};
+}
+
+QSize ScaleBarView::minimumSizeHint() const {
+    const int line = QFontMetrics(bar.font, this).height();
+    return {line * 5, line * 3};
+}
+
 void ScaleBarView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     bar.paint(painter, QRectF(rect()));

@@ -21,7 +21,11 @@ public:
     explicit ScaleBarView(QWidget* parent = nullptr) : QWidget(parent) {}
     engine::ScaleBar bar;
 
-protected:
+    // Room for the bar and its labels in the bar's font.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  protected:
     void paintEvent(QPaintEvent*) override;
 };
 

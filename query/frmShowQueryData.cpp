@@ -1,11 +1,20 @@
 #include "query/frmShowQueryData.h"
 
+#include <QApplication>
+#include <QBoxLayout>
+#include <QClipboard>
 #include <QCloseEvent>
-
 #include <QComboBox>
-#include <QFrame>
+#include <QDir>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTableWidget>
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -18,20 +27,37 @@
 #include "query/number_text.h"
 #include "query/query_catalogue.h"
 #include "query/query_state.h"
+#include "query/result_set.h"
+#include "query/results_export.h"
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
-#include "shell/twips.h"
 
 namespace {
 
-constexpr int kRowPitch = 360;  // twips between rows
-constexpr int kTop = 120;
+// Item data: the value a column sorts by, and the class colour of a row.
+constexpr int kSortRole = Qt::UserRole;
+constexpr int kColourRole = Qt::UserRole + 1;
 
-void colourSwatch(QFrame* swatch, engine::ColorNumber colour, int border) {
-    swatch->setStyleSheet(QStringLiteral("background-color: %1; border: %2px solid black;")
-                              .arg(engine::toQColor(colour).name())
-                              .arg(border));
+// Sorts by number, not by the text shown.
+class NumberItem : public QTableWidgetItem {
+  public:
+    NumberItem(const QString& text, double key) : QTableWidgetItem(text) {
+        setData(kSortRole, key);
+    }
+    bool operator<(const QTableWidgetItem& other) const override {
+        return data(kSortRole).toDouble() < other.data(kSortRole).toDouble();
+    }
+};
+
+// The class colour as a square with a black border (two pixels wide for solar classes).
+QIcon swatch(engine::ColorNumber colour, int border, int side) {
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::black);
+    QPainter p(&pixmap);
+    p.fillRect(QRect(border, border, side - 2 * border, side - 2 * border),
+               engine::toQColor(colour));
+    return QIcon(pixmap);
 }
 
 }  // namespace
@@ -39,21 +65,48 @@ void colourSwatch(QFrame* swatch, engine::ColorNumber colour, int border) {
 frmShowQueryData::frmShowQueryData(frmMain& owner) : QWidget(&owner, Qt::Window), owner_(owner) {
     setObjectName("frmShowQueryData");
     setWindowTitle("Query Results");
-    resize(shell::twipsToPixels(7100), shell::twipsToPixels(kTop * 2 + kRows * kRowPitch));
-    for (int i = 0; i < kRows; ++i) {
-        const int top = kTop + i * kRowPitch;
-        shpLayerColor[i] = new QFrame(this);
-        shpLayerColor[i]->setGeometry(shell::twipsRect(120, top, 255, 255));
-        lblArea[i] = new QLabel(this);
-        lblArea[i]->setGeometry(shell::twipsRect(480, top, 1800, 255));
-        lblArea[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        lblDescription[i] = new QLabel(this);
-        lblDescription[i]->setGeometry(shell::twipsRect(2400, top, 4560, 255));
-        for (QWidget* w : {static_cast<QWidget*>(shpLayerColor[i]),
-                           static_cast<QWidget*>(lblArea[i]),
-                           static_cast<QWidget*>(lblDescription[i])})
-            w->hide();
-    }
+
+    tblResults = new QTableWidget(0, 3);
+    tblResults->setObjectName("tblResults");
+    tblResults->setHorizontalHeaderLabels({"Class", "Area (km²)", "Share of total (%)"});
+    tblResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblResults->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblResults->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tblResults->verticalHeader()->hide();
+    tblResults->setWordWrap(false);
+    QHeaderView* header = tblResults->horizontalHeader();
+    // The numbers as wide as their texts; the classes take the room that is left, never less
+    // than their own (see fitTableWidth).
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(ClassColumn, QHeaderView::Stretch);
+    header->setSortIndicator(-1, Qt::AscendingOrder);  // the order each class first occurs
+    tblResults->setSortingEnabled(true);
+
+    lblTotal = new QLabel;
+    cmdCopy = new QPushButton("Copy");
+    cmdExportCsv = new QPushButton("Export CSV...");
+    cmdClose = new QPushButton("Close");
+    connect(cmdCopy, &QPushButton::clicked, this, &frmShowQueryData::cmdCopy_Click);
+    connect(cmdExportCsv, &QPushButton::clicked, this, &frmShowQueryData::cmdExportCsv_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tblResults, 1);
+    layout->addWidget(lblTotal);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdCopy);
+    buttons->addWidget(cmdExportCsv);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdClose);
+    layout->addLayout(buttons);
+
+    // The copy key copies the whole table, as Copy does, not the one cell the view would.
+    tblResults->installEventFilter(this);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    // About 80 characters by 20 lines of the desktop's font to begin with.
+    resize(fontMetrics().averageCharWidth() * 80, fontMetrics().lineSpacing() * 20);
 }
 
 frmShowQueryData& frmShowQueryData::of(frmMain& owner) {
@@ -80,6 +133,29 @@ bool frmShowQueryData::event(QEvent* e) {
     return QWidget::event(e);
 }
 
+bool frmShowQueryData::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == tblResults && e->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(e)->matches(QKeySequence::Copy)) {
+        cmdCopy_Click();
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void frmShowQueryData::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange) fitTableWidth();
+}
+
+void frmShowQueryData::fitTableWidth() {
+    const QHeaderView& header = *tblResults->horizontalHeader();
+    const QAbstractItemView& view = *tblResults;
+    int width = 2 * tblResults->frameWidth() + tblResults->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < tblResults->columnCount(); ++c)
+        width += std::max(view.sizeHintForColumn(c), header.sectionSizeHint(c));
+    tblResults->setMinimumWidth(width);
+}
+
 void frmShowQueryData::closeEvent(QCloseEvent* e) {
     Form_Unload();
     QWidget::closeEvent(e);
@@ -87,17 +163,44 @@ void frmShowQueryData::closeEvent(QCloseEvent* e) {
 
 void frmShowQueryData::Form_Unload() {
     try {
-        for (int i = 0; i < kRows; ++i) {
-            shpLayerColor[i]->hide();
-            lblArea[i]->hide();
-            lblDescription[i]->hide();
-        }
+        tblResults->setRowCount(0);
+        lblTotal->clear();
         owner_.UpdateInterface();
     } catch (...) {
         md_functions::ErrorMessage(
             " Error while dunloading results table. Error Source:frmShowQueryData.Form_Unload()",
             48);
     }
+}
+
+namespace {
+
+std::vector<query::ResultRow> shownRows(const QTableWidget& table) {
+    std::vector<query::ResultRow> rows;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        const QTableWidgetItem* item = table.item(r, frmShowQueryData::ClassColumn);
+        rows.push_back({item->text(), item->data(kColourRole).value<QColor>(),
+                        table.item(r, frmShowQueryData::AreaColumn)->data(kSortRole).toDouble(),
+                        table.item(r, frmShowQueryData::ShareColumn)->data(kSortRole).toDouble()});
+    }
+    return rows;
+}
+
+}  // namespace
+
+QString frmShowQueryData::tableText() const { return query::tabSeparated(shownRows(*tblResults)); }
+
+void frmShowQueryData::cmdCopy_Click() { QApplication::clipboard()->setText(tableText()); }
+
+void frmShowQueryData::cmdExportCsv_Click() {
+    const QString path = shell::dialogs().saveFileName(
+        this, "Export CSV", md_functions::datasetState().dataDirectory, "CSV files (*.csv)", "csv");
+    if (path.isEmpty()) return;
+    QString reason;
+    if (!query::writeTextFile(path, query::commaSeparated(shownRows(*tblResults)), &reason))
+        shell::dialogs().messageBox(
+            "The table could not be written to " + QDir::toNativeSeparators(path) + ": " + reason,
+            shell::mbOKOnly, shell::iconWarning);
 }
 
 namespace md_query_functions2 {
@@ -133,21 +236,45 @@ void UpdateQueryDataForm(frmMain& f, frmShowQueryData& form) {
         summary = ClassSummary();
     } catch (...) {
     }
-    if (int(summary.size()) > frmShowQueryData::kRows)
+    // Shares and the total count every result area, also those of classes beyond the last row.
+    double total = 0;
+    for (const auto& [colour, area] : summary) total += area;
+    if (int(summary.size()) > frmShowQueryData::kRows) {
         shell::dialogs().messageBox("Form will not be able to show all values");
+        summary.resize(frmShowQueryData::kRows);
+    }
     const QString field = state.resultFieldName.trimmed().toUpper();
     const bool solar = field == "ANNDIR" || field == "ANNTILT" || field == "ANNGLO";
-    for (int i = 0; i < int(summary.size()) && i < frmShowQueryData::kRows; ++i) {
+
+    QTableWidget& table = *form.tblResults;
+    // Rows go in unsorted; the column the user sorted by, if any, orders them after.
+    table.setSortingEnabled(false);
+    table.setRowCount(0);
+    const int side = table.fontMetrics().height();
+    table.setIconSize(QSize(side, side));
+    const QLocale locale;
+    for (const auto& [colour, area] : summary) {
         try {
-            colourSwatch(form.shpLayerColor[i], summary[i].first, solar ? 2 : 1);
-            form.shpLayerColor[i]->show();
-            form.lblArea[i]->setText(QLocale().toString(summary[i].second, 'f', 2) + " sq km");
-            form.lblArea[i]->show();
-            form.lblDescription[i]->setText(CreateAreaDescription(f, summary[i].first));
-            form.lblDescription[i]->show();
+            const int row = table.rowCount();
+            table.insertRow(row);
+            auto* cls = new NumberItem(CreateAreaDescription(f, colour),
+                                       md_functions::ResultClassRank(colour));
+            cls->setIcon(swatch(colour, solar ? 2 : 1, side));
+            cls->setData(kColourRole, engine::toQColor(colour));
+            table.setItem(row, frmShowQueryData::ClassColumn, cls);
+            auto* km2 = new NumberItem(locale.toString(area, 'f', 2), area);
+            km2->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table.setItem(row, frmShowQueryData::AreaColumn, km2);
+            const double share = total > 0 ? area / total * 100 : 0;
+            auto* percent = new NumberItem(locale.toString(share, 'f', 1), share);
+            percent->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table.setItem(row, frmShowQueryData::ShareColumn, percent);
         } catch (...) {
         }
     }
+    table.setSortingEnabled(true);
+    form.fitTableWidth();
+    form.lblTotal->setText("Total: " + locale.toString(total, 'f', 2) + " km²");
 }
 
 QString CreateAreaDescription(frmMain& f, engine::ColorNumber colour) {

@@ -1,36 +1,54 @@
 #pragma once
-// The "Query Results" window: one row per colour class of the result set, with its colour,
-// summed area in km2 and description.
+// The "Query Results" window: one row per colour class of the result set, with its colour and
+// description, its summed area in km2 and its share of the total, in a table the user can sort,
+// copy and export.
 
 #include <QString>
 #include <QWidget>
-#include <array>
 #include <utility>
 #include <vector>
 
 #include "engine/types.h"
 
-class QFrame;
 class QLabel;
+class QPushButton;
+class QTableWidget;
 class frmMain;
 
 class frmShowQueryData : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kRows = 14;
-    explicit frmShowQueryData(frmMain& owner);
+  // The most classes the window lists.
+  static constexpr int kRows = 14;
+  // Columns of the table.
+  enum Column { ClassColumn, AreaColumn, ShareColumn };
 
-    // The window of that main window, made on first use.
-    static frmShowQueryData& of(frmMain& owner);
+  explicit frmShowQueryData(frmMain& owner);
 
-    std::array<QFrame*, kRows> shpLayerColor{};
-    std::array<QLabel*, kRows> lblArea{};
-    std::array<QLabel*, kRows> lblDescription{};
+  // The window of that main window, made on first use.
+  static frmShowQueryData& of(frmMain& owner);
 
-    void Form_Unload();
+  QTableWidget* tblResults = nullptr;
+  QLabel* lblTotal = nullptr;
+  QPushButton* cmdCopy = nullptr;       // "Copy"
+  QPushButton* cmdExportCsv = nullptr;  // "Export CSV..."
+  QPushButton* cmdClose = nullptr;      // "Close"
+
+  // The rows as tab-separated lines under a line of headings, in the order shown.
+  QString tableText() const;
+  // Puts tableText() on the clipboard.
+  void cmdCopy_Click();
+  // Asks for a file and writes the rows there as comma-separated values.
+  void cmdExportCsv_Click();
+
+  void Form_Unload();
+  // Keeps the table wide enough for every heading and text of its rows.
+  void fitTableWidth();
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:

@@ -1,5 +1,7 @@
 #include "query/result_set.h"
 
+#include <algorithm>
+#include <iterator>
 
 #include "engine/map.h"
 #include "query/query_state.h"
@@ -12,35 +14,47 @@ namespace {
 using engine::rgb;
 
 // Class colours by lower bound; a value equal to a bound belongs to the class above it.
-engine::ColorNumber classColour(double v, const double* bounds, int n,
-                                const engine::ColorNumber* colours) {
-    int k = 0;
-    while (k < n && v >= bounds[k]) ++k;
+constexpr double kWindBounds[] = {200, 300, 400, 500, 600, 800};
+constexpr engine::ColorNumber kWindColours[] = {
+    rgb(230, 230, 230), rgb(222, 184, 135), rgb(254, 172, 0), rgb(255, 110, 180),
+    rgb(154, 50, 205),  rgb(255, 0, 0),     rgb(0, 0, 255)};
+constexpr double kSolarBounds[] = {2, 2.5, 3, 3.5, 4, 4.5, 5, 5.5, 6, 6.5, 7, 7.5, 8, 8.5, 9};
+constexpr engine::ColorNumber kSolarColours[] = {
+    rgb(122, 97, 50),   rgb(184, 146, 75), rgb(224, 178, 92), rgb(252, 218, 154),
+    rgb(237, 237, 166), rgb(230, 230, 83), rgb(255, 255, 0),  rgb(252, 223, 0),
+    rgb(255, 171, 0),   rgb(237, 138, 0),  rgb(255, 94, 25),  rgb(247, 0, 0),
+    rgb(207, 0, 0),     rgb(153, 0, 0),    rgb(115, 0, 0),    rgb(71, 0, 0)};
+
+template <size_t N>
+engine::ColorNumber classColour(double v, const double (&bounds)[N],
+                                const engine::ColorNumber (&colours)[N + 1]) {
+    size_t k = 0;
+    while (k < N && v >= bounds[k]) ++k;
     return colours[k];
+}
+
+template <size_t N>
+int rankOf(engine::ColorNumber colour, const engine::ColorNumber (&colours)[N]) {
+    const auto it = std::find(std::begin(colours), std::end(colours), colour);
+    return it == std::end(colours) ? -1 : int(it - std::begin(colours));
 }
 
 }  // namespace
 
 void SetResultSymbolColor(const QString& fieldName, double value, engine::Symbol& symbol) {
     try {
-        if (fieldName == "WINDPWRD") {
-            static const double bounds[] = {200, 300, 400, 500, 600, 800};
-            static const engine::ColorNumber colours[] = {
-                rgb(230, 230, 230), rgb(222, 184, 135), rgb(254, 172, 0), rgb(255, 110, 180),
-                rgb(154, 50, 205),  rgb(255, 0, 0),     rgb(0, 0, 255)};
-            symbol.color = classColour(value, bounds, 6, colours);
-        } else if (fieldName == "ANNDIR" || fieldName == "ANNTILT" || fieldName == "ANNGLO") {
-            static const double bounds[] = {2, 2.5, 3, 3.5, 4, 4.5, 5, 5.5, 6, 6.5, 7, 7.5, 8, 8.5, 9};
-            static const engine::ColorNumber colours[] = {
-                rgb(122, 97, 50),  rgb(184, 146, 75), rgb(224, 178, 92), rgb(252, 218, 154),
-                rgb(237, 237, 166), rgb(230, 230, 83), rgb(255, 255, 0),  rgb(252, 223, 0),
-                rgb(255, 171, 0),  rgb(237, 138, 0),  rgb(255, 94, 25),  rgb(247, 0, 0),
-                rgb(207, 0, 0),    rgb(153, 0, 0),    rgb(115, 0, 0),    rgb(71, 0, 0)};
-            symbol.color = classColour(value, bounds, 15, colours);
-        }
+        if (fieldName == "WINDPWRD")
+            symbol.color = classColour(value, kWindBounds, kWindColours);
+        else if (fieldName == "ANNDIR" || fieldName == "ANNTILT" || fieldName == "ANNGLO")
+            symbol.color = classColour(value, kSolarBounds, kSolarColours);
     } catch (...) {
         ErrorMessage(" Error Source:md_functions.SetResultSymbolColor()", 48);
     }
+}
+
+int ResultClassRank(engine::ColorNumber colour) {
+    const int wind = rankOf(colour, kWindColours);
+    return wind >= 0 ? wind : rankOf(colour, kSolarColours);
 }
 
 }  // namespace md_functions

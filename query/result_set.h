@@ -14,6 +14,9 @@ namespace md_functions {
 
 // The class colour of a result value of the given field (wind or solar classes).
 void SetResultSymbolColor(const QString& fieldName, double value, engine::Symbol& symbol);
+// The place of a class colour among the wind or solar result classes, lowest values first; -1
+// for any other colour.
+int ResultClassRank(engine::ColorNumber colour);
 
 }  // namespace md_functions
 

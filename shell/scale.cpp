@@ -18,6 +18,9 @@ constexpr double kFeetPerMile = 5280;
 constexpr double kInchesPerFoot = 12;
 constexpr double kInchesPerMetre = 39.37;
 constexpr double kMilesPerMetre = 0.0006214;
+// Two points further apart than half the globe are measured the short way round it; a view
+// wider than that is measured in steps no wider than this, so each step is the way it spans.
+constexpr double kWidestStepDegrees = 10;
 
 }  // namespace
 
@@ -78,8 +81,10 @@ QString CalculateScale(const engine::Map& map) {
         const engine::Rectangle extent = map.extent();
         if (unit == QLatin1String("degree")) {
             const double midLat = (extent.top() + extent.bottom()) / 2;
-            groundInches = DegreesToMiles(map, 0, midLat, extent.width(), midLat) * kFeetPerMile *
-                           kInchesPerFoot;
+            const double width = extent.width();
+            const int steps = width > 180 ? int(std::ceil(width / kWidestStepDegrees)) : 1;
+            groundInches = steps * DegreesToMiles(map, 0, midLat, width / steps, midLat) *
+                           kFeetPerMile * kInchesPerFoot;
         } else if (unit == QLatin1String("meter")) {
             groundInches = extent.width() * kInchesPerMetre;
         }

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -176,8 +177,12 @@ int run(const Options& o) {
     const auto summary = md_query_functions2::ClassSummary();
     std::printf("class,colour,area_km2\n");
     for (int i = 0; i < int(summary.size()) && i < frmShowQueryData::kRows; ++i)
-        std::printf("%s,%d,%s\n", csvField(table.lblDescription[i]->text()).toUtf8().constData(),
-                    summary[i].first, QString::number(summary[i].second, 'f', 6).toUtf8().constData());
+        std::printf("%s,%d,%s\n",
+                    csvField(table.tblResults->item(i, frmShowQueryData::ClassColumn)->text())
+                        .toUtf8()
+                        .constData(),
+                    summary[i].first,
+                    QString::number(summary[i].second, 'f', 6).toUtf8().constData());
     return 0;
 }
 

@@ -75,6 +75,49 @@ inline void writeLines(const QString& dir, const QString& baseName, int n) {
         [](int i) { return std::vector<QVariant>{QStringLiteral("line %1").arg(i)}; });
 }
 
+// A dense labelled layer: 177 states of many sizes tiling the world in degrees, as the
+// first-level boundaries "38_subcountrybnd1.shp" with a NAME of 4 to 15 letters each. State 0 is
+// the largest.
+inline void writeWorldStates(const QString& dir) {
+    constexpr int kPieces[] = {14, 16, 18, 20, 22, 22, 20, 18, 15, 12};  // 177 in ten bands
+    unsigned seed = 12345;
+    const auto next = [&seed](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 16) % unsigned(n));
+    };
+    const char* syllables[] = {"ka", "ru", "dor", "an",  "mel", "ti",
+                               "sa", "bo", "lin", "gar", "ve",  "no"};
+    std::vector<engine::Shape> shapes;
+    std::vector<QString> names;
+    // Bands 14 degrees high from 84 N, each cut into pieces of uneven widths; the first band
+    // starts with one 60 degrees wide.
+    for (int b = 0; b < 10; ++b) {
+        const double top = 84 - b * 14.0, bottom = top - 14;
+        std::vector<double> cuts{-180};
+        const double start = b == 0 ? -120 : -180;
+        const int pieces = kPieces[b] - (b == 0 ? 1 : 0);
+        for (int i = b == 0 ? 0 : 1; i < pieces; ++i)
+            cuts.push_back(start + (180 - start) * (i + 0.6 * (next(100) / 100.0 - 0.5)) / pieces);
+        cuts.push_back(180);
+        for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+            shapes.push_back(engine::Shape::polygon({{cuts[i], bottom},
+                                                     {cuts[i + 1], bottom},
+                                                     {cuts[i + 1], top},
+                                                     {cuts[i], top},
+                                                     {cuts[i], bottom}}));
+            QString name;
+            for (int k = 2 + next(4); k > 0; --k) name += QString::fromLatin1(syllables[next(12)]);
+            name[0] = name[0].toUpper();
+            names.push_back(name.left(15));
+        }
+    }
+    writeShapefile(
+        dir, QStringLiteral("38_subcountrybnd1"), engine::moShapeTypePolygon,
+        {{QStringLiteral("NAME"), engine::moString, 40, 0}}, int(shapes.size()),
+        [&](int i) { return shapes[i]; }, [&](int i) { return std::vector<QVariant>{names[i]}; },
+        degreesCrs());
+}
+
 // Renames baseName's files so that their extensions are upper case (".SHP", ".DBF", ...).
 inline void upperCaseExtensions(const QString& dir, const QString& baseName,
                                 const QString& newBase) {

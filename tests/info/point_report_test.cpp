@@ -1,12 +1,13 @@
 // The point report, driven through the main window's Info tool on real shapefiles.
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "dataset/dataset_loading.h"
 #include "info/attach.h"
@@ -14,6 +15,7 @@
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
 #include "tests/info/layer_files.h"
+#include "tests/support/window_checks.h"
 
 using namespace testdata;
 using engine::moShapeTypeLine;
@@ -251,33 +253,54 @@ TEST_F(PointReport, SolarGridUsesTheOrderedStyle) {
     EXPECT_EQ(got[20], "");
 }
 
-TEST_F(PointReport, WindowLayoutAndOkButton) {
+TEST_F(PointReport, ReadOnlyReportWithOkBelowItThatGrowsWithTheWindow) {
     writeRoads(dir.path());
     open();
     viewWidth(0, 3000, 1000);
-    clickAt(1000, 500);
+    const QString report = clickAt(1000, 500);
     frmInfo* window = main->findChild<frmInfo*>();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), "Map Information");
     EXPECT_EQ(window->OKButton->text(), "OK");
-    // 15 twips per pixel at 96 dpi.
-    EXPECT_EQ(window->size(), QSize(464, 591));
-    EXPECT_EQ(window->txtInfo->geometry(), QRect(6, 36, 455, 551));
-    EXPECT_EQ(window->OKButton->geometry(), QRect(380, 4, 81, 25));
 
-    // Fits the text box and the button to a larger window.
-    window->resize(600, 700);
-    EXPECT_EQ(window->txtInfo->size(), QSize(591, 660));
-    EXPECT_EQ(window->OKButton->x(), 516);
+    // The report can be read and selected, not typed into.
+    EXPECT_TRUE(window->txtInfo->isReadOnly());
+    QTest::keyClicks(window->txtInfo, "typed");
+    EXPECT_EQ(window->reportText(), report);
+    EXPECT_FALSE(window->txtInfo->toPlainText().contains("typed"));
+
+    // OK sits below the report, at the right; the report takes the room a larger window gives.
+    const QRect text = window->txtInfo->geometry(), ok = window->OKButton->geometry();
+    EXPECT_GT(ok.top(), text.bottom());
+    EXPECT_NEAR(ok.right(), text.right(), 2);
+    window->resize(window->width() + 200, window->height() + 150);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->txtInfo->width(), text.width() + 200);
+    EXPECT_EQ(window->txtInfo->height(), text.height() + 150);
+    EXPECT_GT(window->OKButton->y(), window->txtInfo->geometry().bottom());
 
     QTest::mouseClick(window->OKButton, Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->txtInfo->toPlainText(), QString());
 
-    // The next click shows the same window again.
+    // The next click shows the same window again; Escape answers as OK does.
     clickAt(1000, 500);
     EXPECT_EQ(main->findChildren<frmInfo*>().size(), 1);
     EXPECT_TRUE(window->isVisible());
+    QTest::keyClick(window->txtInfo, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->txtInfo->toPlainText(), QString());
+}
+
+TEST_F(PointReport, InfoWindowOverlapOnTheSampleAtBothFontSizes) {
+    md_functions::LoadProject("20_wind.shp", testsupport::sampleDatasetFile(), *main->Map1,
+                              *main->legend);
+    main->Map1->setExtent(main->Map1->fullExtent());
+    const engine::Rectangle e = main->Map1->extent();
+    EXPECT_NE(clickAt(e.center().x, e.center().y), QString());
+    frmInfo* window = main->findChild<frmInfo*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(testsupport::problemsAtBothFontSizes(*window), "");
 }
 
 TEST_F(PointReport, ReturningToTheWindowRebuildsTheReportFromTheLastClick) {

@@ -9,9 +9,11 @@
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
+#include "model/cost_chart.h"
 #include "model/frmZORVELSummary.h"
 #include "tests/model/model_window_fixture.h"
 #include "zorvel/project.h"
@@ -100,8 +102,11 @@ TEST_F(ModelWindowTest, CompleteRunShowsTheCheapestSystemsWithCostsAndBars) {
         EXPECT_EQ(w.lblSystemType[i]->text().toStdString(), check.DescribeSystem(r));
         EXPECT_TRUE(currency.match(w.lblSystemNPC[i]->text()).hasMatch()) << w.lblSystemNPC[i]->text().toStdString();
         EXPECT_NEAR(parseCurrency(w.lblSystemNPC[i]->text()), r.NetPresentCost(), 0.006);
+        // Every bar starts on the one baseline and has its cost's share of the full width.
+        EXPECT_EQ(w.barCells[i]->geometry().left(), w.barCells[0]->geometry().left());
+        EXPECT_EQ(w.shpBar[i]->x(), 0);
         EXPECT_EQ(w.shpBar[i]->width(),
-                  int(std::nearbyint(r.NetPresentCost() / largest * frmZORVEL::kFullBarWidth)));
+                  int(std::nearbyint(r.NetPresentCost() / largest * w.barCells[i]->fullWidth())));
         EXPECT_EQ(w.shpBar[i]->palette().color(QPalette::Window),
                   engine::toQColor(check.SystemTypeColor(r.SystemTypeCode())));
         EXPECT_TRUE(w.shpBar[i]->isVisible());
@@ -109,8 +114,28 @@ TEST_F(ModelWindowTest, CompleteRunShowsTheCheapestSystemsWithCostsAndBars) {
         EXPECT_TRUE(QFileInfo::exists(docs + QString("SystemSummary%1.html").arg(i)));
     }
     // The list is cheapest first, so the last row is the most expensive, at full width.
-    EXPECT_EQ(w.shpBar[rows - 1]->width(), frmZORVEL::kFullBarWidth);
-    EXPECT_LT(w.shpBar[0]->width(), frmZORVEL::kFullBarWidth);
+    EXPECT_EQ(w.shpBar[rows - 1]->width(), w.barCells[rows - 1]->fullWidth());
+    EXPECT_LT(w.shpBar[0]->width(), w.barCells[0]->fullWidth());
+    // The scale under the bars: from $0 up in round steps, in the bars' column.
+    EXPECT_EQ(w.costAxis->geometry().left(), w.barCells[0]->geometry().left());
+    EXPECT_EQ(w.costAxis->width(), w.barCells[0]->width());
+    const QStringList ticks = w.costAxis->tickTexts();
+    ASSERT_GE(ticks.size(), 2);
+    EXPECT_EQ(ticks.front(), "$0");
+    const std::vector<double> shares = w.costAxis->tickShares();
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    EXPECT_LE(shares.back(), 1.0);
+    // The key names the colour of each system type listed.
+    for (int i = 0; i < rows; ++i) {
+        const zorvel::Result r = check.GetResult(0, i);
+        EXPECT_TRUE(w.lblColourKey->text().contains(
+            QString::fromStdString(zorvel::Project::SystemTypeName(r.SystemTypeCode()))));
+        EXPECT_TRUE(w.lblColourKey->text().contains(
+            engine::toQColor(check.SystemTypeColor(r.SystemTypeCode())).name()));
+    }
+    // Start stays grey until an input changes, and says so.
+    EXPECT_EQ(w.cmdRunZORVEL->toolTip(),
+              "This run is done. Change an input or the application to run again.");
 
     EXPECT_FALSE(progress.isEmpty());
     const QRegularExpression remaining(R"(^Zorvel is running\. \d{1,3}\.\d% remaining\.$)");
@@ -146,6 +171,7 @@ TEST_F(ModelWindowTest, CompleteRunShowsTheCheapestSystemsWithCostsAndBars) {
     const QString firstCost = w.lblSystemNPC[0]->text();
     w.txtDieselFuelPrice->setText("0.80");
     EXPECT_TRUE(w.cmdRunZORVEL->isEnabled());
+    EXPECT_TRUE(w.cmdRunZORVEL->toolTip().isEmpty());
     EXPECT_FALSE(w.cmdZORVEL_OR[0]->isEnabled());
     EXPECT_EQ(w.lblSystemNPC[0]->text(), firstCost);
 }

@@ -1,15 +1,18 @@
 // The print window: its copies of the main map, the legend maps, the scale bar and the legend
 // images, on real shapefiles.
 
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <algorithm>
 
 #include "dataset/dataset_loading.h"
 #include "engine/legend.h"
@@ -17,10 +20,13 @@
 #include "print/attach.h"
 #include "print/frmPrint.h"
 #include "print/legend_images.h"
+#include "print/page_layout.h"
 #include "print/scale_bar_view.h"
+#include "query/query_state.h"
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
 #include "tests/print/print_fixture.h"
+#include "tests/support/window_checks.h"
 
 using namespace testdata;
 
@@ -53,7 +59,7 @@ TEST_F(PrintFixture, PrintMapCopiesEveryLayerWithVisibilityAndExtent) {
     frmPrint* window = openPrintWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), "Print Map");
-    EXPECT_EQ(window->cmdPrint->text(), "Print");
+    EXPECT_EQ(window->cmdPrint->text(), "Print...");
     EXPECT_EQ(window->Command2->text(), "Cancel");
 
     const engine::Map& main1 = *main->Map1;
@@ -196,6 +202,39 @@ TEST_F(PrintFixture, CancelClosesTheWindow) {
     frmPrint* window = openPrintWindow();
     ASSERT_NE(window, nullptr);
     QTest::mouseClick(window->Command2, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(main->findChildren<frmPrint*>().isEmpty());
+}
+
+// On the sample dataset after a query: the window reads well at both font sizes, its heading
+// field is labelled, the print map keeps the shape it has on the page, and Escape closes it.
+TEST_F(PrintFixture, PrintWindowOverlapOnTheSampleAfterAQueryAtBothFontSizes) {
+    md_functions::LoadProject("20_wind.shp", testsupport::sampleDatasetFile(), *main->Map1,
+                              *main->legend);
+    ASSERT_TRUE(query::chooseQuery(*main, "Wind by Power Density"));
+    main->cmdUpdateMap->click();
+    ASSERT_FALSE(md_query_functions2::queryState().cShapes.empty());
+    frmPrint* window = openPrintWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(testsupport::problemsAtBothFontSizes(*window), "");
+
+    const auto labels = window->findChildren<QLabel*>();
+    const auto heading = std::find_if(labels.begin(), labels.end(), [&](QLabel* l) {
+        return l->buddy() == static_cast<QWidget*>(window->txtHeading);
+    });
+    ASSERT_NE(heading, labels.end());
+    EXPECT_EQ((*heading)->text(), "&Heading:");
+    EXPECT_TRUE((*heading)->isVisible());
+
+    // Larger, the window gives the print map the room, in the shape of the map on the page.
+    const QSize before = window->Map2->size();
+    window->resize(window->width() + 300, window->height() + 300);
+    QCoreApplication::processEvents();
+    EXPECT_GT(window->Map2->width(), before.width());
+    EXPECT_NEAR(double(window->Map2->width()) / window->Map2->height(),
+                print::kFrameRect.width() / print::kFrameRect.height(), 0.02);
+
+    QTest::keyClick(window->txtHeading, Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(main->findChildren<frmPrint*>().isEmpty());
 }

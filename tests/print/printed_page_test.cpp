@@ -1,18 +1,24 @@
 // The printed page: printed to a PDF file, turned into an image, and every part looked for at
 // its place on the 1/600-inch design grid.
 
+#include <gtest/gtest.h>
+
+#include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMarginsF>
 #include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <gtest/gtest.h>
+#include <QTimer>
 
 #include "engine/map.h"
 #include "print/page_layout.h"
-#include "print/printer_choice.h"
+#include "print/page_pictures.h"
+#include "print/print_preview.h"
 #include "print/scale_bar_view.h"
 #include "query/query_state.h"
 #include "query/result_set.h"
@@ -44,20 +50,24 @@ QRect inkBox(const QImage& image, const QRect& region) {
     return box;
 }
 
-// Prints to a PDF file instead of asking, for as long as it lives.
+// In place of the print preview, for as long as it lives: prints to a PDF file, or (not
+// accepting) closes the preview without printing.
 struct PdfPrinter {
     QString file;
     bool accept = true;
     explicit PdfPrinter(const QString& path) : file(path) {
-        print::setPrinterChooser([this](QPrinter& printer, QWidget*) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(file);
-            printer.setPageSize(QPageSize(QPageSize::Letter));
-            printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-            return accept;
-        });
+        print::setPrintPreview(
+            [this](QPrinter& printer, QWidget*, const print::PagePainter& paint) {
+                if (!accept) return false;
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(file);
+                printer.setPageSize(QPageSize(QPageSize::Letter));
+                printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+                paint(printer);
+                return true;
+            });
     }
-    ~PdfPrinter() { print::setPrinterChooser({}); }
+    ~PdfPrinter() { print::setPrintPreview({}); }
 };
 
 QImage pageImage(const QString& pdf) {
@@ -157,8 +167,8 @@ TEST_F(PrintedPage, MapHeadingScaleBarAndLegendsStandAtTheirDesignPositions) {
         }
         if (count > (last - first + 1) * 9 / 10) barLength = std::max(barLength, last - first + 1);
     }
-    const engine::ScaleBar& scaleBar = window->sbMapView->bar;
-    const double kilometres = scaleBar.barDistance(QRectF(window->sbMapView->rect()));
+    const engine::ScaleBar scaleBar = print::pageScaleBar(window->sbMapView->bar, image);
+    const double kilometres = scaleBar.barDistance(print::scaleBarTarget());
     EXPECT_GT(kilometres, 0);
     const double metresPerDesignUnit = window->Map2->extent().width() / 4000;
     EXPECT_NEAR(barLength, px(kilometres * 1000 / metresPerDesignUnit), 2);
@@ -190,7 +200,25 @@ TEST_F(PrintedPage, EveryPrintDrawsTheResultsAgain) {
     }
 }
 
-TEST_F(PrintedPage, CancelledPrintDialogPrintsNothing) {
+// The print preview itself, opened and closed again without printing.
+TEST_F(PrintedPage, PrintShowsThePageInAPreviewFirst) {
+    int pages = -1;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!preview) return;
+        title = preview->windowTitle();
+        if (auto* widget = preview->findChild<QPrintPreviewWidget*>()) pages = widget->pageCount();
+        preview->reject();
+    });
+    QTest::mouseClick(window->cmdPrint, Qt::LeftButton);
+    EXPECT_EQ(pages, 1);
+    EXPECT_FALSE(title.isEmpty());
+    EXPECT_TRUE(dialogs->shown.isEmpty()) << dialogs->texts().join('|').toStdString();
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(PrintedPage, PreviewClosedWithoutPrintingPrintsNothing) {
     PdfPrinter printer(dir.filePath("never.pdf"));
     printer.accept = false;
     window->cmdPrint_Click();

@@ -45,6 +45,26 @@ TEST_F(ScaleText, OneDegreeAtTheEquatorAcrossOneInch) {
     EXPECT_EQ(md_functions::DegreesToMiles(map, 3, 4, 3, 4), 0);
 }
 
+// The two edges of a world view are nearer each other the short way round the globe; the scale
+// measures the width the view spans.
+TEST_F(ScaleText, ViewsWiderThanHalfTheGlobeMeasureTheWayTheySpan) {
+    makeMap(testdata::degreesCrs(), 14400, 7200);
+    map.setExtent(engine::Rectangle(-180, -90, 180, 90));
+    // The equator, 2 pi a long, across ten inches.
+    EXPECT_EQ(CalculateScale(map), "Scale 1 : 157,782,971");
+
+    // Either side of half the globe the scale grows with the width, without a jump.
+    const auto scaleOf = [this](double width) {
+        map.setExtent(engine::Rectangle(-width / 2, -width / 4, width / 2, width / 4));
+        return CalculateScale(map).remove("Scale 1 : ").remove(',').toDouble();
+    };
+    const double half = scaleOf(180), wider = scaleOf(180.2), widest = scaleOf(270);
+    EXPECT_NEAR(half, 157782971 / 2.0, 2);
+    EXPECT_NEAR(wider / half, 180.2 / 180, 1e-6);
+    EXPECT_NEAR(widest / half, 1.5, 1e-6);
+    EXPECT_TRUE(dialogs->shown.isEmpty());
+}
+
 TEST_F(ScaleText, HundredKilometresAcrossFiveInches) {
     makeMap(testdata::metresCrs(), 7200, 3600);
     map.setExtent(engine::Rectangle(500000, 0, 600000, 50000));

@@ -1,13 +1,16 @@
 // The sample dataset opened as the program opens it, and painted: known places show the colours
 // the symbology gives them.
-#include <QImage>
 #include <gtest/gtest.h>
+
+#include <QImage>
+#include <algorithm>
 
 #include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
 #include "engine/legend.h"
 #include "engine/map.h"
 #include "shell/dialog_service.h"
+#include "tests/engine/placed_labels.h"
 #include "tests/tools/sample_fixture.h"
 
 using testsample::defaultSample;
@@ -81,4 +84,40 @@ TEST_F(SampleRender, PaintsAWindCellALakeAndARoadInTheirColours) {
     img = paint();
     for (const QColor& c : around(img, places.lake)) EXPECT_EQ(c, QColor(127, 199, 242));
     EXPECT_TRUE(around(img, places.road).contains(QColor(255, 0, 0)));  // roads draw above both
+}
+
+// The state names stay readable over a query result that covers the whole country, each on its
+// halo, and none written over another.
+TEST_F(SampleRender, StateNamesAreWrittenAboveResultsOnAHalo) {
+    QObject::connect(&map, &engine::Map::beforeLayerDraw, [this](int) {
+        engine::Symbol result;
+        result.color = engine::rgb(255, 0, 0);
+        result.outline = false;
+        const engine::Rectangle e = map.extent();
+        map.drawShape(engine::Shape::polygon({{e.left(), e.bottom()},
+                                              {e.right(), e.bottom()},
+                                              {e.right(), e.top()},
+                                              {e.left(), e.top()},
+                                              {e.left(), e.bottom()}}),
+                      result);
+    });
+    const QImage img = paint();
+    const std::vector<engine::PlacedLabel> placed = enginetest::placedLabels(map);
+    EXPECT_EQ(int(placed.size()), layer("38_subcountrybnd1.shp").recordCount());
+    for (const engine::PlacedLabel& label : placed) {
+        int text = 0, halo = 0;
+        const QRect box = label.box.toAlignedRect() & img.rect();
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                text += std::max({c.red(), c.green(), c.blue()}) < 70;
+                halo += c.green() > 180;
+            }
+        EXPECT_GT(text, 10) << label.text.toStdString();
+        EXPECT_GT(halo, 10) << label.text.toStdString();
+        for (const engine::PlacedLabel& other : placed) {
+            if (&other == &label) continue;
+            EXPECT_FALSE(label.box.intersects(other.box));
+        }
+    }
 }
