@@ -1,0 +1,143 @@
+#include "importer/zonal_statistics.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "importer/cell_grid.h"
+#include "importer/geometry.h"
+#include "importer/raster_source.h"
+
+namespace importer {
+
+namespace {
+
+constexpr double kFinePerBand = 4e6;  // fine pixels warped at a time (32 MB)
+
+int finePixelsPerSide(const CellGrid& grid, double pixel, const ZonalOptions& o) {
+    // Fine pixels no larger than source pixels (half for classes, so a straddling class pixel
+    // is split fairly), at least 4 per side for clean edges, within the limits.
+    const double wanted = std::ceil(grid.cellSize() / pixel * (o.majority ? 2 : 1) - 1e-9);
+    const double budget = std::floor(std::sqrt(o.maxFineTotal / std::max(1, grid.cellsInside())));
+    return int(std::clamp(std::min(wanted, budget), 4.0, double(o.maxFinePerSide)));
+}
+
+// The union of the fine pixels of a cell marked in `bad`, as rectangles merged along rows.
+engine::Shape marked(const CellGrid& grid, int row, int col, int n, const std::vector<char>& bad) {
+    const double f = grid.cellSize() / n;
+    const double xl = grid.left() + col * grid.cellSize(), yt = grid.top() - row * grid.cellSize();
+    std::vector<GEOSGeometry*> runs;
+    for (int a = 0; a < n; ++a)
+        for (int b = 0; b < n;) {
+            if (!bad[std::size_t(a) * n + b]) {
+                ++b;
+                continue;
+            }
+            int e = b;
+            while (e < n && bad[std::size_t(a) * n + e]) ++e;
+            const engine::Shape r = rectangle(xl + b * f, yt - (a + 1) * f, xl + e * f, yt - a * f);
+            runs.push_back(GEOSGeom_clone_r(engine::geosContext(), r.geos()));
+            b = e;
+        }
+    auto ctx = engine::geosContext();
+    GEOSGeometry* all =
+        GEOSGeom_createCollection_r(ctx, GEOS_MULTIPOLYGON, runs.data(), unsigned(runs.size()));
+    GEOSGeometry* merged = GEOSUnaryUnion_r(ctx, all);
+    GEOSGeom_destroy_r(ctx, all);
+    if (!merged) engine::throwGeosError("merging no-data pixels");
+    return engine::Shape::adopt(merged);
+}
+
+}  // namespace
+
+ZonalResult zonalStatistics(CellGrid& grid, const RasterSource& raster,
+                            const OGRSpatialReference& crs, const ZonalOptions& o,
+                            const std::function<void(double)>& tick) {
+    ZonalResult result;
+    const int n = finePixelsPerSide(grid, raster.pixelSizeIn(crs), o);
+    result.finePerSide = n;
+    const int width = grid.columns() * n;
+    const int bandRows = std::max(1, int(kFinePerBand / (double(width) * n)));
+    const double fineKm2 = std::pow(grid.cellSize() / n, 2) / 1e6;
+    std::vector<char> bad(std::size_t(n) * n);
+    std::vector<std::pair<long long, double>> classes;
+
+    for (int r0 = 0; r0 < grid.rows(); r0 += bandRows) {
+        const int r1 = std::min(grid.rows(), r0 + bandRows);
+        bool any = false;
+        for (int r = r0; r < r1 && !any; ++r)
+            for (int c = 0; c < grid.columns() && !any; ++c)
+                any = grid.state(r, c) != CellGrid::Outside;
+        if (!any) continue;
+        const double yt = grid.top() - r0 * grid.cellSize(), yb = grid.top() - r1 * grid.cellSize();
+        const std::vector<double> data = raster.warp(
+            crs, grid.left(), yb, grid.left() + grid.columns() * grid.cellSize(), yt, width,
+            (r1 - r0) * n,
+            o.majority ? RasterSource::Resampling::Mode : RasterSource::Resampling::Average);
+        for (int r = r0; r < r1; ++r) {
+            for (int c = 0; c < grid.columns(); ++c) {
+                const CellGrid::State state = grid.state(r, c);
+                if (state == CellGrid::Outside) continue;
+                const std::vector<float>* shares =
+                    state == CellGrid::Boundary ? &grid.shares(r, c, n) : nullptr;
+                double sum = 0, weight = 0, missing = 0;
+                classes.clear();
+                std::fill(bad.begin(), bad.end(), 0);
+                for (int a = 0; a < n; ++a) {
+                    const double* line =
+                        &data[(std::size_t(r - r0) * n + a) * width + std::size_t(c) * n];
+                    for (int b = 0; b < n; ++b) {
+                        const double w = shares ? (*shares)[std::size_t(a) * n + b] : 1.0;
+                        if (w <= 0) continue;
+                        const double v = line[b];
+                        bool valid = !std::isnan(v);
+                        if (valid && o.majority) {
+                            const long long code = std::llround(v);
+                            valid = o.isClass(code);
+                            if (!valid)
+                                result.unknownCodesKm2[code] += w * fineKm2;
+                            else {
+                                auto it =
+                                    std::find_if(classes.begin(), classes.end(),
+                                                 [code](const auto& p) { return p.first == code; });
+                                if (it == classes.end())
+                                    classes.push_back({code, w});
+                                else
+                                    it->second += w;
+                            }
+                        } else if (valid) {
+                            sum += w * v;
+                        }
+                        if (valid) {
+                            weight += w;
+                        } else {
+                            missing += w;
+                            bad[std::size_t(a) * n + b] = 1;
+                        }
+                    }
+                }
+                result.noDataKm2 += missing * fineKm2;
+                if (!(weight > 0)) continue;
+                CellValue cell{r, c, grid.piece(r, c), 0};
+                if (missing > 0) cell.shape = cell.shape.difference(marked(grid, r, c, n, bad));
+                if (cell.shape.isNull() || cell.shape.shapeType() != engine::moShapeTypePolygon)
+                    continue;
+                if (o.majority) {
+                    // The largest share wins; a tie goes to the lower code, so runs repeat.
+                    auto best = classes.front();
+                    for (const auto& p : classes)
+                        if (p.second > best.second ||
+                            (p.second == best.second && p.first < best.first))
+                            best = p;
+                    cell.value = double(best.first);
+                } else {
+                    cell.value = sum / weight;
+                }
+                result.cells.push_back(std::move(cell));
+            }
+        }
+        if (tick) tick(double(r1) / grid.rows());
+    }
+    return result;
+}
+
+}  // namespace importer
