@@ -4,7 +4,6 @@
 // where it keeps its part inside the study area and the share of each of its fine pixels.
 
 #include <cstdint>
-#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -18,9 +17,7 @@ class CellGrid {
   public:
     enum State : std::uint8_t { Outside, Inside, Boundary };
 
-    // tick(0..1) is called as rows are done (it may throw to cancel).
-    CellGrid(const StudyArea& area, double cellMetres,
-             const std::function<void(double)>& tick = {});
+    CellGrid(const StudyArea& area, double cellMetres);
 
     double cellSize() const { return size_; }
     double left() const { return x0_; }

@@ -34,7 +34,8 @@ std::vector<FieldMap> mapFields(const VectorFile& file, const QStringList& catal
                                 const QString& explicitNameField) {
     std::vector<FieldMap> maps;
     for (const QString& f : catalogueFields) {
-        FieldMap m{f};
+        FieldMap m;
+        m.catalogueField = f;
         if (f == "NAME" && !explicitNameField.isEmpty()) {
             m.sourceIndex = file.findField({explicitNameField});
             if (m.sourceIndex < 0)

@@ -16,12 +16,21 @@ Shape rectangle(double x0, double y0, double x1, double y1) {
     return Shape::polygon({{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}, {x0, y0}});
 }
 
-Shape clipToRectangle(const Shape& s, double x0, double y0, double x1, double y1) {
-    if (s.isNull()) return {};
-    GEOSGeometry* g = GEOSClipByRect_r(geosContext(), s.geos(), x0, y0, x1, y1);
-    if (!g) engine::throwGeosError("clipping to a rectangle");
-    Shape out = Shape::adopt(g);
-    return out.isEmpty() ? Shape() : out;
+namespace {
+
+}  // namespace
+
+Shape merged(std::vector<Shape> parts) {
+    if (parts.empty()) return {};
+    if (parts.size() == 1) return parts.front();
+    auto ctx = geosContext();
+    std::vector<GEOSGeometry*> raw;
+    for (const Shape& p : parts) raw.push_back(GEOSGeom_clone_r(ctx, p.geos()));
+    GEOSGeometry* all = GEOSGeom_createCollection_r(ctx, GEOS_GEOMETRYCOLLECTION, raw.data(), unsigned(raw.size()));
+    GEOSGeometry* out = GEOSUnaryUnion_r(ctx, all);
+    GEOSGeom_destroy_r(ctx, all);
+    if (!out) engine::throwGeosError("merging shapes");
+    return Shape::adopt(out);
 }
 
 namespace {
@@ -32,7 +41,7 @@ Shape ofDimension(GEOSGeometry* g, int dimension) {
     if (!g) return {};
     Shape whole = Shape::adopt(g);
     if (GEOSGeomTypeId_r(ctx, g) != GEOS_GEOMETRYCOLLECTION) return whole;
-    std::vector<GEOSGeometry*> parts;
+    std::vector<GEOSGeometry*> parts;  // owned by `kept` below
     for (int i = 0; i < GEOSGetNumGeometries_r(ctx, g); ++i) {
         const GEOSGeometry* part = GEOSGetGeometryN_r(ctx, g, i);
         if (GEOSGeom_getDimensions_r(ctx, part) == dimension && !GEOSisEmpty_r(ctx, part))

@@ -2,6 +2,8 @@
 // GEOS work of the import on the engine's shapes: conversion from OGR, rectangles, clipping and
 // prepared tests.
 
+#include <vector>
+
 #include "engine/geos_context.h"
 #include "engine/shape.h"
 
@@ -12,8 +14,8 @@ namespace importer {
 // The OGR geometry as a shape (null when it has none or GEOS refuses it).
 engine::Shape toShape(const OGRGeometry& g);
 engine::Shape rectangle(double x0, double y0, double x1, double y1);
-// The part of s inside the rectangle; fast, for areas and further clipping.
-engine::Shape clipToRectangle(const engine::Shape& s, double x0, double y0, double x1, double y1);
+// The union of the shapes (the one shape itself when there is one).
+engine::Shape merged(std::vector<engine::Shape> parts);
 // A valid shape of the same kind (polygons repaired, lower-dimension leftovers dropped).
 engine::Shape repaired(const engine::Shape& s);
 // Point inside a polygon, or on a line.

@@ -5,10 +5,12 @@
 #include <gdal_utils.h>
 
 #include <QDir>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "engine/gdal_support.h"
+#include "engine/geos_context.h"
 #include "importer/import_error.h"
 #include "importer/source_files.h"
 #include "importer/spatial_reference.h"
@@ -48,6 +50,10 @@ RasterSource::RasterSource(const QString& path, const QString& what) : path_(pat
     double gt[6];
     if (ds->GetGeoTransform(gt) != CE_None || gt[1] == 0 || gt[5] == 0)
         throw ImportError((name + " is not georeferenced (no pixel positions)").toStdString());
+    std::copy(gt, gt + 6, gt_);
+    if (!GDALInvGeoTransform(gt_, inverse_))
+        throw ImportError((name + " has a pixel grid that cannot be inverted").toStdString());
+    geographic_ = ds->GetSpatialRef()->IsGeographic();
     if (ds->GetRasterCount() > 1) {
         ArgList args;
         args << "-of"
@@ -144,6 +150,63 @@ std::vector<double> RasterSource::warp(const OGRSpatialReference& to, double x0,
         throw ImportError(engine::gdalReport(
             what_ + " " + QDir::toNativeSeparators(path_) + " cannot be read", trap));
     return data;
+}
+
+int RasterSource::width() const { return GDALGetRasterXSize(ds_); }
+int RasterSource::height() const { return GDALGetRasterYSize(ds_); }
+
+namespace {
+struct ToPixels {
+    OGRCoordinateTransformation* ct;
+    const double* inverse;
+};
+int toPixel(double* x, double* y, void* data) {
+    auto* t = static_cast<ToPixels*>(data);
+    if (!t->ct->Transform(1, x, y)) return 0;
+    const double gx = *x, gy = *y;
+    *x = t->inverse[0] + t->inverse[1] * gx + t->inverse[2] * gy;
+    *y = t->inverse[3] + t->inverse[4] * gx + t->inverse[5] * gy;
+    return 1;
+}
+}  // namespace
+
+engine::Shape RasterSource::toPixels(const engine::Shape& s, const OGRSpatialReference& from) const {
+    const QString key = crsWkt(from);
+    if (!toSource_ || toSourceFrom_ != key) {
+        OGRSpatialReference to = *GDALDataset::FromHandle(ds_)->GetSpatialRef();
+        to.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+        toSource_ = transformation(from, to);
+        toSourceFrom_ = key;
+    }
+    auto ctx = engine::geosContext();
+    const engine::Rectangle e = s.extent();
+    GEOSGeometry* dense = GEOSDensify_r(ctx, s.geos(), std::max(e.width(), e.height()) / 32);
+    if (!dense) engine::throwGeosError("densifying a cell");
+    const engine::Shape owned = engine::Shape::adopt(dense);
+    ToPixels t{toSource_.get(), inverse_};
+    GEOSGeometry* g = GEOSGeom_transformXY_r(ctx, owned.geos(), toPixel, &t);
+    if (!g) throw ImportError((what_ + ": a cell cannot be carried into the raster's coordinates").toStdString());
+    return engine::Shape::adopt(g);
+}
+
+std::vector<double> RasterSource::read(int col0, int row0, int w, int h) const {
+    std::vector<double> data(std::size_t(w) * h);
+    GDALRasterBandH band = GDALGetRasterBand(band1_ ? band1_ : ds_, 1);
+    engine::GdalErrorTrap trap;
+    if (GDALRasterIO(band, GF_Read, col0, row0, w, h, data.data(), w, h, GDT_Float64, 0, 0) != CE_None)
+        throw ImportError(engine::gdalReport(what_ + " " + QDir::toNativeSeparators(path_) + " cannot be read", trap));
+    int hasNoData = 0;
+    const double noData = GDALGetRasterNoDataValue(band, &hasNoData);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (double& v : data)
+        if (hasNoData && (v == noData || (std::isnan(noData) && std::isnan(v)))) v = nan;
+    return data;
+}
+
+double RasterSource::rowWeight(int row) const {
+    if (!geographic_) return 1;
+    const double lat = gt_[3] + (row + 0.5) * gt_[5];
+    return std::max(0.0, std::cos(lat * M_PI / 180));
 }
 
 }  // namespace importer

@@ -5,7 +5,10 @@
 #include <ogr_spatialref.h>
 
 #include <QString>
+#include <memory>
 #include <vector>
+
+#include "engine/shape.h"
 
 typedef void* GDALDatasetH;
 
@@ -33,8 +36,24 @@ class RasterSource {
     std::vector<double> warp(const OGRSpatialReference& to, double x0, double y0, double x1,
                              double y1, int w, int h, Resampling how) const;
 
-  private:
+      // Exact shares at the study area's edge are counted on the source pixels themselves.
+    int width() const;
+    int height() const;
+    // The shape in the raster's pixel coordinates (column, row from the top-left corner), its
+    // edges densified so they keep their course. Throws ImportError.
+    engine::Shape toPixels(const engine::Shape& s, const OGRSpatialReference& from) const;
+    // Pixels of the window, row by row; NaN where the raster has no data.
+    std::vector<double> read(int col0, int row0, int w, int h) const;
+    // The area of a pixel of the row, relative to the others: pixels in degrees shrink with
+    // the cosine of their latitude.
+    double rowWeight(int row) const;
+
+private:
     QString path_, what_;
+    mutable std::unique_ptr<OGRCoordinateTransformation> toSource_;
+    mutable QString toSourceFrom_;
+    double gt_[6] = {0, 1, 0, 0, 0, 1}, inverse_[6] = {0, 1, 0, 0, 0, 1};
+    bool geographic_ = false;
     GDALDatasetH ds_ = nullptr;
     GDALDatasetH band1_ = nullptr;  // a view of band 1 when the file has several
 };

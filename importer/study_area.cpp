@@ -6,12 +6,17 @@
 
 #include "importer/field_mapping.h"
 #include "importer/geometry.h"
+#include "importer/grid_cover.h"
 #include "importer/import_error.h"
 #include "importer/import_report.h"
 #include "importer/spatial_reference.h"
 #include "importer/vector_file.h"
 
 namespace importer {
+
+namespace {
+constexpr int kTiles = 16;  // per side, for clipping against the study area near a shape
+}
 
 StudyArea::StudyArea(const QString& path, const QString& where, const QString& crsChoice,
                      ImportReport& report) {
@@ -54,6 +59,12 @@ StudyArea::StudyArea(const QString& path, const QString& where, const QString& c
     if (!merged) engine::throwGeosError("merging the study area");
     shape_ = engine::Shape::adopt(merged);
     prepared_ = std::make_unique<Prepared>(shape_);
+    const engine::Rectangle box = shape_.extent();
+    const GridSpec tiles{box.left(), box.top(), box.width() / kTiles, box.height() / kTiles, kTiles, kTiles};
+    coverGrid(shape_, tiles, [&](int c, int r, const engine::Shape* piece) {
+        const double x = tiles.left + c * tiles.cellWidth, y = tiles.top - r * tiles.cellHeight;
+        tiles_.push_back({{x, y - tiles.cellHeight, x + tiles.cellWidth, y}, piece ? *piece : engine::Shape()});
+    });
 
     report.section("Study area");
     report.line("Boundary: " + QDir::toNativeSeparators(path) + " (layer " + file.layerName() +
@@ -78,18 +89,22 @@ StudyArea::~StudyArea() = default;
 
 engine::Shape StudyArea::clip(const engine::Shape& s) const {
     if (s.isNull() || s.isEmpty()) return {};
-    if (s.shapeType() == engine::moShapeTypePoint)
-        return prepared_->intersects(s) ? s : engine::Shape();
+    if (s.shapeType() == engine::moShapeTypePoint) return prepared_->intersects(s) ? s : engine::Shape();
     if (prepared_->contains(s)) return s;
     if (!prepared_->intersects(s)) return {};
-    // Only the part of the study area near the shape takes part in the overlay.
+    // Only the tiles of the study area near the shape take part in the overlay.
     const engine::Rectangle r = s.extent();
-    const double pad = 1 + 1e-6 * std::max(r.width(), r.height());
-    const engine::Shape near = repaired(
-        clipToRectangle(shape_, r.left() - pad, r.bottom() - pad, r.right() + pad, r.top() + pad));
-    engine::Shape piece = s.intersect(near);
-    if (piece.isNull() || piece.shapeType() != s.shapeType()) return {};
-    return piece;
+    std::vector<engine::Shape> parts;
+    for (const Tile& t : tiles_) {
+        if (t.rect.left() > r.right() || t.rect.right() < r.left() || t.rect.bottom() > r.top() ||
+            t.rect.top() < r.bottom())
+            continue;
+        engine::Shape part = s.intersect(t.piece.isNull() ? rectangle(t.rect.left(), t.rect.bottom(), t.rect.right(),
+                                                                      t.rect.top())
+                                                          : t.piece);
+        if (!part.isNull() && part.shapeType() == s.shapeType()) parts.push_back(std::move(part));
+    }
+    return merged(std::move(parts));
 }
 
 }  // namespace importer

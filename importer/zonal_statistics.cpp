@@ -5,6 +5,7 @@
 
 #include "importer/cell_grid.h"
 #include "importer/geometry.h"
+#include "importer/grid_cover.h"
 #include "importer/raster_source.h"
 
 namespace importer {
@@ -12,6 +13,7 @@ namespace importer {
 namespace {
 
 constexpr double kFinePerBand = 4e6;  // fine pixels warped at a time (32 MB)
+constexpr double kMaxSourcePixelsPerCell = 4096;
 
 int finePixelsPerSide(const CellGrid& grid, double pixel, const ZonalOptions& o) {
     // Fine pixels no larger than source pixels (half for classes, so a straddling class pixel
@@ -47,6 +49,47 @@ engine::Shape marked(const CellGrid& grid, int row, int col, int n, const std::v
     return engine::Shape::adopt(merged);
 }
 
+using ClassShares = std::vector<std::pair<long long, double>>;
+
+void addShare(ClassShares& classes, long long code, double w) {
+    auto it = std::find_if(classes.begin(), classes.end(), [code](const auto& p) { return p.first == code; });
+    if (it == classes.end()) classes.push_back({code, w});
+    else it->second += w;
+}
+
+// A boundary cell's sum and weight (or class shares) counted on the source pixels, each by the
+// part of it inside the cell's piece of the study area. False when the cell covers too many
+// pixels for that; the fine pixels are then small enough.
+bool countOnSourcePixels(const RasterSource& raster, const OGRSpatialReference& crs, const engine::Shape& piece,
+                         const ZonalOptions& o, double& sum, double& weight, ClassShares& classes) {
+    const engine::Shape px = raster.toPixels(piece, crs);
+    const engine::Rectangle e = px.extent();
+    const int c0 = std::max(0, int(std::floor(e.left()))), c1 = std::min(raster.width(), int(std::ceil(e.right())));
+    const int r0 = std::max(0, int(std::floor(e.bottom()))), r1 = std::min(raster.height(), int(std::ceil(e.top())));
+    sum = weight = 0;
+    classes.clear();
+    if (c1 <= c0 || r1 <= r0) return true;
+    if (double(c1 - c0) * (r1 - r0) > kMaxSourcePixelsPerCell) return false;
+    const std::vector<double> data = raster.read(c0, r0, c1 - c0, r1 - r0);
+    // Pixel rows grow downwards, so the grid's top is the window's last row.
+    coverGrid(px, {double(c0), double(r1), 1, 1, c1 - c0, r1 - r0}, [&](int b, int a, const engine::Shape* bit) {
+        const int row = r1 - 1 - a;
+        const double v = data[std::size_t(row - r0) * (c1 - c0) + b];
+        if (std::isnan(v)) return;
+        const double w = (bit ? bit->area() : 1.0) * raster.rowWeight(row);
+        if (!(w > 0)) return;
+        if (o.majority) {
+            const long long code = std::llround(v);
+            if (!o.isClass(code)) return;
+            addShare(classes, code, w);
+        } else {
+            sum += w * v;
+        }
+        weight += w;
+    });
+    return true;
+}
+
 }  // namespace
 
 ZonalResult zonalStatistics(CellGrid& grid, const RasterSource& raster,
@@ -59,7 +102,7 @@ ZonalResult zonalStatistics(CellGrid& grid, const RasterSource& raster,
     const int bandRows = std::max(1, int(kFinePerBand / (double(width) * n)));
     const double fineKm2 = std::pow(grid.cellSize() / n, 2) / 1e6;
     std::vector<char> bad(std::size_t(n) * n);
-    std::vector<std::pair<long long, double>> classes;
+    ClassShares classes;
 
     for (int r0 = 0; r0 < grid.rows(); r0 += bandRows) {
         const int r1 = std::min(grid.rows(), r0 + bandRows);
@@ -117,6 +160,11 @@ ZonalResult zonalStatistics(CellGrid& grid, const RasterSource& raster,
                 }
                 result.noDataKm2 += missing * fineKm2;
                 if (!(weight > 0)) continue;
+                // On the study area's edge a fine pixel may reach past it; the source pixels
+                // themselves give the exact shares there.
+                if (state == CellGrid::Boundary &&
+                    countOnSourcePixels(raster, crs, grid.piece(r, c), o, sum, weight, classes) && !(weight > 0))
+                    continue;
                 CellValue cell{r, c, grid.piece(r, c), 0};
                 if (missing > 0) cell.shape = cell.shape.difference(marked(grid, r, c, n, bad));
                 if (cell.shape.isNull() || cell.shape.shapeType() != engine::moShapeTypePolygon)

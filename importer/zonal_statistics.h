@@ -4,9 +4,10 @@
 //
 // The raster is warped onto fine pixels aligned to the cells (n x n per cell), with GDAL
 // weighing each source pixel by the part of the fine pixel it covers. A fine pixel counts by
-// its share inside the study area, so a pixel partly inside a cell or the study area counts by
-// its covered share. Cells without data are dropped; a cell with no-data in part keeps only
-// the fine pixels that have data.
+// its share inside the study area. On the boundary, cells are counted on the source pixels
+// themselves, each by the exact part of it inside the cell's piece of the study area (unless
+// the cell covers thousands of pixels, where fine pixels are small enough). Cells without data
+// are dropped; a cell with no-data in part keeps only the fine pixels that have data.
 
 #include <ogr_spatialref.h>
 
