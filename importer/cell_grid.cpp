@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "importer/coverage.h"
 #include "importer/geometry.h"
 #include "importer/grid_cover.h"
 #include "importer/study_area.h"
@@ -54,12 +55,12 @@ const std::vector<float>& CellGrid::shares(int row, int col, int n) {
     const std::size_t i = std::size_t(row) * cols_ + col;
     auto found = shares_.find(i);
     if (found != shares_.end()) return found->second;
-    std::vector<float> out(std::size_t(n) * n, 0.f);
     const double f = size_ / n, fineArea = f * f;
-    coverGrid(piece(row, col), {x0_ + col * size_, yTop_ - row * size_, f, f, n, n},
-              [&](int b, int a, const engine::Shape* bit) {
-                  out[std::size_t(a) * n + b] = bit ? float(std::min(1.0, bit->area() / fineArea)) : 1.f;
-              });
+    const std::vector<double> areas =
+        coverage(piece(row, col), {x0_ + col * size_, yTop_ - row * size_, f, f, n, n});
+    std::vector<float> out(areas.size());
+    for (std::size_t k = 0; k < areas.size(); ++k)
+        out[k] = float(std::min(1.0, areas[k] / fineArea));
     return shares_.emplace(i, std::move(out)).first->second;
 }
 

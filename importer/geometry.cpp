@@ -16,9 +16,7 @@ Shape rectangle(double x0, double y0, double x1, double y1) {
     return Shape::polygon({{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}, {x0, y0}});
 }
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 Shape merged(std::vector<Shape> parts) {
     if (parts.empty()) return {};
@@ -26,7 +24,8 @@ Shape merged(std::vector<Shape> parts) {
     auto ctx = geosContext();
     std::vector<GEOSGeometry*> raw;
     for (const Shape& p : parts) raw.push_back(GEOSGeom_clone_r(ctx, p.geos()));
-    GEOSGeometry* all = GEOSGeom_createCollection_r(ctx, GEOS_GEOMETRYCOLLECTION, raw.data(), unsigned(raw.size()));
+    GEOSGeometry* all =
+        GEOSGeom_createCollection_r(ctx, GEOS_GEOMETRYCOLLECTION, raw.data(), unsigned(raw.size()));
     GEOSGeometry* out = GEOSUnaryUnion_r(ctx, all);
     GEOSGeom_destroy_r(ctx, all);
     if (!out) engine::throwGeosError("merging shapes");

@@ -14,8 +14,8 @@ struct Cover {
     const std::function<void(int, int, const engine::Shape*)>& visit;
 
     engine::Shape block(int c0, int r0, int c1, int r1) const {
-        return rectangle(g.left + c0 * g.cellWidth, g.top - r1 * g.cellHeight, g.left + c1 * g.cellWidth,
-                         g.top - r0 * g.cellHeight);
+        return rectangle(g.left + c0 * g.cellWidth, g.top - r1 * g.cellHeight,
+                         g.left + c1 * g.cellWidth, g.top - r0 * g.cellHeight);
     }
 
     void wholeBlock(int c0, int r0, int c1, int r1) const {
@@ -29,7 +29,8 @@ struct Cover {
         if (!(area > 0)) return;
         if (area >= blockArea * kWhole) return wholeBlock(c0, r0, c1, r1);
         if (c1 - c0 == 1 && r1 - r0 == 1) return visit(c0, r0, &s);
-        const bool acrossColumns = (c1 - c0) * g.cellWidth >= (r1 - r0) * g.cellHeight && c1 - c0 > 1;
+        const bool acrossColumns =
+            (c1 - c0) * g.cellWidth >= (r1 - r0) * g.cellHeight && c1 - c0 > 1;
         const int cm = (c0 + c1) / 2, rm = (r0 + r1) / 2;
         const int halves[2][4] = {{c0, r0, acrossColumns ? cm : c1, acrossColumns ? r1 : rm},
                                   {acrossColumns ? cm : c0, acrossColumns ? r0 : rm, c1, r1}};

@@ -10,9 +10,9 @@
 namespace importer {
 
 struct GridSpec {
-    double left = 0, top = 0;            // top-left corner
+    double left = 0, top = 0;  // top-left corner
     double cellWidth = 1, cellHeight = 1;
-    int columns = 0, rows = 0;           // rows counted downwards from the top
+    int columns = 0, rows = 0;  // rows counted downwards from the top
 };
 
 // Calls visit(column, row, piece) for every cell the shape covers with some area. piece is null

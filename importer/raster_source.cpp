@@ -124,8 +124,6 @@ std::vector<double> RasterSource::warp(const OGRSpatialReference& to, double x0,
          << QString::number(w) << QString::number(h) << "-r"
          << (how == Resampling::Average ? "average" : "mode") << "-ot"
          << "Float64"
-         << "-wt"
-         << "Float64"
          << "-dstnodata"
          << "nan"
          << "-wo"
@@ -139,16 +137,13 @@ std::vector<double> RasterSource::warp(const OGRSpatialReference& to, double x0,
     int usageError = 0;
     GDALDatasetH out = GDALWarp("", nullptr, 1, &src, options, &usageError);
     GDALWarpAppOptionsFree(options);
-    if (!out)
-        throw ImportError(engine::gdalReport(
-            what_ + " " + QDir::toNativeSeparators(path_) + " cannot be warped", trap));
-    std::vector<double> data(std::size_t(w) * h, std::numeric_limits<double>::quiet_NaN());
+    const QString name = what_ + " " + QDir::toNativeSeparators(path_);
+    if (!out) throw ImportError(engine::gdalReport(name + " cannot be warped", trap));
+    std::vector<double> data(std::size_t(w) * h);
     const CPLErr err = GDALRasterIO(GDALGetRasterBand(out, 1), GF_Read, 0, 0, w, h, data.data(), w,
                                     h, GDT_Float64, 0, 0);
     GDALClose(out);
-    if (err != CE_None)
-        throw ImportError(engine::gdalReport(
-            what_ + " " + QDir::toNativeSeparators(path_) + " cannot be read", trap));
+    if (err != CE_None) throw ImportError(engine::gdalReport(name + " cannot be read", trap));
     return data;
 }
 
@@ -170,7 +165,8 @@ int toPixel(double* x, double* y, void* data) {
 }
 }  // namespace
 
-engine::Shape RasterSource::toPixels(const engine::Shape& s, const OGRSpatialReference& from) const {
+engine::Shape RasterSource::toPixels(const engine::Shape& s,
+                                     const OGRSpatialReference& from) const {
     const QString key = crsWkt(from);
     if (!toSource_ || toSourceFrom_ != key) {
         OGRSpatialReference to = *GDALDataset::FromHandle(ds_)->GetSpatialRef();
@@ -185,7 +181,9 @@ engine::Shape RasterSource::toPixels(const engine::Shape& s, const OGRSpatialRef
     const engine::Shape owned = engine::Shape::adopt(dense);
     ToPixels t{toSource_.get(), inverse_};
     GEOSGeometry* g = GEOSGeom_transformXY_r(ctx, owned.geos(), toPixel, &t);
-    if (!g) throw ImportError((what_ + ": a cell cannot be carried into the raster's coordinates").toStdString());
+    if (!g)
+        throw ImportError(
+            (what_ + ": a cell cannot be carried into the raster's coordinates").toStdString());
     return engine::Shape::adopt(g);
 }
 
@@ -193,8 +191,10 @@ std::vector<double> RasterSource::read(int col0, int row0, int w, int h) const {
     std::vector<double> data(std::size_t(w) * h);
     GDALRasterBandH band = GDALGetRasterBand(band1_ ? band1_ : ds_, 1);
     engine::GdalErrorTrap trap;
-    if (GDALRasterIO(band, GF_Read, col0, row0, w, h, data.data(), w, h, GDT_Float64, 0, 0) != CE_None)
-        throw ImportError(engine::gdalReport(what_ + " " + QDir::toNativeSeparators(path_) + " cannot be read", trap));
+    if (GDALRasterIO(band, GF_Read, col0, row0, w, h, data.data(), w, h, GDT_Float64, 0, 0) !=
+        CE_None)
+        throw ImportError(engine::gdalReport(
+            what_ + " " + QDir::toNativeSeparators(path_) + " cannot be read", trap));
     int hasNoData = 0;
     const double noData = GDALGetRasterNoDataValue(band, &hasNoData);
     const double nan = std::numeric_limits<double>::quiet_NaN();

@@ -36,7 +36,7 @@ class RasterSource {
     std::vector<double> warp(const OGRSpatialReference& to, double x0, double y0, double x1,
                              double y1, int w, int h, Resampling how) const;
 
-      // Exact shares at the study area's edge are counted on the source pixels themselves.
+    // Exact shares at the study area's edge are counted on the source pixels themselves.
     int width() const;
     int height() const;
     // The shape in the raster's pixel coordinates (column, row from the top-left corner), its
@@ -48,7 +48,7 @@ class RasterSource {
     // the cosine of their latitude.
     double rowWeight(int row) const;
 
-private:
+  private:
     QString path_, what_;
     mutable std::unique_ptr<OGRCoordinateTransformation> toSource_;
     mutable QString toSourceFrom_;

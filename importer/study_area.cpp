@@ -60,10 +60,12 @@ StudyArea::StudyArea(const QString& path, const QString& where, const QString& c
     shape_ = engine::Shape::adopt(merged);
     prepared_ = std::make_unique<Prepared>(shape_);
     const engine::Rectangle box = shape_.extent();
-    const GridSpec tiles{box.left(), box.top(), box.width() / kTiles, box.height() / kTiles, kTiles, kTiles};
+    const GridSpec tiles{box.left(), box.top(), box.width() / kTiles, box.height() / kTiles,
+                         kTiles,     kTiles};
     coverGrid(shape_, tiles, [&](int c, int r, const engine::Shape* piece) {
         const double x = tiles.left + c * tiles.cellWidth, y = tiles.top - r * tiles.cellHeight;
-        tiles_.push_back({{x, y - tiles.cellHeight, x + tiles.cellWidth, y}, piece ? *piece : engine::Shape()});
+        tiles_.push_back(
+            {{x, y - tiles.cellHeight, x + tiles.cellWidth, y}, piece ? *piece : engine::Shape()});
     });
 
     report.section("Study area");
@@ -89,7 +91,8 @@ StudyArea::~StudyArea() = default;
 
 engine::Shape StudyArea::clip(const engine::Shape& s) const {
     if (s.isNull() || s.isEmpty()) return {};
-    if (s.shapeType() == engine::moShapeTypePoint) return prepared_->intersects(s) ? s : engine::Shape();
+    if (s.shapeType() == engine::moShapeTypePoint)
+        return prepared_->intersects(s) ? s : engine::Shape();
     if (prepared_->contains(s)) return s;
     if (!prepared_->intersects(s)) return {};
     // Only the tiles of the study area near the shape take part in the overlay.
@@ -99,9 +102,10 @@ engine::Shape StudyArea::clip(const engine::Shape& s) const {
         if (t.rect.left() > r.right() || t.rect.right() < r.left() || t.rect.bottom() > r.top() ||
             t.rect.top() < r.bottom())
             continue;
-        engine::Shape part = s.intersect(t.piece.isNull() ? rectangle(t.rect.left(), t.rect.bottom(), t.rect.right(),
-                                                                      t.rect.top())
-                                                          : t.piece);
+        engine::Shape part =
+            s.intersect(t.piece.isNull() ? rectangle(t.rect.left(), t.rect.bottom(), t.rect.right(),
+                                                     t.rect.top())
+                                         : t.piece);
         if (!part.isNull() && part.shapeType() == s.shapeType()) parts.push_back(std::move(part));
     }
     return merged(std::move(parts));

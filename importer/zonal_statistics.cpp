@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "importer/cell_grid.h"
+#include "importer/coverage.h"
 #include "importer/geometry.h"
-#include "importer/grid_cover.h"
 #include "importer/raster_source.h"
 
 namespace importer {
@@ -16,9 +16,9 @@ constexpr double kFinePerBand = 4e6;  // fine pixels warped at a time (32 MB)
 constexpr double kMaxSourcePixelsPerCell = 4096;
 
 int finePixelsPerSide(const CellGrid& grid, double pixel, const ZonalOptions& o) {
-    // Fine pixels no larger than source pixels (half for classes, so a straddling class pixel
-    // is split fairly), at least 4 per side for clean edges, within the limits.
-    const double wanted = std::ceil(grid.cellSize() / pixel * (o.majority ? 2 : 1) - 1e-9);
+    // Fine pixels no larger than source pixels, at least 4 per side for clean edges, within
+    // the limits.
+    const double wanted = std::ceil(grid.cellSize() / pixel - 1e-9);
     const double budget = std::floor(std::sqrt(o.maxFineTotal / std::max(1, grid.cellsInside())));
     return int(std::clamp(std::min(wanted, budget), 4.0, double(o.maxFinePerSide)));
 }
@@ -52,41 +52,51 @@ engine::Shape marked(const CellGrid& grid, int row, int col, int n, const std::v
 using ClassShares = std::vector<std::pair<long long, double>>;
 
 void addShare(ClassShares& classes, long long code, double w) {
-    auto it = std::find_if(classes.begin(), classes.end(), [code](const auto& p) { return p.first == code; });
-    if (it == classes.end()) classes.push_back({code, w});
-    else it->second += w;
+    auto it = std::find_if(classes.begin(), classes.end(),
+                           [code](const auto& p) { return p.first == code; });
+    if (it == classes.end())
+        classes.push_back({code, w});
+    else
+        it->second += w;
 }
 
 // A boundary cell's sum and weight (or class shares) counted on the source pixels, each by the
 // part of it inside the cell's piece of the study area. False when the cell covers too many
 // pixels for that; the fine pixels are then small enough.
-bool countOnSourcePixels(const RasterSource& raster, const OGRSpatialReference& crs, const engine::Shape& piece,
-                         const ZonalOptions& o, double& sum, double& weight, ClassShares& classes) {
+bool countOnSourcePixels(const RasterSource& raster, const OGRSpatialReference& crs,
+                         const engine::Shape& piece, const ZonalOptions& o, double& sum,
+                         double& weight, ClassShares& classes) {
     const engine::Shape px = raster.toPixels(piece, crs);
     const engine::Rectangle e = px.extent();
-    const int c0 = std::max(0, int(std::floor(e.left()))), c1 = std::min(raster.width(), int(std::ceil(e.right())));
-    const int r0 = std::max(0, int(std::floor(e.bottom()))), r1 = std::min(raster.height(), int(std::ceil(e.top())));
+    const int c0 = std::max(0, int(std::floor(e.left()))),
+              c1 = std::min(raster.width(), int(std::ceil(e.right())));
+    const int r0 = std::max(0, int(std::floor(e.bottom()))),
+              r1 = std::min(raster.height(), int(std::ceil(e.top())));
     sum = weight = 0;
     classes.clear();
     if (c1 <= c0 || r1 <= r0) return true;
     if (double(c1 - c0) * (r1 - r0) > kMaxSourcePixelsPerCell) return false;
     const std::vector<double> data = raster.read(c0, r0, c1 - c0, r1 - r0);
     // Pixel rows grow downwards, so the grid's top is the window's last row.
-    coverGrid(px, {double(c0), double(r1), 1, 1, c1 - c0, r1 - r0}, [&](int b, int a, const engine::Shape* bit) {
+    const int w = c1 - c0, h = r1 - r0;
+    const std::vector<double> areas = coverage(px, {double(c0), double(r1), 1, 1, w, h});
+    for (int a = 0; a < h; ++a) {
         const int row = r1 - 1 - a;
-        const double v = data[std::size_t(row - r0) * (c1 - c0) + b];
-        if (std::isnan(v)) return;
-        const double w = (bit ? bit->area() : 1.0) * raster.rowWeight(row);
-        if (!(w > 0)) return;
-        if (o.majority) {
-            const long long code = std::llround(v);
-            if (!o.isClass(code)) return;
-            addShare(classes, code, w);
-        } else {
-            sum += w * v;
+        const double rowWeight = raster.rowWeight(row);
+        for (int b = 0; b < w; ++b) {
+            const double v = data[std::size_t(row - r0) * w + b];
+            const double share = areas[std::size_t(a) * w + b] * rowWeight;
+            if (std::isnan(v) || !(share > 0)) continue;
+            if (o.majority) {
+                const long long code = std::llround(v);
+                if (!o.isClass(code)) continue;
+                addShare(classes, code, share);
+            } else {
+                sum += share * v;
+            }
+            weight += share;
         }
-        weight += w;
-    });
+    }
     return true;
 }
 
@@ -163,7 +173,8 @@ ZonalResult zonalStatistics(CellGrid& grid, const RasterSource& raster,
                 // On the study area's edge a fine pixel may reach past it; the source pixels
                 // themselves give the exact shares there.
                 if (state == CellGrid::Boundary &&
-                    countOnSourcePixels(raster, crs, grid.piece(r, c), o, sum, weight, classes) && !(weight > 0))
+                    countOnSourcePixels(raster, crs, grid.piece(r, c), o, sum, weight, classes) &&
+                    !(weight > 0))
                     continue;
                 CellValue cell{r, c, grid.piece(r, c), 0};
                 if (missing > 0) cell.shape = cell.shape.difference(marked(grid, r, c, n, bad));

@@ -13,7 +13,8 @@ TEST_F(ImportTest, PartlyCoveredPixelsCountByTheirShareAndBoundaryCellsByTheirPa
     // The study area is 17 x 10 km, so its last column of 5 km cells is cut to 2 km. Pixels of
     // 2 km from x = -1 km straddle the cell edges; pixel column k holds 10 k.
     writeVector(src("area.shp"), kUtm33, {{boxKm(0, 0, 17, 10), {{"NAME", "Testland"}}}});
-    writeRaster(src("wind.tif"), kUtm33, mx(-1), my(11), 2000, 2000, 10, 6, [](int c, int) { return 10.0 * c; });
+    writeRaster(src("wind.tif"), kUtm33, mx(-1), my(11), 2000, 2000, 10, 6,
+                [](int c, int) { return 10.0 * c; });
     run(recipe({{"boundary", src("area.shp")}, {"wind-power-density", src("wind.tif")}}));
 
     const auto got = cells("20_wind");
@@ -29,7 +30,8 @@ TEST_F(ImportTest, PartlyCoveredPixelsCountByTheirShareAndBoundaryCellsByTheirPa
     }
     EXPECT_NEAR(total, 170.0, 1e-9);
     EXPECT_EQ(got[0].values.at("WINDCLASS").toInt(), 1);
-    EXPECT_EQ(got[0].values.at("FeatureID").toInt() + got[1].values.at("FeatureID").toInt() >= 0, true);
+    EXPECT_EQ(got[0].values.at("FeatureID").toInt() + got[1].values.at("FeatureID").toInt() >= 0,
+              true);
     EXPECT_TRUE(QFile::exists(QDir(out()).filePath("20_wind.prj")));
     EXPECT_TRUE(QFile::exists(QDir(out()).filePath("20_wind.cpg")));
     const auto country = layer("39_countryboundary");
@@ -41,13 +43,16 @@ TEST_F(ImportTest, NoDataAndUncoveredPartsAreLeftOutOfValuesAndAreas) {
     // 1 km pixels over x 0..8 km of a 10 x 10 km area; pixel column k holds 100 + k; two
     // pixels at the top of column 1 have no data.
     writeVector(src("area.geojson"), kUtm33, {{boxKm(0, 0, 10, 10)}});
-    writeRaster(src("wind.tif"), kUtm33, mx(0), my(10), 1000, 1000, 8, 10,
-                [](int c, int r) { return c == 1 && r < 2 ? -9999.0 : 100.0 + c; }, -9999.0);
-    const auto result = run(recipe({{"boundary", src("area.geojson")}, {"wind-power-density", src("wind.tif")}}));
+    writeRaster(
+        src("wind.tif"), kUtm33, mx(0), my(10), 1000, 1000, 8, 10,
+        [](int c, int r) { return c == 1 && r < 2 ? -9999.0 : 100.0 + c; }, -9999.0);
+    const auto result =
+        run(recipe({{"boundary", src("area.geojson")}, {"wind-power-density", src("wind.tif")}}));
 
     const auto got = cells("20_wind");
     ASSERT_EQ(got.size(), 4u);
-    EXPECT_NEAR(got[0].values.at("WINDPWRD").toDouble(), (5 * (100 + 101 + 102 + 103 + 104) - 2 * 101) / 23.0, 0.005);
+    EXPECT_NEAR(got[0].values.at("WINDPWRD").toDouble(),
+                (5 * (100 + 101 + 102 + 103 + 104) - 2 * 101) / 23.0, 0.005);
     EXPECT_NEAR(got[0].areaKm2, 23, 1e-9);
     EXPECT_NEAR(got[1].values.at("WINDPWRD").toDouble(), 106, 1e-9);
     EXPECT_NEAR(got[1].areaKm2, 15, 1e-9);  // the raster ends at 8 km
@@ -88,8 +93,9 @@ TEST_F(ImportTest, LandCoverTakesTheClassCoveringMostOfEachCell) {
     // 1 km pixels: cell one is 15 km2 of class 10 and 10 of class 30; cell two is 10 km2 of
     // class 40 and 15 of code 0, which the WorldCover table does not know.
     writeVector(src("area.shp"), kUtm33, {{boxKm(0, 0, 10, 5)}});
-    writeRaster(src("cover.tif"), kUtm33, mx(0), my(5), 1000, 1000, 10, 5,
-                [](int c, int) { return c < 3 ? 10 : c < 5 ? 30 : c < 7 ? 40 : 0; });
+    writeRaster(src("cover.tif"), kUtm33, mx(0), my(5), 1000, 1000, 10, 5, [](int c, int) {
+        return c < 3 ? 10 : c < 5 ? 30 : c < 7 ? 40 : 0;
+    });
     auto result = run(recipe({{"boundary", src("area.shp")}, {"land-cover", src("cover.tif")}}));
     auto got = cells("02_landuse");
     ASSERT_EQ(got.size(), 2u);
@@ -120,9 +126,10 @@ TEST_F(ImportTest, LandCoverTakesTheClassCoveringMostOfEachCell) {
 TEST_F(ImportTest, SolarTotalsBecomeDailyValuesAndMissingMonthsAreNotInvented) {
     writeVector(src("area.shp"), kUtm33, {{boxKm(0, 0, 10, 5)}});
     auto constant = [&](const QString& name, double v) {
-        writeRaster(src(name), kUtm33, mx(0), my(5), 1000, 1000, 10, 5, [v](int, int) { return v; });
+        writeRaster(src(name), kUtm33, mx(0), my(5), 1000, 1000, 10, 5,
+                    [v](int, int) { return v; });
     };
-    constant("ghi.tif", 2000);        // kWh/m2 per year
+    constant("ghi.tif", 2000);         // kWh/m2 per year
     constant("ghi_01.tif", 31 * 5.0);  // January: 5 kWh/m2/day
     constant("ghi_02.tif", 28 * 4.0);
     constant("ghi_03.tif", 31 * 6.0);

@@ -3,17 +3,18 @@
 // values and vector files with known shapes, in UTM zone 33N metres or WGS 84 degrees. Places
 // in metres are given in km from (500 km, 5000 km), where 5 km cells line up.
 
+#include <gdal_priv.h>
+#include <gtest/gtest.h>
+#include <ogrsf_frmts.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <functional>
 #include <map>
-#include <set>
-#include <gdal_priv.h>
-#include <gtest/gtest.h>
 #include <memory>
-#include <ogrsf_frmts.h>
 #include <optional>
+#include <set>
 
 #include "engine/geo_dataset.h"
 #include "importer/geometry.h"
@@ -39,11 +40,13 @@ inline OGRSpatialReference srsOf(int epsg) {
 
 // A one-band Float32 GeoTIFF of w x h pixels from (left, top), pixel (px, py), value(col, row)
 // with rows from the top; epsg 0 writes no coordinate system.
-inline void writeRaster(const QString& path, int epsg, double left, double top, double px, double py, int w, int h,
-                        const std::function<double(int, int)>& value, std::optional<double> noData = {}) {
+inline void writeRaster(const QString& path, int epsg, double left, double top, double px,
+                        double py, int w, int h, const std::function<double(int, int)>& value,
+                        std::optional<double> noData = {}) {
     GDALAllRegister();
     GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("GTiff");
-    std::unique_ptr<GDALDataset> ds(driver->Create(QFile::encodeName(path).constData(), w, h, 1, GDT_Float32, nullptr));
+    std::unique_ptr<GDALDataset> ds(
+        driver->Create(QFile::encodeName(path).constData(), w, h, 1, GDT_Float32, nullptr));
     ASSERT_TRUE(ds) << path.toStdString();
     double gt[6] = {left, px, 0, top, 0, -py};
     ds->SetGeoTransform(gt);
@@ -75,7 +78,8 @@ inline void writeVector(const QString& path, int epsg, const std::vector<Feature
         QFile::encodeName(path).constData(), 0, 0, 0, GDT_Unknown, nullptr));
     ASSERT_TRUE(ds) << path.toStdString();
     OGRSpatialReference srs = srsOf(epsg);
-    OGRLayer* layer = ds->CreateLayer(QFileInfo(path).completeBaseName().toUtf8().constData(), &srs);
+    OGRLayer* layer =
+        ds->CreateLayer(QFileInfo(path).completeBaseName().toUtf8().constData(), &srs);
     ASSERT_TRUE(layer);
     std::set<std::string> made;
     for (const Feature& f : features) {
@@ -95,7 +99,8 @@ inline void writeVector(const QString& path, int epsg, const std::vector<Feature
         for (const auto& [k, v] : f.texts) feature.SetField(k.c_str(), v.c_str());
         for (const auto& [k, v] : f.numbers) feature.SetField(k.c_str(), v);
         OGRGeometry* g = nullptr;
-        ASSERT_EQ(OGRGeometryFactory::createFromWkt(f.wkt.c_str(), nullptr, &g), OGRERR_NONE) << f.wkt;
+        ASSERT_EQ(OGRGeometryFactory::createFromWkt(f.wkt.c_str(), nullptr, &g), OGRERR_NONE)
+            << f.wkt;
         feature.SetGeometryDirectly(g);
         ASSERT_EQ(layer->CreateFeature(&feature), OGRERR_NONE);
     }
@@ -140,7 +145,7 @@ struct Cell {
 };
 
 class ImportTest : public ::testing::Test {
-protected:
+  protected:
     QString src(const QString& name) const { return tmp.filePath("src/" + name); }
     QString out() const { return tmp.filePath("out"); }
 
@@ -165,7 +170,8 @@ protected:
         std::vector<Cell> out;
         for (int i = 0; i < ds->recordCount(); ++i) {
             Cell c{ds->shape(i), ds->shape(i).area() / 1e6, {}};
-            for (int f = 0; f < ds->fieldNames().size(); ++f) c.values[ds->fieldNames()[f]] = ds->value(i, f);
+            for (int f = 0; f < ds->fieldNames().size(); ++f)
+                c.values[ds->fieldNames()[f]] = ds->value(i, f);
             out.push_back(std::move(c));
         }
         std::sort(out.begin(), out.end(), [](const Cell& a, const Cell& b) {
