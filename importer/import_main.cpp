@@ -99,8 +99,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!outDir.isEmpty()) recipe.outDir = outDir;
-    if (recipe.outDir.isEmpty()) {
-        print(stderr, "pallix-import: no OUT_DIR given (see --help)");
+    try {
+        recipe.checkComplete();
+    } catch (const importer::ImportError& e) {
+        print(stderr, QString("pallix-import: ") + e.what() + " (see --help)");
         return 2;
     }
 
