@@ -18,6 +18,7 @@
 #include <QSaveFile>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "importer/import_error.h"
 #include "importer/importer.h"
@@ -75,6 +76,10 @@ frmImport::frmImport(QWidget* parent) : QDialog(parent) {
     cmdCancel = buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::RejectRole);
     cmdImport->setDefault(true);
     layout->addWidget(buttons);
+
+    // Wide enough for paths and filters at any font size.
+    resize(std::max(sizeHint().width(), fontMetrics().averageCharWidth() * 110),
+           sizeHint().height());
 
     connect(cmdImport, &QPushButton::clicked, this, &frmImport::cmdImport_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmImport::cmdCancel_Click);
@@ -144,7 +149,7 @@ QWidget* frmImport::studyAreaTab() {
     textRow(grid, row++, QStringLiteral("name-field"), QStringLiteral("State name field:"),
             QStringLiteral("found by itself when empty"));
     textRow(grid, row++, QStringLiteral("crs"), QStringLiteral("Coordinate system:"),
-            QStringLiteral("utm (the zone of the study area's centre) or EPSG:N in metres"));
+            QStringLiteral("utm, or EPSG:N in metres"));
     textRow(grid, row++, QStringLiteral("cell-km"), QStringLiteral("Cell size (km):"),
             QStringLiteral("5"));
     textRow(grid, row++, QStringLiteral("land-cover-km"),
@@ -180,7 +185,7 @@ QWidget* frmImport::rastersTab() {
     fileRow(grid, row++, QStringLiteral("land-cover"), QStringLiteral("Land cover:"));
     fileRow(grid, row++, QStringLiteral("land-cover-classes"),
             QStringLiteral("Land-cover classes:"))
-        ->setPlaceholderText(QStringLiteral("worldcover, or a CSV file of code,name"));
+        ->setPlaceholderText(QStringLiteral("worldcover, or a CSV of code,name"));
     fileRow(grid, row++, QStringLiteral("elevation"), QStringLiteral("Elevation (m):"));
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);

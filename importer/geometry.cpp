@@ -16,8 +16,6 @@ Shape rectangle(double x0, double y0, double x1, double y1) {
     return Shape::polygon({{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}, {x0, y0}});
 }
 
-namespace {}  // namespace
-
 Shape merged(std::vector<Shape> parts) {
     if (parts.empty()) return {};
     if (parts.size() == 1) return parts.front();
@@ -40,19 +38,13 @@ Shape ofDimension(GEOSGeometry* g, int dimension) {
     if (!g) return {};
     Shape whole = Shape::adopt(g);
     if (GEOSGeomTypeId_r(ctx, g) != GEOS_GEOMETRYCOLLECTION) return whole;
-    std::vector<GEOSGeometry*> parts;  // owned by `kept` below
+    std::vector<Shape> parts;
     for (int i = 0; i < GEOSGetNumGeometries_r(ctx, g); ++i) {
         const GEOSGeometry* part = GEOSGetGeometryN_r(ctx, g, i);
         if (GEOSGeom_getDimensions_r(ctx, part) == dimension && !GEOSisEmpty_r(ctx, part))
-            parts.push_back(GEOSGeom_clone_r(ctx, part));
+            parts.push_back(Shape::adopt(GEOSGeom_clone_r(ctx, part)));
     }
-    if (parts.empty()) return {};
-    GEOSGeometry* collection = GEOSGeom_createCollection_r(ctx, GEOS_GEOMETRYCOLLECTION,
-                                                           parts.data(), unsigned(parts.size()));
-    GEOSGeometry* merged = GEOSUnaryUnion_r(ctx, collection);
-    GEOSGeom_destroy_r(ctx, collection);
-    if (!merged) engine::throwGeosError("merging parts");
-    return Shape::adopt(merged);
+    return merged(std::move(parts));
 }
 
 }  // namespace

@@ -6,17 +6,12 @@
 
 #include "importer/field_mapping.h"
 #include "importer/geometry.h"
-#include "importer/grid_cover.h"
 #include "importer/import_error.h"
 #include "importer/import_report.h"
 #include "importer/spatial_reference.h"
 #include "importer/vector_file.h"
 
 namespace importer {
-
-namespace {
-constexpr int kTiles = 16;  // per side, for clipping against the study area near a shape
-}
 
 StudyArea::StudyArea(const QString& path, const QString& where, const QString& crsChoice,
                      ImportReport& report) {
@@ -34,7 +29,7 @@ StudyArea::StudyArea(const QString& path, const QString& where, const QString& c
     wkt_ = importer::crsWkt(crs_);
 
     const auto fields = mapFields(file, {"NAME", "POP"});
-    std::vector<GEOSGeometry*> parts;
+    std::vector<engine::Shape> parts;
     int skipped = 0;
     file.forEach(crs_, [&](const OGRFeature& f, engine::Shape s) {
         s = repaired(s);
@@ -42,7 +37,7 @@ StudyArea::StudyArea(const QString& path, const QString& where, const QString& c
             ++skipped;
             return true;
         }
-        parts.push_back(GEOSGeom_clone_r(engine::geosContext(), s.geos()));
+        parts.push_back(s);
         features_.push_back({s, {mappedValue(f, fields[0]), mappedValue(f, fields[1])}});
         return true;
     });
@@ -51,22 +46,8 @@ StudyArea::StudyArea(const QString& path, const QString& where, const QString& c
                            " selects no polygon" +
                            (where.trimmed().isEmpty() ? QString() : " with \"" + where + "\""))
                               .toStdString());
-    auto ctx = engine::geosContext();
-    GEOSGeometry* all = GEOSGeom_createCollection_r(ctx, GEOS_GEOMETRYCOLLECTION, parts.data(),
-                                                    unsigned(parts.size()));
-    GEOSGeometry* merged = GEOSUnaryUnion_r(ctx, all);
-    GEOSGeom_destroy_r(ctx, all);
-    if (!merged) engine::throwGeosError("merging the study area");
-    shape_ = engine::Shape::adopt(merged);
+    shape_ = merged(std::move(parts));
     prepared_ = std::make_unique<Prepared>(shape_);
-    const engine::Rectangle box = shape_.extent();
-    const GridSpec tiles{box.left(), box.top(), box.width() / kTiles, box.height() / kTiles,
-                         kTiles,     kTiles};
-    coverGrid(shape_, tiles, [&](int c, int r, const engine::Shape* piece) {
-        const double x = tiles.left + c * tiles.cellWidth, y = tiles.top - r * tiles.cellHeight;
-        tiles_.push_back(
-            {{x, y - tiles.cellHeight, x + tiles.cellWidth, y}, piece ? *piece : engine::Shape()});
-    });
 
     report.section("Study area");
     report.line("Boundary: " + QDir::toNativeSeparators(path) + " (layer " + file.layerName() +
@@ -95,20 +76,10 @@ engine::Shape StudyArea::clip(const engine::Shape& s) const {
         return prepared_->intersects(s) ? s : engine::Shape();
     if (prepared_->contains(s)) return s;
     if (!prepared_->intersects(s)) return {};
-    // Only the tiles of the study area near the shape take part in the overlay.
-    const engine::Rectangle r = s.extent();
-    std::vector<engine::Shape> parts;
-    for (const Tile& t : tiles_) {
-        if (t.rect.left() > r.right() || t.rect.right() < r.left() || t.rect.bottom() > r.top() ||
-            t.rect.top() < r.bottom())
-            continue;
-        engine::Shape part =
-            s.intersect(t.piece.isNull() ? rectangle(t.rect.left(), t.rect.bottom(), t.rect.right(),
-                                                     t.rect.top())
-                                         : t.piece);
-        if (!part.isNull() && part.shapeType() == s.shapeType()) parts.push_back(std::move(part));
-    }
-    return merged(std::move(parts));
+    // One overlay with the whole study area: pieces cut from tiles would leave seams.
+    engine::Shape piece = s.intersect(shape_);
+    if (piece.isNull() || piece.shapeType() != s.shapeType()) return {};
+    return piece;
 }
 
 }  // namespace importer

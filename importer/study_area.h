@@ -38,11 +38,6 @@ class StudyArea {
     engine::Shape shape_;
     std::unique_ptr<Prepared> prepared_;
     std::vector<OutputRecord> features_;
-    struct Tile {
-        engine::Rectangle rect;
-        engine::Shape piece;  // null: the whole tile is inside
-    };
-    std::vector<Tile> tiles_;
 };
 
 }  // namespace importer

@@ -27,7 +27,7 @@ int finePixelsPerSide(const CellGrid& grid, double pixel, const ZonalOptions& o)
 engine::Shape marked(const CellGrid& grid, int row, int col, int n, const std::vector<char>& bad) {
     const double f = grid.cellSize() / n;
     const double xl = grid.left() + col * grid.cellSize(), yt = grid.top() - row * grid.cellSize();
-    std::vector<GEOSGeometry*> runs;
+    std::vector<engine::Shape> runs;
     for (int a = 0; a < n; ++a)
         for (int b = 0; b < n;) {
             if (!bad[std::size_t(a) * n + b]) {
@@ -36,17 +36,10 @@ engine::Shape marked(const CellGrid& grid, int row, int col, int n, const std::v
             }
             int e = b;
             while (e < n && bad[std::size_t(a) * n + e]) ++e;
-            const engine::Shape r = rectangle(xl + b * f, yt - (a + 1) * f, xl + e * f, yt - a * f);
-            runs.push_back(GEOSGeom_clone_r(engine::geosContext(), r.geos()));
+            runs.push_back(rectangle(xl + b * f, yt - (a + 1) * f, xl + e * f, yt - a * f));
             b = e;
         }
-    auto ctx = engine::geosContext();
-    GEOSGeometry* all =
-        GEOSGeom_createCollection_r(ctx, GEOS_MULTIPOLYGON, runs.data(), unsigned(runs.size()));
-    GEOSGeometry* merged = GEOSUnaryUnion_r(ctx, all);
-    GEOSGeom_destroy_r(ctx, all);
-    if (!merged) engine::throwGeosError("merging no-data pixels");
-    return engine::Shape::adopt(merged);
+    return merged(std::move(runs));
 }
 
 using ClassShares = std::vector<std::pair<long long, double>>;
