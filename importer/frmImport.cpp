@@ -231,12 +231,11 @@ importer::Recipe frmImport::recipe() const {
 
 void frmImport::showRecipe(const importer::Recipe& r) {
     for (auto it = txt.begin(); it != txt.end(); ++it) {
-        const QString value = it.key() == "out" ? r.outDir : r.values.value(it.key()).toString();
-        it.value()->setText(value.isEmpty() ? value
-                            : it.key().endsWith("-where") || it.key() == "crs" ||
-                                    it.key() == "name-field" || it.key().endsWith("-km")
-                                ? value
-                                : QDir::toNativeSeparators(value));
+        const importer::OptionSpec* spec = importer::findOption(it.key());
+        const bool path = !spec || spec->kind == importer::OptionKind::File ||
+                          spec->kind == importer::OptionKind::Pattern;
+        const QString value = it.key() == "out" ? r.outDir : r.text(it.key());
+        it.value()->setText(path ? QDir::toNativeSeparators(value) : value);
     }
     cboSolarUnits->setCurrentIndex(r.text(QStringLiteral("solar-units")) == "yearly" ? 1 : 0);
     chkOverwrite->setChecked(r.flag(QStringLiteral("overwrite")));
@@ -288,7 +287,7 @@ void frmImport::cmdImport_Click() {
         setRunning(false);
         prgImport->setValue(0);
         lblStatus->setText(QStringLiteral("Import cancelled; nothing was written."));
-    } catch (const importer::ImportError& e) {
+    } catch (const std::exception& e) {
         setRunning(false);
         prgImport->setValue(0);
         lblStatus->setText(QStringLiteral("Import failed; nothing was written."));

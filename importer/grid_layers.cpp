@@ -30,6 +30,13 @@ double rounded(double v, int decimals) {
     return std::round(v * f) / f;
 }
 
+// The cells' values as their fields keep them, so classes and report agree with the file.
+std::vector<double> roundedValues(const ZonalResult& r, int decimals) {
+    std::vector<double> out;
+    for (const CellValue& c : r.cells) out.push_back(rounded(c.value, decimals));
+    return out;
+}
+
 engine::FieldDesc real(const QString& name, int width, int decimals) {
     return {name, engine::moDouble, width, decimals};
 }
@@ -108,14 +115,10 @@ void importWind(GridContext& ctx, const QString& path, double cellKm) {
     ctx.report.section("Wind power density");
     const ZonalResult r = summarise(ctx, path, "the wind power density raster", cellKm, {});
     if (noCells(ctx, "the wind power density raster", r)) return;
+    const std::vector<double> values = roundedValues(r, 2);
     std::vector<OutputRecord> records;
-    std::vector<double> values;
-    int id = 0;
-    for (const CellValue& c : r.cells) {
-        const double v = rounded(c.value, 2);
-        values.push_back(v);
-        records.push_back({c.shape, {id++, v, windClass(v)}});
-    }
+    for (std::size_t i = 0; i < values.size(); ++i)
+        records.push_back({r.cells[i].shape, {int(i), values[i], windClass(values[i])}});
     writeLayer(ctx.dir, "20_wind", engine::moShapeTypePolygon,
                {integer("FeatureID"), real("WINDPWRD", 12, 2), integer("WINDCLASS", 4)}, records,
                ctx.area.crsWkt());
@@ -262,13 +265,10 @@ void importElevation(GridContext& ctx, const QString& path, double cellKm) {
     ctx.report.section("Elevation");
     const ZonalResult r = summarise(ctx, path, "the elevation raster", cellKm, {});
     if (noCells(ctx, "the elevation raster", r)) return;
+    const std::vector<double> values = roundedValues(r, 1);
     std::vector<OutputRecord> records;
-    std::vector<double> values;
-    for (const CellValue& c : r.cells) {
-        const double v = rounded(c.value, 1);
-        values.push_back(v);
-        records.push_back({c.shape, {v}});
-    }
+    for (std::size_t i = 0; i < values.size(); ++i)
+        records.push_back({r.cells[i].shape, {values[i]}});
     writeLayer(ctx.dir, "01_elevation", engine::moShapeTypePolygon, {real("Elev_m", 8, 1)}, records,
                ctx.area.crsWkt());
     reportCells(ctx, "01_elevation", r, cellKm);

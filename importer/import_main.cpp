@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
                           QString::number(result.warnings.size()) + " warnings; see " +
                           importer::kReportFile + ")");
         return 0;
-    } catch (const importer::ImportError& e) {
+    } catch (const std::exception& e) {  // an ImportError, or the machine out of memory
         print(stderr, QString("pallix-import: ") + e.what());
         return 1;
     }

@@ -189,17 +189,20 @@ engine::Shape RasterSource::toPixels(const engine::Shape& s,
 
 std::vector<double> RasterSource::read(int col0, int row0, int w, int h) const {
     std::vector<double> data(std::size_t(w) * h);
+    std::vector<GByte> valid(data.size(), 255);
     GDALRasterBandH band = GDALGetRasterBand(band1_ ? band1_ : ds_, 1);
     engine::GdalErrorTrap trap;
+    // The mask says where there is no data, whether from a no-data value, an alpha band or a
+    // mask of the file's own, as the warp sees it.
+    const bool masked = !(GDALGetMaskFlags(band) & GMF_ALL_VALID);
     if (GDALRasterIO(band, GF_Read, col0, row0, w, h, data.data(), w, h, GDT_Float64, 0, 0) !=
-        CE_None)
+            CE_None ||
+        (masked && GDALRasterIO(GDALGetMaskBand(band), GF_Read, col0, row0, w, h, valid.data(), w,
+                                h, GDT_Byte, 0, 0) != CE_None))
         throw ImportError(engine::gdalReport(
             what_ + " " + QDir::toNativeSeparators(path_) + " cannot be read", trap));
-    int hasNoData = 0;
-    const double noData = GDALGetRasterNoDataValue(band, &hasNoData);
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (double& v : data)
-        if (hasNoData && (v == noData || (std::isnan(noData) && std::isnan(v)))) v = nan;
+    for (std::size_t i = 0; i < data.size(); ++i)
+        if (!valid[i]) data[i] = std::numeric_limits<double>::quiet_NaN();
     return data;
 }
 

@@ -139,17 +139,10 @@ ZonalResult zonalStatistics(CellGrid& grid, const RasterSource& raster,
                         if (valid && o.majority) {
                             const long long code = std::llround(v);
                             valid = o.isClass(code);
-                            if (!valid)
+                            if (valid)
+                                addShare(classes, code, w);
+                            else
                                 result.unknownCodesKm2[code] += w * fineKm2;
-                            else {
-                                auto it =
-                                    std::find_if(classes.begin(), classes.end(),
-                                                 [code](const auto& p) { return p.first == code; });
-                                if (it == classes.end())
-                                    classes.push_back({code, w});
-                                else
-                                    it->second += w;
-                            }
                         } else if (valid) {
                             sum += w * v;
                         }
