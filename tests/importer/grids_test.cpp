@@ -3,6 +3,7 @@
 // out, degrees are weighed by their area in metres, classes by majority.
 #include <QFile>
 
+#include "importer/coverage.h"
 #include "importer/grid_layers.h"
 #include "tests/importer/import_fixture.h"
 
@@ -154,6 +155,25 @@ TEST_F(ImportTest, SolarTotalsBecomeDailyValuesAndMissingMonthsAreNotInvented) {
         << result.report.toStdString();
     // Elevation has its own cell size.
     EXPECT_EQ(cells("01_elevation").size(), 8u);
+}
+
+TEST(Coverage, AreasPerCellMatchTheOverlayForConcaveShapesWithHoles) {
+    // A comb-shaped polygon with a hole, its edges along and across cell edges.
+    const engine::Shape shape = engine::Shape::fromWkt(
+        "POLYGON((0.5 0.5, 6.5 0.5, 6.5 4.5, 5 4.5, 5 1.5, 4 1.5, 4 4.5, 2 4.5, 2 1, 1 3.7, 0.5 "
+        "4.2, "
+        "0.5 0.5), (2.5 2, 3.5 2, 3.5 4, 2.5 4, 2.5 2))");
+    const importer::GridSpec grid{0, 5, 1, 1, 7, 5};
+    const std::vector<double> areas = importer::coverage(shape, grid);
+    double total = 0;
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 7; ++c) {
+            const engine::Shape cell = importer::rectangle(c, 4 - r, c + 1, 5 - r);
+            const engine::Shape part = shape.intersect(cell);
+            EXPECT_NEAR(areas[r * 7 + c], part.isNull() ? 0 : part.area(), 1e-12) << r << " " << c;
+            total += areas[r * 7 + c];
+        }
+    EXPECT_NEAR(total, shape.area(), 1e-12);
 }
 
 TEST(WindClass, ClassesStartAtTheirLowerLimits) {
