@@ -24,15 +24,18 @@ namespace {
 const char* const kRasterKeys[] = {"wind-power-density", "solar-ghi",  "solar-dni",
                                    "solar-tilt",         "land-cover", "elevation"};
 
+// "the power plants" for the option power-plants, in messages and the report.
+QString named(const char* key) { return "the " + QString(key).replace('-', ' '); }
+
 // Every source opened once before anything is written, so a bad one fails at once.
 void checkSources(const Recipe& r) {
     VectorFile(r.text("boundary"), "the boundary", r.text("boundary-where"));
     if (r.has("states")) VectorFile(r.text("states"), "the states", r.text("states-where"));
     for (const VectorKind& v : vectorKinds())
         if (r.has(v.key))
-            VectorFile(r.text(v.key), QString("the ") + v.key, r.text(QString(v.key) + "-where"));
+            VectorFile(r.text(v.key), named(v.key), r.text(QString(v.key) + "-where"));
     for (const char* key : kRasterKeys)
-        if (r.has(key)) RasterSource(r.text(key), QString("the ") + key + " raster");
+        if (r.has(key)) RasterSource(r.text(key), named(key) + " raster");
     if (r.has("land-cover")) ClassTable::fromChoice(r.text("land-cover-classes"));
 }
 
@@ -115,7 +118,7 @@ ImportResult runImport(const Recipe& recipe, const Progress::Listener& listener)
             if (!recipe.has(v.key)) continue;
             progress.begin("Importing " + QString(v.file) + ".shp", unit);
             importVectorLayer(
-                {QString("the ") + v.key, v.file, v.shapeType, QStringList{"NAME"} + v.fields, {}},
+                {named(v.key), v.file, v.shapeType, QStringList{"NAME"} + v.fields, {}},
                 recipe.text(v.key), recipe.text(QString(v.key) + "-where"), area, dir, report,
                 progress);
         }
