@@ -81,7 +81,7 @@ void collectRings(GEOSContextHandle_t ctx, const GEOSGeometry* g, std::vector<Si
 
 }  // namespace
 
-std::vector<double> coverage(const engine::Shape& polygon, const GridSpec& grid) {
+std::vector<double> coverage(const engine::Shape& polygon, const GridGeometry& grid) {
     std::vector<double> out(std::size_t(grid.rows) * grid.columns, 0.0);
     if (polygon.isNull()) return out;
     std::vector<SignedRing> rings;

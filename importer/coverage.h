@@ -13,6 +13,6 @@ namespace importer {
 
 // The polygon's area in each cell, row by row from the top (rows x columns values); lines and
 // points in the shape are ignored.
-std::vector<double> coverage(const engine::Shape& polygon, const GridSpec& grid);
+std::vector<double> coverage(const engine::Shape& polygon, const GridGeometry& grid);
 
 }  // namespace importer

@@ -231,9 +231,9 @@ importer::Recipe frmImport::recipe() const {
 
 void frmImport::showRecipe(const importer::Recipe& r) {
     for (auto it = txt.begin(); it != txt.end(); ++it) {
-        const importer::OptionSpec* spec = importer::findOption(it.key());
-        const bool path = !spec || spec->kind == importer::OptionKind::File ||
-                          spec->kind == importer::OptionKind::Pattern;
+        const importer::OptionInfo* option = importer::findOption(it.key());
+        const bool path = !option || option->kind == importer::OptionKind::File ||
+                          option->kind == importer::OptionKind::Pattern;
         const QString value = it.key() == "out" ? r.outDir : r.text(it.key());
         it.value()->setText(path ? QDir::toNativeSeparators(value) : value);
     }

@@ -10,7 +10,7 @@ namespace {
 constexpr double kWhole = 1 - 1e-12;
 
 struct Cover {
-    const GridSpec& g;
+    const GridGeometry& g;
     const std::function<void(int, int, const engine::Shape*)>& visit;
 
     engine::Shape block(int c0, int r0, int c1, int r1) const {
@@ -44,7 +44,7 @@ struct Cover {
 
 }  // namespace
 
-void coverGrid(const engine::Shape& shape, const GridSpec& grid,
+void coverGrid(const engine::Shape& shape, const GridGeometry& grid,
                const std::function<void(int, int, const engine::Shape*)>& visit) {
     if (shape.isNull() || grid.columns < 1 || grid.rows < 1) return;
     const Cover cover{grid, visit};

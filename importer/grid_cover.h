@@ -9,7 +9,7 @@
 
 namespace importer {
 
-struct GridSpec {
+struct GridGeometry {
     double left = 0, top = 0;  // top-left corner
     double cellWidth = 1, cellHeight = 1;
     int columns = 0, rows = 0;  // rows counted downwards from the top
@@ -17,7 +17,7 @@ struct GridSpec {
 
 // Calls visit(column, row, piece) for every cell the shape covers with some area. piece is null
 // when the cell lies wholly inside the shape, else the part inside it.
-void coverGrid(const engine::Shape& shape, const GridSpec& grid,
+void coverGrid(const engine::Shape& shape, const GridGeometry& grid,
                const std::function<void(int column, int row, const engine::Shape* piece)>& visit);
 
 }  // namespace importer

@@ -32,7 +32,7 @@ QString usage() {
         "end.\n"
         "\n"
         "options:\n";
-    for (const importer::OptionSpec& s : importer::optionSpecs()) {
+    for (const importer::OptionInfo& s : importer::allOptions()) {
         QString left = "  --" + s.key + (s.valueName.isEmpty() ? QString() : " " + s.valueName);
         text += left.leftJustified(36) + (left.size() >= 36 ? "\n" + QString(36, ' ') : QString()) +
                 s.help + "\n";
@@ -83,10 +83,10 @@ int main(int argc, char** argv) {
                 continue;
             }
             const QString key = a.mid(2);
-            const importer::OptionSpec* spec = importer::findOption(key);
-            if (!spec)
+            const importer::OptionInfo* option = importer::findOption(key);
+            if (!option)
                 throw importer::ImportError("unknown option " + a.toStdString() + " (see --help)");
-            if (spec->kind == importer::OptionKind::Flag) {
+            if (option->kind == importer::OptionKind::Flag) {
                 recipe.set(key, "true");
                 continue;
             }

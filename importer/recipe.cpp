@@ -15,14 +15,14 @@ namespace {
 
 constexpr qint64 kMaxRecipeBytes = 1 << 20;
 
-OptionSpec opt(const QString& key, OptionKind kind, const QString& value, const QString& help,
+OptionInfo opt(const QString& key, OptionKind kind, const QString& value, const QString& help,
                const QString& choices = {}) {
     return {key, kind, value, help, choices};
 }
 
-std::vector<OptionSpec> makeSpecs() {
+std::vector<OptionInfo> makeOptions() {
     using K = OptionKind;
-    std::vector<OptionSpec> s = {
+    std::vector<OptionInfo> s = {
         opt("boundary", K::File, "FILE",
             "the study area (country or any polygons), written as the country boundary"),
         opt("boundary-where", K::Text, "SQL",
@@ -84,13 +84,13 @@ const std::vector<VectorKind>& vectorKinds() {
     return kinds;
 }
 
-const std::vector<OptionSpec>& optionSpecs() {
-    static const std::vector<OptionSpec> specs = makeSpecs();
-    return specs;
+const std::vector<OptionInfo>& allOptions() {
+    static const std::vector<OptionInfo> options = makeOptions();
+    return options;
 }
 
-const OptionSpec* findOption(const QString& key) {
-    for (const OptionSpec& s : optionSpecs())
+const OptionInfo* findOption(const QString& key) {
+    for (const OptionInfo& s : allOptions())
         if (key == s.key) return &s;
     return nullptr;
 }
@@ -100,9 +100,9 @@ double Recipe::number(const QString& key, double fallback) const {
 }
 
 void Recipe::set(const QString& key, const QString& value) {
-    const OptionSpec* spec = findOption(key);
-    if (!spec) throw ImportError(("unknown option --" + key).toStdString());
-    switch (spec->kind) {
+    const OptionInfo* option = findOption(key);
+    if (!option) throw ImportError(("unknown option --" + key).toStdString());
+    switch (option->kind) {
         case OptionKind::Flag: {
             const QString v = value.trimmed().toLower();
             if (v != "true" && v != "false")
@@ -123,10 +123,10 @@ void Recipe::set(const QString& key, const QString& value) {
             return;
         }
         case OptionKind::Choice:
-            if (!spec->choices.split('|').contains(value))
+            if (!option->choices.split('|').contains(value))
                 throw ImportError(("--" + key + " is one of " +
-                                   QString(spec->choices).replace('|', ", ") + ", not \"" + value +
-                                   "\"")
+                                   QString(option->choices).replace('|', ", ") + ", not \"" +
+                                   value + "\"")
                                       .toStdString());
             values[key] = value;
             return;
@@ -169,22 +169,22 @@ Recipe Recipe::fromJsonFile(const QString& path) {
             r.outDir = absolute(QString::fromStdString(v.get<std::string>()), base);
             continue;
         }
-        const OptionSpec* spec = findOption(key);
-        if (!spec) throw ImportError((where + ": unknown key \"" + key + "\"").toStdString());
+        const OptionInfo* option = findOption(key);
+        if (!option) throw ImportError((where + ": unknown key \"" + key + "\"").toStdString());
         QString text;
-        if (spec->kind == OptionKind::Flag && v.is_boolean())
+        if (option->kind == OptionKind::Flag && v.is_boolean())
             text = v.get<bool>() ? "true" : "false";
-        else if (spec->kind == OptionKind::Number && v.is_number())
+        else if (option->kind == OptionKind::Number && v.is_number())
             text = QString::number(v.get<double>(), 'g', 17);
         else if (v.is_string())
             text = QString::fromStdString(v.get<std::string>());
         else
             throw ImportError((where + ": \"" + key + "\" must be " +
-                               (spec->kind == OptionKind::Flag     ? "true or false"
-                                : spec->kind == OptionKind::Number ? "a number"
-                                                                   : "a text"))
+                               (option->kind == OptionKind::Flag     ? "true or false"
+                                : option->kind == OptionKind::Number ? "a number"
+                                                                     : "a text"))
                                   .toStdString());
-        if (spec->kind == OptionKind::File || spec->kind == OptionKind::Pattern ||
+        if (option->kind == OptionKind::File || option->kind == OptionKind::Pattern ||
             (key == "land-cover-classes" && text != "worldcover"))
             text = absolute(text, base);
         try {
@@ -201,7 +201,7 @@ QByteArray Recipe::toJson() const {
     if (!outDir.isEmpty())
         doc["out"] = QDir::cleanPath(QDir().absoluteFilePath(outDir)).toStdString();
     const QDir here;
-    for (const OptionSpec& s : optionSpecs()) {
+    for (const OptionInfo& s : allOptions()) {
         if (!values.contains(s.key)) continue;
         const QVariant v = values.value(s.key);
         const std::string key = s.key.toStdString();
@@ -233,7 +233,7 @@ void Recipe::checkComplete() const {
                 ("--" + annual + "-monthly needs the annual raster --" + annual + " too")
                     .toStdString());
     }
-    for (const OptionSpec& s : optionSpecs()) {
+    for (const OptionInfo& s : allOptions()) {
         const QString& key = s.key;
         if (key.endsWith("-where") && has(key) && !has(key.chopped(6)))
             throw ImportError(("--" + key + " is given without --" + key.chopped(6)).toStdString());

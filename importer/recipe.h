@@ -11,7 +11,7 @@ namespace importer {
 
 enum class OptionKind { File, Pattern, Text, Number, Choice, Flag };
 
-struct OptionSpec {
+struct OptionInfo {
     QString key;
     OptionKind kind;
     QString valueName;  // in --help
@@ -20,8 +20,8 @@ struct OptionSpec {
 };
 
 // Every option, in --help order.
-const std::vector<OptionSpec>& optionSpecs();
-const OptionSpec* findOption(const QString& key);
+const std::vector<OptionInfo>& allOptions();
+const OptionInfo* findOption(const QString& key);
 
 // The vector layers a user can give, each a catalogue file and the key of its option.
 struct VectorKind {

@@ -36,19 +36,19 @@ engine::TableDesc tableOf(const QStringList& fields) {
 
 }  // namespace
 
-void importVectorLayer(const VectorLayerSpec& spec, const QString& path, const QString& where,
+void importVectorLayer(const VectorTarget& target, const QString& path, const QString& where,
                        const StudyArea& area, const QString& dir, ImportReport& report,
                        Progress& progress) {
-    report.section(spec.file + ".shp");
-    VectorFile file(path, spec.what, where);
+    report.section(target.file + ".shp");
+    VectorFile file(path, target.what, where);
     report.line("Source: " + QDir::toNativeSeparators(path) + " (layer " + file.layerName() + ")");
     if (file.layerCount() > 1)
         report.warn(QString("%1: the file holds %2 layers; only the first, %3, was read")
-                        .arg(spec.what)
+                        .arg(target.what)
                         .arg(file.layerCount())
                         .arg(file.layerName()));
     if (!where.trimmed().isEmpty()) report.line("Selected with: " + where);
-    const auto fields = mapFields(file, spec.fields, spec.nameField);
+    const auto fields = mapFields(file, target.fields, target.nameField);
     for (const auto& m : fields)
         report.line(m.catalogueField + " from " +
                     (m.sourceIndex >= 0 ? m.sourceName : "nothing (left empty)"));
@@ -64,8 +64,8 @@ void importVectorLayer(const VectorLayerSpec& spec, const QString& path, const Q
             ++noGeometry;
             return true;
         }
-        if (s.shapeType() != spec.shapeType) {
-            if (spec.shapeType != engine::moShapeTypePoint) {
+        if (s.shapeType() != target.shapeType) {
+            if (target.shapeType != engine::moShapeTypePoint) {
                 ++otherKind;
                 return true;
             }
@@ -82,11 +82,11 @@ void importVectorLayer(const VectorLayerSpec& spec, const QString& path, const Q
         records.push_back({std::move(s), std::move(values)});
         return true;
     });
-    writeLayer(dir, spec.file, spec.shapeType, tableOf(spec.fields), records, area.crsWkt());
+    writeLayer(dir, target.file, target.shapeType, tableOf(target.fields), records, area.crsWkt());
     report.line(QString("Written: %1.shp, %2 %3 of %4 read; %5 outside the study area")
-                    .arg(spec.file)
+                    .arg(target.file)
                     .arg(records.size())
-                    .arg(kindName(spec.shapeType))
+                    .arg(kindName(target.shapeType))
                     .arg(read)
                     .arg(outside));
     if (toPoints)
@@ -94,13 +94,13 @@ void importVectorLayer(const VectorLayerSpec& spec, const QString& path, const Q
             QString("  %1 areas or lines were written as a point inside them").arg(toPoints));
     if (otherKind)
         report.warn(QString("%1: %2 features are not %3 and were left out")
-                        .arg(spec.what)
+                        .arg(target.what)
                         .arg(otherKind)
-                        .arg(kindName(spec.shapeType)));
+                        .arg(kindName(target.shapeType)));
     if (noGeometry)
         report.warn(
-            QString("%1: %2 features have no usable geometry").arg(spec.what).arg(noGeometry));
-    if (records.empty()) report.warn(spec.what + ": nothing lies inside the study area");
+            QString("%1: %2 features have no usable geometry").arg(target.what).arg(noGeometry));
+    if (records.empty()) report.warn(target.what + ": nothing lies inside the study area");
 }
 
 void writeCountryBoundary(const StudyArea& area, const QString& dir, ImportReport& report) {

@@ -10,7 +10,7 @@ class ImportReport;
 class Progress;
 class StudyArea;
 
-struct VectorLayerSpec {
+struct VectorTarget {
     QString what;        // "the roads", in messages
     QString file;        // "43_roads"
     int shapeType = 0;   // engine::moShapeType...
@@ -18,10 +18,10 @@ struct VectorLayerSpec {
     QString nameField;   // explicit source field for NAME, else found by itself
 };
 
-// Writes spec.file into dir from the features of path selected by where. Points are kept when
+// Writes target.file into dir from the features of path selected by where. Points are kept when
 // inside; areas given for a point layer become a point inside them; features of another kind
 // are left out and counted in the report.
-void importVectorLayer(const VectorLayerSpec& spec, const QString& path, const QString& where,
+void importVectorLayer(const VectorTarget& target, const QString& path, const QString& where,
                        const StudyArea& area, const QString& dir, ImportReport& report,
                        Progress& progress);
 

@@ -163,7 +163,7 @@ TEST(Coverage, AreasPerCellMatchTheOverlayForConcaveShapesWithHoles) {
         "POLYGON((0.5 0.5, 6.5 0.5, 6.5 4.5, 5 4.5, 5 1.5, 4 1.5, 4 4.5, 2 4.5, 2 1, 1 3.7, 0.5 "
         "4.2, "
         "0.5 0.5), (2.5 2, 3.5 2, 3.5 4, 2.5 4, 2.5 2))");
-    const importer::GridSpec grid{0, 5, 1, 1, 7, 5};
+    const importer::GridGeometry grid{0, 5, 1, 1, 7, 5};
     const std::vector<double> areas = importer::coverage(shape, grid);
     double total = 0;
     for (int r = 0; r < 5; ++r)

@@ -51,7 +51,7 @@ class ProgramTest : public ImportTest {
 TEST_F(ProgramTest, HelpListsEveryOption) {
     const Outcome r = program({"--help"});
     EXPECT_EQ(r.code, 0);
-    for (const importer::OptionSpec& s : importer::optionSpecs())
+    for (const importer::OptionInfo& s : importer::allOptions())
         EXPECT_TRUE(r.out.contains("--" + s.key + " ")) << s.key.toStdString();
     EXPECT_TRUE(r.out.contains("--recipe FILE.json"));
 }
