@@ -1,5 +1,6 @@
 #include "app/main_window_factory.h"
 
+#include "importer/attach.h"
 #include "info/attach.h"
 #include "print/attach.h"
 #include "model/attach.h"
@@ -14,6 +15,7 @@ std::unique_ptr<frmMain> createMainWindow() {
     print::attach(*form);
     model::attach(*form);
     query::attach(*form);
+    importer::attach(*form);
     // --- attach: end ---
 
     form->Form_Load();

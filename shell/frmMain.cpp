@@ -285,7 +285,7 @@ void frmMain::createQueryPanel() {
 }
 
 void frmMain::createMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = mnuFile = menuBar()->addMenu(QStringLiteral("File"));
     mnuOpen = file->addAction(QStringLiteral("Open Dataset..."));
     mnuSave = file->addAction(QStringLiteral("Save Result"));
     mnuPrint = file->addAction(QStringLiteral("Print"));

@@ -19,6 +19,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QToolBar;
@@ -106,6 +107,7 @@ class frmMain : public QMainWindow {
     QLabel* lblLayersCurrentlyDisplayed = nullptr;
 
     // Menus.
+    QMenu* mnuFile = nullptr;     // "File"; subsystems add their commands to it
     QAction* mnuOpen = nullptr;   // "Open Dataset..."
     QAction* mnuSave = nullptr;   // "Save Result"
     QAction* mnuPrint = nullptr;  // "Print"

@@ -1,0 +1,85 @@
+#include "importer/study_area.h"
+
+#include <ogr_feature.h>
+
+#include <QDir>
+
+#include "importer/field_mapping.h"
+#include "importer/geometry.h"
+#include "importer/import_error.h"
+#include "importer/import_report.h"
+#include "importer/spatial_reference.h"
+#include "importer/vector_file.h"
+
+namespace importer {
+
+StudyArea::StudyArea(const QString& path, const QString& where, const QString& crsChoice,
+                     ImportReport& report) {
+    VectorFile file(path, "the boundary", where);
+    const auto e = file.extent();
+    if (e[0] == e[2] && e[1] == e[3] && e[0] == 0)
+        throw ImportError(("the boundary " + QDir::toNativeSeparators(path) +
+                           (where.trimmed().isEmpty() ? " holds no shapes"
+                                                      : " selects nothing with \"" + where + "\""))
+                              .toStdString());
+    // The centre of the selected shapes, in degrees, picks the UTM zone.
+    double cx = (e[0] + e[2]) / 2, cy = (e[1] + e[3]) / 2;
+    transformation(file.crs(), geographicWgs84())->Transform(1, &cx, &cy);
+    crs_ = outputCrs(crsChoice, cx, cy);
+    wkt_ = importer::crsWkt(crs_);
+
+    const auto fields = mapFields(file, {"NAME", "POP"});
+    std::vector<engine::Shape> parts;
+    int skipped = 0;
+    file.forEach(crs_, [&](const OGRFeature& f, engine::Shape s) {
+        s = repaired(s);
+        if (s.isNull() || s.shapeType() != engine::moShapeTypePolygon) {
+            ++skipped;
+            return true;
+        }
+        parts.push_back(s);
+        features_.push_back({s, {mappedValue(f, fields[0]), mappedValue(f, fields[1])}});
+        return true;
+    });
+    if (parts.empty())
+        throw ImportError(("the boundary " + QDir::toNativeSeparators(path) +
+                           " selects no polygon" +
+                           (where.trimmed().isEmpty() ? QString() : " with \"" + where + "\""))
+                              .toStdString());
+    shape_ = merged(std::move(parts));
+    prepared_ = std::make_unique<Prepared>(shape_);
+
+    report.section("Study area");
+    report.line("Boundary: " + QDir::toNativeSeparators(path) + " (layer " + file.layerName() +
+                ")");
+    if (!where.trimmed().isEmpty()) report.line("Selected with: " + where);
+    report.line(QString("Polygons: %1; area %2 km2")
+                    .arg(features_.size())
+                    .arg(reportNumber(shape_.area() / 1e6)));
+    for (const auto& m : fields)
+        report.line(m.catalogueField + " from " +
+                    (m.sourceIndex >= 0 ? m.sourceName : "nothing (left empty)"));
+    if (skipped)
+        report.warn(
+            QString("the boundary: %1 features without a polygon were left out").arg(skipped));
+    report.section("Coordinates");
+    report.line("Output coordinate system: " + crsLabel(crs_));
+    report.line(QString("Centre of the study area: %1, %2 degrees (longitude, latitude)")
+                    .arg(reportNumber(cx), reportNumber(cy)));
+}
+
+StudyArea::~StudyArea() = default;
+
+engine::Shape StudyArea::clip(const engine::Shape& s) const {
+    if (s.isNull() || s.isEmpty()) return {};
+    if (s.shapeType() == engine::moShapeTypePoint)
+        return prepared_->intersects(s) ? s : engine::Shape();
+    if (prepared_->contains(s)) return s;
+    if (!prepared_->intersects(s)) return {};
+    // One overlay with the whole study area: pieces cut from tiles would leave seams.
+    engine::Shape piece = s.intersect(shape_);
+    if (piece.isNull() || piece.shapeType() != s.shapeType()) return {};
+    return piece;
+}
+
+}  // namespace importer
