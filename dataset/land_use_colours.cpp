@@ -10,7 +10,8 @@ struct Row {
     std::initializer_list<const char*> texts;
 };
 
-// One row per colour, in the order the classes were first collected.
+// One row per colour, in the order the classes were first collected. The classes of the public
+// global land-cover map (as the importer names them) join the row of their nearest class.
 const Row kRows[] = {
     {engine::rgb(212, 231, 177),
      {"GARDEN", "CULTIVATIONS", "SALTY FOREST", "REFORESTATION", "PROTECTED FORESTS",
@@ -31,21 +32,21 @@ const Row kRows[] = {
       "INTERIOR FORESTS", "MIXED FOREST"}},
     {engine::rgb(26, 129, 78),
      {"DENSE FOREST", "FOREST", "NATURAL FOREST", "FOREST (CONIFEROUS)", "FOREST FARMS (PINES)",
-      "TROPICAL FORESTS", "DECIDUOUS BROADLEAF FOREST"}},
-    {engine::rgb(102, 140, 190), {"WATER BODIES", "WATER"}},
+      "TROPICAL FORESTS", "DECIDUOUS BROADLEAF FOREST", "TREE COVER"}},
+    {engine::rgb(102, 140, 190), {"WATER BODIES", "WATER", "PERMANENT WATER BODIES"}},
     {engine::rgb(175, 175, 177), {"UNDEFINED", "MARSHLAND", "CLOSED CULTIVATED SAVANNA WOODLAND"}},
     {engine::rgb(247, 178, 159),
      {"RUBBER", "HENEQUEN", "PROTECTED AREAS", "EXCLUSIONS", "BABACU OIL PALM", "SAVANNA (WOODS)",
       "UNCLASSIFIED/BUSHFIRE"}},
     {engine::rgb(187, 174, 118),
      {"TEA", "HUMID AREAS", "NO APT", "AGRICULTURE", "ROTATING CULTURES, INTENSIVE METHOD",
-      "CAATINGA", "DRY WOODY SCRUB", "DRYLAND CROPLAND AND PASTURE", "PLANTED COVER"}},
+      "CAATINGA", "DRY WOODY SCRUB", "DRYLAND CROPLAND AND PASTURE", "PLANTED COVER", "CROPLAND"}},
     {engine::rgb(210, 205, 192),
      {"URBAN AREAS", "FREE RANCH", "PROTECTED FORESTS (PINES)", "MANGROVES", "BROADLEAF CROPS",
       "CROPLAND/WOODLAND MOSAIC", "GRASS AND HERB WITH OR WITHOUT SCATTERED TREES"}},
     {engine::rgb(202, 145, 71),
      {"COFFEE", "AREAS WITH CRITICAL CLIMATE AND LAND", "INTENSIVE CULTURES", "CHACO",
-      "SEMI DESERT SAGE", "BARREN OR SPARSELY VEGITATED", "WETLAND"}},
+      "SEMI DESERT SAGE", "BARREN OR SPARSELY VEGITATED", "WETLAND", "BARE / SPARSE VEGETATION"}},
     {engine::rgb(253, 229, 228),
      {"SUGAR CANE", "RIO NEGRO CAMPINARANA", "SHRUB THICKET WITH OR WITHOUT TREES"}},
     {engine::rgb(231, 86, 78),
@@ -58,7 +59,8 @@ const Row kRows[] = {
      {"PASTURES", "TOURIST DEVELOPMENT", "PERMANENT CULTURAL VEGETATION", "OPEN PASTURE",
       "GRASS CROPS", "ROCK"}},
     {engine::rgb(201, 230, 249),
-     {"HUMID AREA", "SWAMP", "FLOODED FORESTS", "RAIN FOREST", "WOODED WETLAND", "LAGOON"}},
+     {"HUMID AREA", "SWAMP", "FLOODED FORESTS", "RAIN FOREST", "WOODED WETLAND", "LAGOON",
+      "HERBACEOUS WETLAND"}},
     {engine::rgb(161, 186, 212), {"INDUSTRIAL"}},
     {engine::rgb(194, 158, 215), {"UNDEVELOPED", "MOIST FORESTS"}},
     {engine::rgb(250, 192, 165), {"PERMANENT VEGETATION"}},
@@ -77,10 +79,12 @@ const Row kRows[] = {
     {engine::rgb(199, 215, 158),
      {"SEMI DESERT SHRUBS", "WOODED TUNDRA", "WIDELY OPEN CULTIVATED SAVANNA WOODLAND"}},
     {engine::rgb(215, 194, 158),
-     {"TROPICAL DEGRADED FOREST", "MIXED TUNDRA", "OPEN CULTIVATED SAVANNA WOODLAND"}},
-    {engine::rgb(179, 168, 191), {"URBAN", "URBAN AND BUILT-UP LAND"}},
+     {"TROPICAL DEGRADED FOREST", "MIXED TUNDRA", "OPEN CULTIVATED SAVANNA WOODLAND",
+      "MOSS AND LICHEN"}},
+    {engine::rgb(179, 168, 191), {"URBAN", "URBAN AND BUILT-UP LAND", "BUILT-UP"}},
     {engine::rgb(144, 192, 217), {"LAKE"}},
     {engine::rgb(255, 255, 255), {"OTHER"}},
+    {engine::rgb(236, 241, 246), {"SNOW AND ICE"}},
 };
 
 }  // namespace

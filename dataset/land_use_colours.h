@@ -8,7 +8,7 @@
 
 namespace md_functions {
 
-// Keyed by the class text trimmed and upper-cased; 141 texts.
+// Keyed by the class text trimmed and upper-cased; 149 texts.
 const QHash<QString, engine::ColorNumber>& landUseColourTable();
 // The grey of unknown and undefined land uses.
 constexpr engine::ColorNumber kUnknownLandUseColour = engine::rgb(175, 175, 177);

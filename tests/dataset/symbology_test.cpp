@@ -211,7 +211,7 @@ TEST(Symbology, LandUseLayerWithMoreDistinctTextsThanA16BitCounterHolds) {
 
 TEST(Symbology, LandUseTableHoldsEveryClassOnce) {
     const auto& table = landUseColourTable();
-    EXPECT_EQ(table.size(), 141);
+    EXPECT_EQ(table.size(), 149);
     EXPECT_EQ(LandUseColor("  mixed forest"), rgb(134, 200, 127));
     EXPECT_EQ(LandUseColor(" forest "), rgb(26, 129, 78));
     EXPECT_EQ(LandUseColor("snowfield"), rgb(175, 175, 177));

@@ -3,6 +3,9 @@
 // out, degrees are weighed by their area in metres, classes by majority.
 #include <QFile>
 
+#include "dataset/land_use_colours.h"
+#include "dataset/symbology.h"
+#include "importer/class_table.h"
 #include "importer/coverage.h"
 #include "importer/grid_layers.h"
 #include "tests/importer/import_fixture.h"
@@ -185,3 +188,13 @@ TEST(WindClass, ClassesStartAtTheirLowerLimits) {
 
 }  // namespace
 }  // namespace importtest
+
+TEST(ClassTable, EveryBuiltInLandCoverClassIsDrawnInAColourOfItsOwnKind) {
+    const importer::ClassTable table = importer::ClassTable::worldCover();
+    for (const auto& [code, name] : table.names())
+        EXPECT_NE(md_functions::LandUseColor(name), md_functions::kUnknownLandUseColour)
+            << code << ' ' << name.toStdString();
+    EXPECT_EQ(md_functions::LandUseColor("TREE COVER"), md_functions::LandUseColor("FOREST"));
+    EXPECT_EQ(md_functions::LandUseColor("PERMANENT WATER BODIES"),
+              md_functions::LandUseColor("WATER"));
+}
