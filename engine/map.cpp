@@ -173,14 +173,25 @@ void Map::outputMap(QPainter& painter, const QRectF& target) {
     // The handlers may change the layer list; the redraw works on the layers it started with.
     const auto layers = layers_;
     LabelPlacement labels(target);
+    // Shapes handed in during the redraw (query results) lie over the area layers but under
+    // lines, points and labels, so roads and towns stay readable inside a result.
+    auto drawPending = [&] {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        for (const auto& [shape, symbol] : d_->pendingShapes)
+            engine::drawShape(painter, shape, symbol, view);
+        d_->pendingShapes.clear();
+        painter.restore();
+    };
     for (int i = int(layers.size()) - 1; i >= 0; --i) {
         emit beforeLayerDraw(i);
-        if (layers[i]->visible) drawLayer(painter, *layers[i], view, labels);
+        if (!layers[i]->visible) continue;
+        if (layers[i]->shapeType() != moShapeTypePolygon) drawPending();
+        drawLayer(painter, *layers[i], view, labels);
     }
     emit beforeTrackingLayerDraw();
+    drawPending();
     painter.setRenderHint(QPainter::Antialiasing);
-    for (const auto& [shape, symbol] : d_->pendingShapes) engine::drawShape(painter, shape, symbol, view);
-    d_->pendingShapes.clear();
     d_->trackingLayerDrawn = true;
     emit afterTrackingLayerDraw();
     labels.draw(painter);

@@ -68,7 +68,7 @@ TEST_F(MapFixture, RendersFillsOutlinesAndShapesOverLayers) {
     QStringList order;
     QObject::connect(&map, &Map::beforeLayerDraw, [&](int i) {
         order << QString("L%1").arg(i);
-        if (i == 2) {  // the first notification: shapes given now are drawn over every layer
+        if (i == 2) {  // the first notification: shapes given now are drawn over the areas
             map.drawShape(rect(2, 2, 4, 4), fill(rgb(0, 0, 0)));
             map.drawShape(rect(32, 2, 38, 8), fill(green));
         }
@@ -84,6 +84,17 @@ TEST_F(MapFixture, RendersFillsOutlinesAndShapesOverLayers) {
     EXPECT_EQ(at(img, 35, 5), QColor(0, 200, 0));   // drawn shape
     EXPECT_EQ(at(img, 25, 5), QColor(255, 255, 255));  // outline only: inside stays white
     EXPECT_EQ(at(img, 5, 15), QColor(255, 255, 255));  // invisible line layer
+    // A visible line crossing a drawn shape stays on top of it.
+    lines->symbol = fill(blue);
+    lines->visible = true;
+    map.drawShape(rect(0, 12, 40, 18), fill(green));  // outside a redraw: ignored
+    QObject::connect(&map, &Map::beforeLayerDraw, [&](int i) {
+        if (i == 2) map.drawShape(rect(0, 12, 40, 18), fill(green));
+    });
+    map.refresh();
+    EXPECT_EQ(at(image(), 5, 15), QColor(0, 0, 255));
+    EXPECT_EQ(at(image(), 5, 13), QColor(0, 200, 0));
+    lines->visible = false;
     // B's left edge (x = 20 is pixel column 100) is blue.
     const QPointF edge = map.fromMapPoint({20, 5});
     bool blueEdge = false;
