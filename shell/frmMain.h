@@ -1,10 +1,13 @@
 #pragma once
-// The main window: the map with its tools, zoom buttons and scale box, the query list and
-// parameter panel, the legend panel and the menus. The subsystems that build on it (queries,
-// point report, model link, printing) attach themselves through frmMainHooks and by connecting
-// to its controls; the main window itself knows none of them.
+// The main window: the map with its tool strip (tools, zoom buttons) and scale box, the right-hand
+// column with the query list, parameter panel and legend panel, and the menus. Each part is built
+// in a file of its own: main_map_area, main_column, main_query_panel, main_legend_panel and
+// main_menus. The subsystems that build on it (queries, point report, model link, printing)
+// attach themselves through frmMainHooks and by connecting to its controls; the main window
+// itself knows none of them.
 
 #include <QMainWindow>
+#include <QToolButton>  // whole: other subsystems and tests press the zoom buttons
 #include <array>
 #include <functional>
 
@@ -15,12 +18,15 @@ class QAction;
 class QCheckBox;
 class QColor;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QRadioButton;
+class QSplitter;
 class QToolBar;
 class QWidget;
 
@@ -69,6 +75,7 @@ class frmMain : public QMainWindow {
     void EditOrLegend(int index);
 
     // Map and legend.
+    QSplitter* splitter = nullptr;  // the map area on the left, the column on the right
     QGroupBox* fraMapHolder = nullptr;
     engine::Map* Map1 = nullptr;
     QLabel* lblMapNote = nullptr;
@@ -78,9 +85,9 @@ class frmMain : public QMainWindow {
     // Tools and zoom.
     QToolBar* Toolbar1 = nullptr;
     std::array<QRadioButton*, 4> optPanZoom{};  // "Pan", "Zoom", "Info", "Zorvel"
-    QPushButton* cmdZoomIn = nullptr;           // "+"
-    QPushButton* cmdZoomOut = nullptr;          // "-"
-    QPushButton* cmdOriginalMap = nullptr;      // "Back to Original Map"
+    QToolButton* cmdZoomIn = nullptr;           // "+"
+    QToolButton* cmdZoomOut = nullptr;          // "-"
+    QToolButton* cmdOriginalMap = nullptr;      // "Back to Original Map"
     QComboBox* cboScale = nullptr;
 
     // Query list and panel.
@@ -91,6 +98,7 @@ class frmMain : public QMainWindow {
     std::array<QRadioButton*, 2> optEditLegend{};  // "Edit Map", "Show Map legend"
     QGroupBox* fraEdit = nullptr;                  // holds the parameter panel
     QGroupBox* fraEditQueryParameters = nullptr;   // the parameter panel, captioned by query
+    QGridLayout* panelGrid = nullptr;              // arranges the panel's controls per query
     std::array<QLabel*, 6> lblQuery1{};
     std::array<QLineEdit*, 3> txtQuery1{};  // elements 1 and 2 are used
     QComboBox* cboQueryDropDown = nullptr;
@@ -105,15 +113,13 @@ class frmMain : public QMainWindow {
     QLabel* lblLayersCaption = nullptr;      // "Layers currently displayed"
     QLabel* lblLayersCurrentlyDisplayed = nullptr;
 
-    // Menus.
+    // Menus. Other subsystems may add their entries to mnuFile.
+    QMenu* mnuFile = nullptr;
     QAction* mnuOpen = nullptr;   // "Open Dataset..."
     QAction* mnuSave = nullptr;   // "Save Result"
     QAction* mnuPrint = nullptr;  // "Print"
     QAction* mnuExit = nullptr;   // "Exit"
     QAction* mnuHelp = nullptr;   // "Help"
-
-    // Places a panel control at twip coordinates inside the parameter panel.
-    void placeInPanel(QWidget* control, int left, int top, int width = -1, int height = -1);
 
     // The status label's text colour (red for input problems, blue for progress).
     void setWorkingColor(const QColor& color);
@@ -144,25 +150,29 @@ class frmMain : public QMainWindow {
     void Map1_AfterTrackingLayerDraw();
 
   protected:
-    void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
   private:
-    void createMapArea(QWidget* central);
-    QWidget* createToolColumn(QWidget* central);
-    void createQueryPanel();
-    void createMenus();
+    // main_map_area.cpp
+    void createToolStrip();
+    QWidget* createMapArea();
     void connectMap();
-    void layOutColumn();
-    void Form_Resize();
-    void Form_Unload();
     void zoomBy(double factor);
     bool isClick(double x, double y) const;
+    // main_column.cpp
+    QWidget* createColumn();
+    // main_query_panel.cpp
+    QWidget* createQueryPanel(QWidget* parent);
+    // main_legend_panel.cpp
+    QWidget* createEditLegend(QWidget* column);
+    // main_menus.cpp
+    void createMenus();
+    // frmMain.cpp
+    void Form_Unload();
 
-    QWidget* column_ = nullptr;  // the right-hand column of tools and panels
+    QAction* originalMapAction_ = nullptr;  // shows or hides "Back to Original Map" in the strip
     frmShowLayersDialog* layerDialog_ = nullptr;
     QWidget* helpViewer_ = nullptr;
-    int marginWidthFrame_ = 0, marginHeightFrame_ = 0, marginWidthMap_ = 0, marginHeightMap_ = 0;
 };
 
 // Whether the query results were drawn during the current map redraw (program-wide).
