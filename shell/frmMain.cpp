@@ -27,6 +27,8 @@ using md_functions::ErrorMessage;
 
 frmMain* loadedMainWindow = nullptr;
 
+const QString kOpenFirst = QStringLiteral("Open a dataset first (File > Open Dataset...).");
+
 QString programDirectory() { return QCoreApplication::applicationDirPath(); }
 
 }  // namespace
@@ -45,6 +47,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     splitter->setChildrenCollapsible(false);
     setCentralWidget(splitter);
     connectMap();
+    orderTabs();
 
     // A size in lines of text, so that a desktop with larger fonts gets a larger window and the
     // map keeps the larger share; the layouts make it larger still if the contents need more.
@@ -62,6 +65,21 @@ frmMain::~frmMain() {
 }
 
 frmMain* frmMain::instance() { return loadedMainWindow; }
+
+void frmMain::needsDataset(QWidget* control, const QString& tip) {
+    needDataset_.emplace_back(control, tip);
+}
+
+// Tab follows the window from the tool strip down the column, then to the status line.
+void frmMain::orderTabs() {
+    const QList<QWidget*> chain = {
+        optPanZoom[0],    optPanZoom[1],     optPanZoom[2],   optPanZoom[3],    cmdZoomIn,
+        cmdZoomOut,       cmdOriginalMap,    cboSelectQuery,  optEditLegend[0], optEditLegend[1],
+        cboQueryDropDown, cboQueryDropDown2, txtQuery1[1],    txtQuery1[2],     chkProtectedAreas,
+        lstQuery1,        cboQueryDropDown3, cmdChangeLayers, cmdShowData,      cmdUpdateMap,
+        cboScale};
+    for (int i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
 
 void frmMain::Form_Load() {
     try {
@@ -135,11 +153,31 @@ void frmMain::UpdateInterface() {
         FillScaleComboBox();
         Fill_lblLayersCurrentlyDisplayed();
         EnablePanZoomControls(Map1->layerCount() > 0);
+        UpdateCommandAvailability();
     } catch (...) {
         ErrorMessage(QStringLiteral(
                          " Error while updating interface. Error Source:frmMain.UpdateInterface()"),
                      48);
     }
+}
+
+void frmMain::UpdateCommandAvailability() {
+    const bool dataset = Map1->layerCount() > 0;
+    for (const auto& [control, tip] : needDataset_) control->setToolTip(dataset ? tip : kOpenFirst);
+    optPanZoom[3]->setEnabled(dataset);
+    cmdUpdateMap->setEnabled(dataset);
+
+    mnuPrint->setEnabled(dataset);
+    mnuPrint->setToolTip(dataset
+                             ? QStringLiteral("Print the map with a heading, scale bar and legends")
+                             : kOpenFirst);
+    const bool result = hooks.hasResult && hooks.hasResult();
+    mnuSave->setEnabled(result);
+    const QString findFirst = QStringLiteral("Run a query that finds areas first (Update Map).");
+    if (result)
+        mnuSave->setToolTip(QStringLiteral("Save the areas of the last query as a shapefile"));
+    else
+        mnuSave->setToolTip(dataset ? findFirst : kOpenFirst);
 }
 
 void frmMain::ControlEnable(bool enabled) {

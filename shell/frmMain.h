@@ -10,6 +10,8 @@
 #include <QToolButton>  // whole: other subsystems and tests press the zoom buttons
 #include <array>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "engine/legend.h"
 #include "engine/map.h"
@@ -43,6 +45,7 @@ struct frmMainHooks {
     std::function<void(frmMain&)> showZorvel;              // Zorvel tool press
     std::function<void(frmMain&)> saveResult;              // File > Save Result
     std::function<void(frmMain&)> print;                   // File > Print
+    std::function<bool()> hasResult;                       // whether Save Result has areas to save
 };
 
 class frmMain : public QMainWindow {
@@ -73,6 +76,9 @@ class frmMain : public QMainWindow {
     void ControlEnable(bool enabled);
     void Fill_lblLayersCurrentlyDisplayed();
     void EditOrLegend(int index);
+    // Enables the Zorvel tool, Update Map, Print and Save Result when they can run, and tells
+    // in their tooltips why not when they cannot.
+    void UpdateCommandAvailability();
 
     // Map and legend.
     QSplitter* splitter = nullptr;  // the map area on the left, the column on the right
@@ -115,14 +121,18 @@ class frmMain : public QMainWindow {
 
     // Menus. Other subsystems may add their entries to mnuFile.
     QMenu* mnuFile = nullptr;
-    QAction* mnuOpen = nullptr;   // "Open Dataset..."
-    QAction* mnuSave = nullptr;   // "Save Result"
-    QAction* mnuPrint = nullptr;  // "Print"
+    QAction* mnuOpen = nullptr;   // "Open Dataset...", Ctrl+O
+    QAction* mnuSave = nullptr;   // "Save Result...", Ctrl+S
+    QAction* mnuPrint = nullptr;  // "Print...", Ctrl+P
     QAction* mnuExit = nullptr;   // "Exit"
-    QAction* mnuHelp = nullptr;   // "Help"
+    QMenu* mnuHelpMenu = nullptr;
+    QAction* mnuHelp = nullptr;   // "Pallix Help", F1
+    QAction* mnuAbout = nullptr;  // "About Pallix..."
 
     // The status label's text colour (red for input problems, blue for progress).
     void setWorkingColor(const QColor& color);
+    // Clears the red message about a query input once the user edits an input.
+    void clearInputProblem();
 
     // The help page shown by Help; set by the load to the one next to the program.
     QString helpFile;
@@ -135,6 +145,7 @@ class frmMain : public QMainWindow {
     // Handlers.
     void mnuOpen_Click();
     void mnuHelp_Click();
+    void mnuAbout_Click();
     void cmdZoomIn_Click();
     void cmdZoomOut_Click();
     void cmdOriginalMap_Click();
@@ -168,9 +179,14 @@ class frmMain : public QMainWindow {
     // main_menus.cpp
     void createMenus();
     // frmMain.cpp
+    void orderTabs();
     void Form_Unload();
 
+    // Marks a control as one that needs a dataset; tip is its tooltip once one is open.
+    void needsDataset(QWidget* control, const QString& tip);
+
     QAction* originalMapAction_ = nullptr;  // shows or hides "Back to Original Map" in the strip
+    std::vector<std::pair<QWidget*, QString>> needDataset_;
     frmShowLayersDialog* layerDialog_ = nullptr;
     QWidget* helpViewer_ = nullptr;
 };

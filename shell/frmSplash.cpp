@@ -40,17 +40,21 @@ frmSplash::frmSplash(MainWindowLoader loadMainWindow, std::function<void()> endP
     imgSplash = new shell::LandscapePicture(QStringLiteral("Pallix"), fraSplash);
     inner->addWidget(imgSplash);
 
-    // The version at the foot of the picture.
+    // Along the foot of the picture: how to go on, and the version.
     auto* foot = new QVBoxLayout(imgSplash);
     foot->addStretch(1);
     auto* footRow = new QHBoxLayout;
     foot->addLayout(footRow);
+    lblContinue = new QLabel(QStringLiteral("Click or press any key to continue"), imgSplash);
     lblVersion = new QLabel(QStringLiteral("Version Information"), imgSplash);
     QFont bold;
     bold.setBold(true);
-    lblVersion->setFont(bold);
-    lblVersion->setStyleSheet(QStringLiteral("color: white;"));
-    lblVersion->installEventFilter(this);
+    for (QLabel* label : {lblContinue, lblVersion}) {
+        label->setFont(bold);
+        label->setStyleSheet(QStringLiteral("color: white;"));
+        label->installEventFilter(this);
+    }
+    footRow->addWidget(lblContinue);
     footRow->addStretch(1);
     footRow->addWidget(lblVersion);
 
@@ -105,7 +109,8 @@ void frmSplash::keyPressEvent(QKeyEvent* e) {
 }
 
 bool frmSplash::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::MouseButtonPress && (watched == fraSplash || watched == lblVersion)) {
+    if (e->type() == QEvent::MouseButtonPress &&
+        (watched == fraSplash || watched == lblVersion || watched == lblContinue)) {
         Form_Unload();
         return true;
     }

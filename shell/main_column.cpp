@@ -18,7 +18,7 @@ QWidget* frmMain::createColumn() {
     cboSelectQuery = new QComboBox(column);
     cboSelectQuery->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     lblSelectQuery->setBuddy(cboSelectQuery);
-    cboSelectQuery->setToolTip(QStringLiteral("The siting question to answer on the map"));
+    needsDataset(cboSelectQuery, QStringLiteral("The siting question to answer on the map"));
     layout->addWidget(lblSelectQuery);
     layout->addWidget(cboSelectQuery);
 
@@ -46,7 +46,8 @@ QWidget* frmMain::createColumn() {
     bold.setBold(true);
     cmdUpdateMap->setFont(bold);
     layout->addWidget(cmdUpdateMap);
-    cmdUpdateMap->setToolTip(QStringLiteral("Run the chosen query and draw its areas on the map"));
+    needsDataset(cmdUpdateMap,
+                 QStringLiteral("Run the chosen query and draw its areas on the map"));
 
     lblWorking = new QLabel(QStringLiteral("Creating Map..."), column);
     lblWorking->setWordWrap(true);

@@ -46,7 +46,7 @@ void frmMain::createToolStrip() {
         "Click a site on the map to model a power system there with Zorvel"};
     for (int i = 0; i < 4; ++i) {
         optPanZoom[i] = new QRadioButton(QString::fromLatin1(toolCaptions[i]), Toolbar1);
-        optPanZoom[i]->setToolTip(QString::fromLatin1(toolTips[i]));
+        needsDataset(optPanZoom[i], QString::fromLatin1(toolTips[i]));
         tools->addButton(optPanZoom[i], i);
         Toolbar1->addWidget(optPanZoom[i]);
         connect(optPanZoom[i], &QRadioButton::clicked, this, [this, i] { optPanZoom_Click(i); });
@@ -59,8 +59,8 @@ void frmMain::createToolStrip() {
     cmdZoomIn->setText(QStringLiteral("+"));
     cmdZoomOut->setText(QStringLiteral("-"));
     cmdOriginalMap->setText(QStringLiteral("Back to Original Map"));
-    cmdZoomIn->setToolTip(QStringLiteral("Zoom in"));
-    cmdZoomOut->setToolTip(QStringLiteral("Zoom out"));
+    needsDataset(cmdZoomIn, QStringLiteral("Zoom in"));
+    needsDataset(cmdZoomOut, QStringLiteral("Zoom out"));
     cmdOriginalMap->setToolTip(QStringLiteral("Show the whole dataset"));
     Toolbar1->addWidget(cmdZoomIn);
     Toolbar1->addWidget(cmdZoomOut);
@@ -75,7 +75,7 @@ void frmMain::createToolStrip() {
     // leaving the strip short enough for a small window.
     cboScale = new QComboBox(statusBar());
     cboScale->addItem(QStringLiteral("Scale Drop-down"));
-    cboScale->setToolTip(QStringLiteral("The current map scale"));
+    needsDataset(cboScale, QStringLiteral("The current map scale"));
     // Wide enough for a world-wide scale, so it does not jump as the scale changes.
     cboScale->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboScale->setMinimumContentsLength(24);

@@ -1,4 +1,5 @@
-// The main window's menus: File (Open Dataset, Save Result, Print, Exit) and Help.
+// The main window's menus and their keys: File (Open Dataset, Save Result, Print, Exit) and
+// Help (the help pages, About).
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
@@ -10,16 +11,26 @@
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
 #include "shell/help_viewer.h"
+#include "shell/version.h"
 #include "shell/window_registry.h"
 
 void frmMain::createMenus() {
-    mnuFile = menuBar()->addMenu(QStringLiteral("File"));
-    mnuOpen = mnuFile->addAction(QStringLiteral("Open Dataset..."));
-    mnuSave = mnuFile->addAction(QStringLiteral("Save Result"));
-    mnuPrint = mnuFile->addAction(QStringLiteral("Print"));
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    // Entries that cannot run say why in their tooltips.
+    mnuFile->setToolTipsVisible(true);
+    mnuOpen = mnuFile->addAction(QStringLiteral("&Open Dataset..."));
+    mnuSave = mnuFile->addAction(QStringLiteral("&Save Result..."));
+    mnuPrint = mnuFile->addAction(QStringLiteral("&Print..."));
     mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction(QStringLiteral("Exit"));
-    mnuHelp = menuBar()->addAction(QStringLiteral("Help"));
+    mnuExit = mnuFile->addAction(QStringLiteral("E&xit"));
+    mnuOpen->setShortcut(QKeySequence::Open);
+    mnuSave->setShortcut(QKeySequence::Save);
+    mnuPrint->setShortcut(QKeySequence::Print);
+
+    mnuHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp = mnuHelpMenu->addAction(QStringLiteral("Pallix &Help"));
+    mnuHelp->setShortcut(QKeySequence::HelpContents);
+    mnuAbout = mnuHelpMenu->addAction(QStringLiteral("&About Pallix..."));
 
     connect(mnuOpen, &QAction::triggered, this, &frmMain::mnuOpen_Click);
     connect(mnuSave, &QAction::triggered, this, [this] {
@@ -30,6 +41,7 @@ void frmMain::createMenus() {
     });
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(mnuHelp, &QAction::triggered, this, &frmMain::mnuHelp_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
 }
 
 void frmMain::mnuOpen_Click() {
@@ -59,4 +71,13 @@ void frmMain::mnuHelp_Click() {
                 " Error while trying to open Help. Error Source:frmMain.mnuHelp_Click()"),
             48);
     }
+}
+
+void frmMain::mnuAbout_Click() {
+    shell::dialogs().messageBox(
+        QStringLiteral("Pallix ") + shell::versionText() +
+            QStringLiteral("\n\nFinds sites for wind and solar power: siting queries over a "
+                           "dataset of shapefiles, reports of what lies at a point, micro-grid "
+                           "designs from the Zorvel model, and printed maps."),
+        shell::mbOKOnly, shell::iconNone, QStringLiteral("About Pallix"));
 }

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLineEdit>
 
 #include "shell/frmMain.h"
 #include "shell/panel_controls.h"
@@ -51,5 +52,21 @@ QWidget* frmMain::createQueryPanel(QWidget* parent) {
     chkProtectedAreas->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     lblQuery1[5]->setBuddy(chkProtectedAreas);
 
+    // The user's own edits (not the program's) clear a red message about the inputs.
+    for (int i = 1; i <= 2; ++i)
+        connect(txtQuery1[i], &QLineEdit::textEdited, this, &frmMain::clearInputProblem);
+    for (QComboBox* c : {cboQueryDropDown, cboQueryDropDown2}) {
+        connect(c->lineEdit(), &QLineEdit::textEdited, this, &frmMain::clearInputProblem);
+        connect(c, &QComboBox::activated, this, &frmMain::clearInputProblem);
+    }
+    connect(cboQueryDropDown3, &QComboBox::activated, this, &frmMain::clearInputProblem);
+    connect(lstQuery1, &QListWidget::itemSelectionChanged, this, &frmMain::clearInputProblem);
     return panel;
+}
+
+void frmMain::clearInputProblem() {
+    if (lblWorking->isHidden() || lblWorking->palette().color(QPalette::WindowText) != Qt::red)
+        return;
+    lblWorking->clear();
+    lblWorking->hide();
 }

@@ -1,5 +1,6 @@
 // Choosing queries: availability, the weak-wind warning, the panel's layout and defaults, and
 // every validation message with its focus rule.
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -174,6 +175,30 @@ TEST_F(QueryTest, ProtectedAreasCaptionTicksItsBoxLikeTheBoxItself) {
     EXPECT_FALSE(form->chkProtectedAreas->isChecked());
 }
 
+TEST_F(QueryTest, TabFollowsThePanelDownwards) {
+    openDataset();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    choose("Best wind (all)");
+    settle();
+    const QList<QWidget*> expected = {static_cast<QWidget*>(form->optEditLegend[0]),
+                                      form->cboQueryDropDown,
+                                      form->cboQueryDropDown2,
+                                      form->txtQuery1[1],
+                                      form->txtQuery1[2],
+                                      form->chkProtectedAreas,
+                                      form->lstQuery1,
+                                      form->cmdChangeLayers};
+    form->cboSelectQuery->setFocus();
+    for (int i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        // An editable drop-down may hand the focus to its text field.
+        if (focus && focus->parentWidget() == expected[i]) focus = focus->parentWidget();
+        EXPECT_EQ(focus, expected[i]) << i;
+    }
+}
+
 TEST_F(QueryTest, RoadsAndTransmissionShareTheDistanceBox) {
     openDataset();
     choose("Best wind + transmission");
@@ -263,6 +288,39 @@ TEST_F(QueryTest, BoundsAndMaxPass) {
     updateMap();
     EXPECT_TRUE(state().cShapes.empty());
     EXPECT_TRUE(form->cmdShowData->isHidden());
+}
+
+TEST_F(QueryTest, EditingAnInputClearsItsRedMessageButNotTheProgressLine) {
+    openDataset();
+    choose("Best wind + roads");
+    form->txtQuery1[2]->setText("0");
+    updateMap();
+    ASSERT_EQ(form->lblWorking->text(), "Proximity value must be >=0.001 and <= 25km.");
+    QTest::keyClicks(form->txtQuery1[2], "5");
+    EXPECT_TRUE(form->lblWorking->isHidden());
+    EXPECT_EQ(form->lblWorking->text(), "");
+
+    choose("Best wind + land use");
+    updateMap();
+    ASSERT_EQ(form->lblWorking->text(), "Please select a land use.");
+    selectLandUse("FOREST");
+    EXPECT_TRUE(form->lblWorking->isHidden());
+
+    // A minimum typed into its drop-down clears it too; the program's own changes do not.
+    setRange("abc", "800");
+    updateMap();
+    ASSERT_FALSE(form->lblWorking->isHidden());
+    setRange("500", "800");
+    EXPECT_FALSE(form->lblWorking->isHidden());
+    QTest::keyClicks(form->cboQueryDropDown, "0");
+    EXPECT_TRUE(form->lblWorking->isHidden());
+
+    // Progress in blue stays while the user types.
+    form->setWorkingColor(QColor(0, 0, 255));
+    form->lblWorking->setText("Creating Map...");
+    form->lblWorking->show();
+    QTest::keyClicks(form->cboQueryDropDown2, "0");
+    EXPECT_FALSE(form->lblWorking->isHidden());
 }
 
 TEST_F(QueryTest, AllCriteriaReportsTheFirstDistanceFaultAndMovesTheFocus) {
