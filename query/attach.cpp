@@ -32,7 +32,10 @@ void attach(frmMain& f) {
     f.hooks.resetResults = [](frmMain&) { md_query_functions2::ResetQueryState(); };
     f.hooks.drawQueryResults = [](engine::Map& map) { md_query_functions2::draw_query_results(map); };
     f.hooks.saveResult = [](frmMain& m) { mnuSave_Click(m); };
-    md_functions::SetPanelFormState(f);
+    f.hooks.hasResult = [] {
+        const auto& state = md_query_functions2::queryState();
+        return state.cShapesExists && !state.cShapes.empty() && !state.bQueryRunning;
+    };
     // A pick of the user (even of the entry already shown) raises the selection event; the
     // program's own selections call the handlers directly.
     QObject::connect(f.cboSelectQuery, &QComboBox::activated, &f, [&f] { cboSelectQuery_Click(f); });

@@ -2,8 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,49 +19,64 @@
 #include "query/query_state.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
-#include "shell/twips.h"
 
 namespace md_functions {
 
 namespace {
 
-QHash<const QWidget*, QRect>& twips() {
-    static QHash<const QWidget*, QRect> places;
-    return places;
-}
+// The panel's grid. Each query uses the rows it needs, top to bottom in this order; empty rows
+// take no room. Number boxes stand left of their captions, drop-downs right of theirs.
+enum Row {
+    kMinRow,
+    kMaxRow,
+    kFirstDistanceRow,
+    kSecondDistanceRow,
+    kProtectedRow,
+    kListCaptionRow,
+    kListRow,
+    kEndRow
+};
+enum Column { kBoxColumn, kCaptionColumn, kDropDownColumn, kColumns };
 
-// Moves a control; a width or height of -1 keeps the one it has.
-void place(frmMain& f, QWidget* c, int left, int top, int width = -1, int height = -1) {
-    QRect& r = twips()[c];
-    if (width < 0) width = r.width();
-    if (height < 0) height = r.height();
-    r = QRect(left, top, width, height);
-    f.placeInPanel(c, left, top, width, height);
-}
-
-void show(frmMain& f, QWidget* c, int left, int top, int width = -1, int height = -1) {
-    place(f, c, left, top, width, height);
+void show(frmMain& f, QWidget* c, int row, int column, int columnSpan = 1) {
+    f.panelGrid->removeWidget(c);
+    f.panelGrid->addWidget(c, row, column, 1, columnSpan);
     c->show();
 }
 
-void label(frmMain& f, int i, const QString& caption, int left, int top, int width) {
+void label(frmMain& f, int i, const QString& caption, int row, int column, int columnSpan) {
     f.lblQuery1[i]->setText(caption);
-    show(f, f.lblQuery1[i], left, top, width);
+    show(f, f.lblQuery1[i], row, column, columnSpan);
+}
+
+// A caption of a drop-down, left of it.
+void rangeLabel(frmMain& f, int i, const QString& caption, Row row) {
+    label(f, i, caption, row, kBoxColumn, kDropDownColumn);
+}
+
+// A caption of a number box, right of it.
+void distanceLabel(frmMain& f, int i, const QString& caption, Row row) {
+    label(f, i, caption, row, kCaptionColumn, kColumns - kCaptionColumn);
 }
 
 void minMaxLabels(frmMain& f) {
-    label(f, 0, "Min Wind Power Density:", 90, 240, 2805);
-    label(f, 1, "Max Wind Power Density:", 90, 600, 2805);
+    rangeLabel(f, 0, "Min Wind Power Density:", kMinRow);
+    rangeLabel(f, 1, "Max Wind Power Density:", kMaxRow);
 }
 
-void windDropDowns(frmMain& f) {
-    show(f, f.cboQueryDropDown, 2000, 180, 900);
-    show(f, f.cboQueryDropDown2, 2000, 540, 900);
+void rangeDropDowns(frmMain& f) {
+    show(f, f.cboQueryDropDown, kMinRow, kDropDownColumn);
+    show(f, f.cboQueryDropDown2, kMaxRow, kDropDownColumn);
 }
 
-void landUseList(frmMain& f) {
-    show(f, f.lstQuery1, 90, 1890);
-    label(f, 4, "Choose which land uses are suitable:", 90, 1680, 2805);
+// The list (or drop-down) under its caption, across the panel; a list takes the panel's room.
+void choiceList(frmMain& f, QWidget* list, const QString& caption) {
+    label(f, 4, caption, kListCaptionRow, kBoxColumn, kColumns);
+    show(f, list, kListRow, kBoxColumn, kColumns);
+    if (list == f.lstQuery1) {
+        f.panelGrid->setRowStretch(kListRow, 1);
+        f.panelGrid->setRowStretch(kEndRow, 0);
+    }
 }
 
 // "2" unless the box already holds a number.
@@ -76,89 +91,64 @@ std::shared_ptr<engine::ClassBreaksRenderer> breaksOf(frmMain& f, int layerIndex
 
 }  // namespace
 
-QRect PanelTwips(const QWidget* control) { return twips().value(control); }
-
-void SetPanelFormState(frmMain& f) {
-    const int labels[6][4] = {{600, 240, 2250, 255},  {570, 600, 2400, 255},
-                              {570, 960, 2400, 255},  {570, 1320, 2400, 255},
-                              {120, 1680, 2400, 255}, {1770, 1260, 1170, 465}};
-    for (int i = 0; i < 6; ++i)
-        place(f, f.lblQuery1[i], labels[i][0], labels[i][1], labels[i][2], labels[i][3]);
-    place(f, f.txtQuery1[1], 90, 540, 500, 285);
-    place(f, f.txtQuery1[2], 90, 900, 500, 285);
-    place(f, f.cboQueryDropDown, 90, 540, 1365, shell::pixelsToTwips(f.cboQueryDropDown->height()));
-    place(f, f.cboQueryDropDown2, 1620, 540, 1275,
-          shell::pixelsToTwips(f.cboQueryDropDown2->height()));
-    place(f, f.cboQueryDropDown3, 120, 1890, 2775,
-          shell::pixelsToTwips(f.cboQueryDropDown3->height()));
-    place(f, f.lstQuery1, 90, 1890, 2805, 840);
-    place(f, f.chkProtectedAreas, 1500, 1275, 255, 255);
-}
-
 void SetQueryInputControls(frmMain& f) {
     try {
-        f.txtQuery1[1]->hide();
-        f.txtQuery1[2]->hide();
-        for (QLabel* l : f.lblQuery1) {
-            l->hide();
-            const QRect r = PanelTwips(l);
-            place(f, l, 570, r.top(), 2400);
+        const QList<QWidget*> controls = {
+            f.txtQuery1[1],     f.txtQuery1[2],      f.lblQuery1[0],     f.lblQuery1[1],
+            f.lblQuery1[2],     f.lblQuery1[3],      f.lblQuery1[4],     f.lblQuery1[5],
+            f.lstQuery1,        f.chkProtectedAreas, f.cboQueryDropDown, f.cboQueryDropDown2,
+            f.cboQueryDropDown3};
+        for (QWidget* c : controls) {
+            c->hide();
+            f.panelGrid->removeWidget(c);
         }
-        f.lstQuery1->hide();
-        f.chkProtectedAreas->hide();
-        place(f, f.txtQuery1[1], 90, 540);
-        place(f, f.txtQuery1[2], 90, 900);
-        place(f, f.lblQuery1[1], 570, 600);
-        place(f, f.lblQuery1[2], 570, 960);
-        place(f, f.cboQueryDropDown, 90, 540, 2835);
-        f.cboQueryDropDown->hide();
-        f.cboQueryDropDown2->hide();
-        f.cboQueryDropDown3->hide();
+        // Without a list, the room left over stays below the controls.
+        f.panelGrid->setRowStretch(kListRow, 0);
+        f.panelGrid->setRowStretch(kEndRow, 1);
 
         const QString name = f.cboSelectQuery->currentText();
         if (name == "Wind by Power Density" || name == "Best wind - protected areas") {
             minMaxLabels(f);
             SetQueryListbox(f);
-            windDropDowns(f);
+            rangeDropDowns(f);
         } else if (name == "Best wind + land use") {
             minMaxLabels(f);
             SetQueryListbox(f);
-            windDropDowns(f);
-            landUseList(f);
+            rangeDropDowns(f);
+            choiceList(f, f.lstQuery1, "Choose which land uses are suitable:");
         } else if (name == "Best wind + roads" || name == "Best wind + transmission") {
             const bool roads = name == "Best wind + roads";
             minMaxLabels(f);
             SetQueryListbox(f);
-            windDropDowns(f);
-            show(f, f.txtQuery1[2], 90, 900);
+            rangeDropDowns(f);
+            show(f, f.txtQuery1[2], kFirstDistanceRow, kBoxColumn);
             if (roads)
                 f.txtQuery1[2]->setText("2");
             else
                 keepNumberOr2(f.txtQuery1[2]);
-            label(f, 2, roads ? " kM from roads" : " kM from transmission lines", 570, 960, 2400);
+            distanceLabel(f, 2, roads ? " kM from roads" : " kM from transmission lines",
+                          kFirstDistanceRow);
         } else if (name == "Best wind (all)") {
-            label(f, 0, "Min Wind Power Density:", 90, 240, 2805);
-            label(f, 3, "Max Wind Power Density:", 90, 600, 2805);
-            show(f, f.txtQuery1[1], 90, 900);
+            rangeLabel(f, 0, "Min Wind Power Density:", kMinRow);
+            rangeLabel(f, 3, "Max Wind Power Density:", kMaxRow);
+            show(f, f.txtQuery1[1], kFirstDistanceRow, kBoxColumn);
             keepNumberOr2(f.txtQuery1[1]);
-            label(f, 1, " kM from transmission lines", 570, 960, 2400);
-            show(f, f.txtQuery1[2], 90, 1260);
+            distanceLabel(f, 1, " kM from transmission lines", kFirstDistanceRow);
+            show(f, f.txtQuery1[2], kSecondDistanceRow, kBoxColumn);
             keepNumberOr2(f.txtQuery1[2]);
-            label(f, 2, " kM from roads", 570, 1320, 2400);
+            distanceLabel(f, 2, " kM from roads", kSecondDistanceRow);
             SetQueryListbox(f);
-            windDropDowns(f);
-            landUseList(f);
-            f.lblQuery1[5]->setText("remove protected areas ");
-            show(f, f.lblQuery1[5], 1770, 1260, 1170, 465);
-            f.chkProtectedAreas->show();
+            rangeDropDowns(f);
+            choiceList(f, f.lstQuery1, "Choose which land uses are suitable:");
+            // The check box with its caption on a row of its own, clear of the distances.
+            distanceLabel(f, 5, "remove protected areas ", kProtectedRow);
+            show(f, f.chkProtectedAreas, kProtectedRow, kBoxColumn);
         } else if (name == "Best Solar X kWh/m2/day") {
-            label(f, 0, "Min Solar Resource", 90, 240, 2805);
-            label(f, 1, "Max Solar Resource", 90, 600, 2805);
+            rangeLabel(f, 0, "Min Solar Resource", kMinRow);
+            rangeLabel(f, 1, "Max Solar Resource", kMaxRow);
             SetQueryListbox(f);
-            show(f, f.cboQueryDropDown, 2300, 180, 650);
-            show(f, f.cboQueryDropDown2, 2300, 540, 650);
-            show(f, f.cboQueryDropDown3, 120, 1890, 2775);
-            label(f, 4, "Choose which solar resource:", 90, 1680, 2805);
+            rangeDropDowns(f);
+            choiceList(f, f.cboQueryDropDown3, "Choose which solar resource:");
         }
         f.UpdateInterface();
     } catch (...) {

@@ -1,11 +1,9 @@
 #pragma once
-// The query parameter panel: which controls each query shows, where, and what their lists
-// hold. Positions are in twips inside the panel.
+// The query parameter panel: which controls each query shows, in which row of the panel, and
+// what their lists hold.
 
-#include <QRect>
 #include <QString>
 
-class QWidget;
 class frmMain;
 
 namespace md_functions {
@@ -15,10 +13,5 @@ void SetQueryListbox(frmMain& f);
 void FillWindDensityDropDowns(frmMain& f);
 void FillLandUseDropDown(frmMain& f);
 int GetSolarResourceLayerID(frmMain& f, const QString& description);
-
-// Puts the panel's controls at their designed places (the window's starting state).
-void SetPanelFormState(frmMain& f);
-// Where a panel control was last placed, in twips (left, top, width, height).
-QRect PanelTwips(const QWidget* control);
 
 }  // namespace md_functions

@@ -60,10 +60,19 @@ QPainterPath hill(const QRectF& r, double y, double amplitude, double phase, dou
 
 }  // namespace
 
-void paintLandscape(QPainter& p, const QRectF& r, const QString& title) {
+void paintLandscape(QPainter& p, const QRectF& area, const QString& title) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.setClipRect(r);
+    p.setClipRect(area);
+    // A tall area gets the scene at its foot and a deepening sky above, not a stretched scene.
+    QRectF r = area;
+    if (r.height() > r.width() * 0.75) {
+        r.setTop(std::round(r.bottom() - r.width() * 0.75));
+        QLinearGradient upper(area.topLeft(), QPointF(area.left(), r.top()));
+        upper.setColorAt(0.0, QColor(24, 64, 138));
+        upper.setColorAt(1.0, QColor(52, 120, 196));
+        p.fillRect(area, upper);
+    }
 
     QLinearGradient sky(r.topLeft(), r.bottomLeft());
     sky.setColorAt(0.0, QColor(52, 120, 196));
@@ -116,7 +125,7 @@ void paintLandscape(QPainter& p, const QRectF& r, const QString& title) {
     if (!title.isEmpty()) {
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setBold(true);
-        font.setPixelSize(std::max(10, int(h * 0.16)));
+        font.setPixelSize(std::max(10, int(std::min(h * 0.16, r.width() * 0.18))));
         p.setFont(font);
         const QRectF titleRect(r.left(), r.top() + h * 0.06, r.width(), h * 0.22);
         p.setPen(QColor(20, 40, 80, 110));
@@ -129,6 +138,11 @@ void paintLandscape(QPainter& p, const QRectF& r, const QString& title) {
 
 LandscapePicture::LandscapePicture(const QString& title, QWidget* parent)
     : QWidget(parent), title_(title) {}
+
+QSize LandscapePicture::sizeHint() const {
+    const int line = fontMetrics().height();
+    return {18 * line, 13 * line};
+}
 
 void LandscapePicture::paintEvent(QPaintEvent*) {
     QPainter p(this);

@@ -15,6 +15,7 @@ class LandscapePicture : public QWidget {
     Q_OBJECT
   public:
     explicit LandscapePicture(const QString& title, QWidget* parent = nullptr);
+    QSize sizeHint() const override;
 
   signals:
     void clicked();

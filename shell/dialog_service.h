@@ -21,7 +21,7 @@ constexpr int answerYes = 6;
 constexpr int answerNo = 7;
 
 // The title of every message box of the program.
-inline const QString kProgramTitle = QStringLiteral("Pallix_ZORVEL");
+inline const QString kProgramTitle = QStringLiteral("Pallix");
 
 class DialogService {
   public:

@@ -1,12 +1,17 @@
 #pragma once
-// The main window: the map with its tools, zoom buttons and scale box, the query list and
-// parameter panel, the legend panel and the menus. The subsystems that build on it (queries,
-// point report, model link, printing) attach themselves through frmMainHooks and by connecting
-// to its controls; the main window itself knows none of them.
+// The main window: the map with its tool strip (tools, zoom buttons) and scale box, the right-hand
+// column with the query list, parameter panel and legend panel, and the menus. Each part is built
+// in a file of its own: main_map_area, main_column, main_query_panel, main_legend_panel and
+// main_menus. The subsystems that build on it (queries, point report, model link, printing)
+// attach themselves through frmMainHooks and by connecting to its controls; the main window
+// itself knows none of them.
 
 #include <QMainWindow>
+#include <QToolButton>  // whole: other subsystems and tests press the zoom buttons
 #include <array>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "engine/legend.h"
 #include "engine/map.h"
@@ -15,6 +20,7 @@ class QAction;
 class QCheckBox;
 class QColor;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -22,6 +28,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QSplitter;
 class QToolBar;
 class QWidget;
 
@@ -38,6 +45,7 @@ struct frmMainHooks {
     std::function<void(frmMain&)> showZorvel;              // Zorvel tool press
     std::function<void(frmMain&)> saveResult;              // File > Save Result
     std::function<void(frmMain&)> print;                   // File > Print
+    std::function<bool()> hasResult;                       // whether Save Result has areas to save
 };
 
 class frmMain : public QMainWindow {
@@ -68,8 +76,12 @@ class frmMain : public QMainWindow {
     void ControlEnable(bool enabled);
     void Fill_lblLayersCurrentlyDisplayed();
     void EditOrLegend(int index);
+    // Enables the Zorvel tool, Update Map, Print and Save Result when they can run, and tells
+    // in their tooltips why not when they cannot.
+    void UpdateCommandAvailability();
 
     // Map and legend.
+    QSplitter* splitter = nullptr;  // the map area on the left, the column on the right
     QGroupBox* fraMapHolder = nullptr;
     engine::Map* Map1 = nullptr;
     QLabel* lblMapNote = nullptr;
@@ -79,9 +91,9 @@ class frmMain : public QMainWindow {
     // Tools and zoom.
     QToolBar* Toolbar1 = nullptr;
     std::array<QRadioButton*, 4> optPanZoom{};  // "Pan", "Zoom", "Info", "Zorvel"
-    QPushButton* cmdZoomIn = nullptr;           // "+"
-    QPushButton* cmdZoomOut = nullptr;          // "-"
-    QPushButton* cmdOriginalMap = nullptr;      // "Back to Original Map"
+    QToolButton* cmdZoomIn = nullptr;           // "+"
+    QToolButton* cmdZoomOut = nullptr;          // "-"
+    QToolButton* cmdOriginalMap = nullptr;      // "Back to Original Map"
     QComboBox* cboScale = nullptr;
 
     // Query list and panel.
@@ -92,6 +104,7 @@ class frmMain : public QMainWindow {
     std::array<QRadioButton*, 2> optEditLegend{};  // "Edit Map", "Show Map legend"
     QGroupBox* fraEdit = nullptr;                  // holds the parameter panel
     QGroupBox* fraEditQueryParameters = nullptr;   // the parameter panel, captioned by query
+    QGridLayout* panelGrid = nullptr;              // arranges the panel's controls per query
     std::array<QLabel*, 6> lblQuery1{};
     std::array<QLineEdit*, 3> txtQuery1{};  // elements 1 and 2 are used
     QComboBox* cboQueryDropDown = nullptr;
@@ -106,19 +119,20 @@ class frmMain : public QMainWindow {
     QLabel* lblLayersCaption = nullptr;      // "Layers currently displayed"
     QLabel* lblLayersCurrentlyDisplayed = nullptr;
 
-    // Menus.
-    QMenu* mnuFile = nullptr;     // "File"; subsystems add their commands to it
-    QAction* mnuOpen = nullptr;   // "Open Dataset..."
-    QAction* mnuSave = nullptr;   // "Save Result"
-    QAction* mnuPrint = nullptr;  // "Print"
+    // Menus. Other subsystems may add their entries to mnuFile.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuOpen = nullptr;   // "Open Dataset...", Ctrl+O
+    QAction* mnuSave = nullptr;   // "Save Result...", Ctrl+S
+    QAction* mnuPrint = nullptr;  // "Print...", Ctrl+P
     QAction* mnuExit = nullptr;   // "Exit"
-    QAction* mnuHelp = nullptr;   // "Help"
-
-    // Places a panel control at twip coordinates inside the parameter panel.
-    void placeInPanel(QWidget* control, int left, int top, int width = -1, int height = -1);
+    QMenu* mnuHelpMenu = nullptr;
+    QAction* mnuHelp = nullptr;   // "Pallix Help", F1
+    QAction* mnuAbout = nullptr;  // "About Pallix..."
 
     // The status label's text colour (red for input problems, blue for progress).
     void setWorkingColor(const QColor& color);
+    // Clears the red message about a query input once the user edits an input.
+    void clearInputProblem();
 
     // The help page shown by Help; set by the load to the one next to the program.
     QString helpFile;
@@ -131,6 +145,7 @@ class frmMain : public QMainWindow {
     // Handlers.
     void mnuOpen_Click();
     void mnuHelp_Click();
+    void mnuAbout_Click();
     void cmdZoomIn_Click();
     void cmdZoomOut_Click();
     void cmdOriginalMap_Click();
@@ -146,25 +161,34 @@ class frmMain : public QMainWindow {
     void Map1_AfterTrackingLayerDraw();
 
   protected:
-    void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
   private:
-    void createMapArea(QWidget* central);
-    QWidget* createToolColumn(QWidget* central);
-    void createQueryPanel();
-    void createMenus();
+    // main_map_area.cpp
+    void createToolStrip();
+    QWidget* createMapArea();
     void connectMap();
-    void layOutColumn();
-    void Form_Resize();
-    void Form_Unload();
     void zoomBy(double factor);
     bool isClick(double x, double y) const;
+    // main_column.cpp
+    QWidget* createColumn();
+    // main_query_panel.cpp
+    QWidget* createQueryPanel(QWidget* parent);
+    // main_legend_panel.cpp
+    QWidget* createEditLegend(QWidget* column);
+    // main_menus.cpp
+    void createMenus();
+    // frmMain.cpp
+    void orderTabs();
+    void Form_Unload();
 
-    QWidget* column_ = nullptr;  // the right-hand column of tools and panels
+    // Marks a control as one that needs a dataset; tip is its tooltip once one is open.
+    void needsDataset(QWidget* control, const QString& tip);
+
+    QAction* originalMapAction_ = nullptr;  // shows or hides "Back to Original Map" in the strip
+    std::vector<std::pair<QWidget*, QString>> needDataset_;
     frmShowLayersDialog* layerDialog_ = nullptr;
     QWidget* helpViewer_ = nullptr;
-    int marginWidthFrame_ = 0, marginHeightFrame_ = 0, marginWidthMap_ = 0, marginHeightMap_ = 0;
 };
 
 // Whether the query results were drawn during the current map redraw (program-wide).

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
@@ -14,13 +15,7 @@
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmShowLayersDialog.h"
-#include "shell/twips.h"
 #include "shell/version.h"
-
-namespace {
-constexpr int kSplashWidth = 7200;
-constexpr int kSplashHeight = 4320;
-}  // namespace
 
 frmSplash::frmSplash(MainWindowLoader loadMainWindow, std::function<void()> endProgram,
                      LayerDialogLoader loadLayerDialog)
@@ -45,18 +40,30 @@ frmSplash::frmSplash(MainWindowLoader loadMainWindow, std::function<void()> endP
     imgSplash = new shell::LandscapePicture(QStringLiteral("Pallix"), fraSplash);
     inner->addWidget(imgSplash);
 
-    lblVersion = new QLabel(QStringLiteral("Version Information"), fraSplash);
-    QFont font = lblVersion->font();
-    font.setBold(true);
-    font.setPointSize(font.pointSize() + 2);
-    lblVersion->setFont(font);
-    lblVersion->setStyleSheet(QStringLiteral("color: white;"));
+    // Along the foot of the picture: how to go on, and the version.
+    auto* foot = new QVBoxLayout(imgSplash);
+    foot->addStretch(1);
+    auto* footRow = new QHBoxLayout;
+    foot->addLayout(footRow);
+    lblContinue = new QLabel(QStringLiteral("Click or press any key to continue"), imgSplash);
+    lblVersion = new QLabel(QStringLiteral("Version Information"), imgSplash);
+    QFont bold;
+    bold.setBold(true);
+    for (QLabel* label : {lblContinue, lblVersion}) {
+        label->setFont(bold);
+        label->setStyleSheet(QStringLiteral("color: white;"));
+        label->installEventFilter(this);
+    }
+    footRow->addWidget(lblContinue);
+    footRow->addStretch(1);
+    footRow->addWidget(lblVersion);
 
     fraSplash->installEventFilter(this);
-    lblVersion->installEventFilter(this);
     connect(imgSplash, &shell::LandscapePicture::clicked, this, &frmSplash::Form_Unload);
 
-    resize(shell::twipsToPixels(kSplashWidth), shell::twipsToPixels(kSplashHeight));
+    // A landscape of about 5:3, sized to the font so the foot line always fits.
+    const int line = fontMetrics().height();
+    resize(QSize(30 * line, 18 * line).expandedTo(minimumSizeHint()));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -66,9 +73,6 @@ frmSplash::~frmSplash() = default;
 void frmSplash::Form_Load() {
     try {
         lblVersion->setText(shell::versionText());
-        lblVersion->adjustSize();
-        lblVersion->move(width() - lblVersion->width() - 24, height() - lblVersion->height() - 20);
-        lblVersion->raise();
 
         main_ = loadMainWindow_();
         frmShowLayersDialog* dialog = loadLayerDialog_();
@@ -105,7 +109,8 @@ void frmSplash::keyPressEvent(QKeyEvent* e) {
 }
 
 bool frmSplash::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::MouseButtonPress && (watched == fraSplash || watched == lblVersion)) {
+    if (e->type() == QEvent::MouseButtonPress &&
+        (watched == fraSplash || watched == lblVersion || watched == lblContinue)) {
         Form_Unload();
         return true;
     }

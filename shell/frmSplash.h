@@ -32,6 +32,7 @@ class frmSplash : public QWidget {
     QFrame* fraSplash = nullptr;
     shell::LandscapePicture* imgSplash = nullptr;
     QLabel* lblVersion = nullptr;
+    QLabel* lblContinue = nullptr;  // how to go on: a click or any key
 
     void Form_Load();
     // Dismissal: unloads the splash and shows the main window.

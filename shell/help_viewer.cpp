@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
@@ -35,7 +36,15 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(contents, &QPushButton::clicked, this, [this] {
         if (!home_.isEmpty()) browser->setSource(QUrl::fromLocalFile(home_));
     });
-    resize(760, 640);
+    const int line = fontMetrics().height();
+    resize(48 * line, 40 * line);
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* e) {
+    if (e->matches(QKeySequence::Cancel))
+        close();
+    else
+        QWidget::keyPressEvent(e);
 }
 
 void HelpViewer::showPage(const QString& path) {

@@ -1,6 +1,6 @@
 #pragma once
 // The program's help viewer: the HTML help pages shipped next to the program, in a browser
-// window with Back, Forward and Contents.
+// window with Back, Forward and Contents. Escape closes it.
 
 #include <QWidget>
 
@@ -16,6 +16,9 @@ class HelpViewer : public QWidget {
     void showPage(const QString& path);
 
     QTextBrowser* browser = nullptr;
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override;  // Escape closes the window
 
   private:
     QString home_;

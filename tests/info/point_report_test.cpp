@@ -76,7 +76,9 @@ protected:
         main = std::make_unique<frmMain>();
         info::attach(*main);
         main->Form_Load();
-        main->resize(1000, 700);
+        // A map taller than wide, so a view keeps the width it is given, and large enough that
+        // a click lands within a few map units of its point.
+        main->resize(1000, 1400);
         main->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     }

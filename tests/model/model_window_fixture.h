@@ -32,6 +32,8 @@ protected:
         main = std::make_unique<frmMain>();
         model::attach(*main);
         main->Form_Load();
+        // A map large enough that a click lands within a few map units of its point.
+        main->resize(1600, 1000);
         main->show();
         docs = tmp.filePath("docs") + "/";
         QDir().mkpath(docs);

@@ -124,6 +124,9 @@ protected:
 
     void updateMap() { form->cmdUpdateMap->click(); }
 
+    // Lets pending layout requests run, so controls stand where the user would see them.
+    static void settle() { QCoreApplication::processEvents(); }
+
     // Summed km2 by class colour.
     static std::map<int, double> classAreas() {
         std::map<int, double> out;

@@ -1,10 +1,11 @@
 // Choosing queries: availability, the weak-wind warning, the panel's layout and defaults, and
 // every validation message with its focus rule.
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QRadioButton>
 
-#include "query/query_panel.h"
 #include "tests/query/query_fixture.h"
 
 namespace querytest {
@@ -58,8 +59,7 @@ TEST_F(QueryTest, SolarResourceWithoutItsLayerIsReportedInRedAndInABox) {
     EXPECT_EQ(form->cboQueryDropDown->currentText(), "3.5");
     EXPECT_EQ(form->cboQueryDropDown2->currentText(), "9");
     EXPECT_TRUE(dialogs->shown.isEmpty());
-    ASSERT_TRUE(query::chooseSolarResource(
-        *form, "40 km Solar PV Annual Average(KWH/M2/DAY)"));
+    ASSERT_TRUE(query::chooseSolarResource(*form, "40 km Solar PV Annual Average(KWH/M2/DAY)"));
     EXPECT_EQ(dialogs->texts(), QStringList{"This query requires 12_solar_tilt.shp shapefile."});
     EXPECT_EQ(form->lblWorking->text(), "This query requires 12_solar_tilt.shp shapefile.");
     updateMap();
@@ -95,35 +95,108 @@ TEST_F(QueryTest, WindLayerWithoutPowerDensityFieldWarnsButStaysPossible) {
     EXPECT_EQ(form->fraEditQueryParameters->title(), "Wind by Power Density");
 }
 
+// Where a control stands in the panel, as the user sees it.
+bool sameRow(const QWidget* a, const QWidget* b) {
+    const QRect ra = a->geometry(), rb = b->geometry();
+    return ra.center().y() >= rb.top() && ra.center().y() <= rb.bottom();
+}
+bool leftOf(const QWidget* a, const QWidget* b) { return a->geometry().right() < b->x(); }
+bool above(const QWidget* a, const QWidget* b) { return a->geometry().bottom() < b->y(); }
+
 TEST_F(QueryTest, PanelLayoutAndDefaultsPerQuery) {
     openDataset();
     choose("Best wind (all)");
+    settle();
     // Both distance boxes start with 5 before any other distance query.
     EXPECT_EQ(form->txtQuery1[1]->text(), "5");
     EXPECT_EQ(form->txtQuery1[2]->text(), "5");
-    EXPECT_EQ(md_functions::PanelTwips(form->txtQuery1[2]), QRect(90, 1260, 500, 285));
     EXPECT_EQ(form->lblQuery1[1]->text(), " kM from transmission lines");
     EXPECT_EQ(form->lblQuery1[3]->text(), "Max Wind Power Density:");
-    EXPECT_EQ(md_functions::PanelTwips(form->lblQuery1[5]), QRect(1770, 1260, 1170, 465));
+    EXPECT_EQ(form->lblQuery1[5]->text(), "remove protected areas ");
     EXPECT_FALSE(form->chkProtectedAreas->isHidden());
     EXPECT_TRUE(form->chkProtectedAreas->isChecked());
     EXPECT_EQ(form->lstQuery1->count(), 2);
     EXPECT_TRUE(form->lstQuery1->selectedItems().isEmpty());
+    // Top to bottom: the range, transmission, roads, protected areas, then the land uses; each
+    // number box and the check box left of its caption, each drop-down right of its caption.
+    EXPECT_TRUE(sameRow(form->cboQueryDropDown, form->lblQuery1[0]));
+    EXPECT_TRUE(leftOf(form->lblQuery1[0], form->cboQueryDropDown));
+    EXPECT_TRUE(sameRow(form->cboQueryDropDown2, form->lblQuery1[3]));
+    EXPECT_TRUE(above(form->cboQueryDropDown, form->cboQueryDropDown2));
+    EXPECT_TRUE(above(form->cboQueryDropDown2, form->txtQuery1[1]));
+    EXPECT_TRUE(sameRow(form->txtQuery1[1], form->lblQuery1[1]));
+    EXPECT_TRUE(leftOf(form->txtQuery1[1], form->lblQuery1[1]));
+    EXPECT_TRUE(above(form->txtQuery1[1], form->txtQuery1[2]));
+    EXPECT_TRUE(sameRow(form->txtQuery1[2], form->lblQuery1[2]));
+    EXPECT_TRUE(leftOf(form->txtQuery1[2], form->lblQuery1[2]));
+    EXPECT_TRUE(above(form->txtQuery1[2], form->chkProtectedAreas));
+    EXPECT_TRUE(sameRow(form->chkProtectedAreas, form->lblQuery1[5]));
+    EXPECT_TRUE(leftOf(form->chkProtectedAreas, form->lblQuery1[5]));
+    EXPECT_TRUE(above(form->lblQuery1[5], form->lblQuery1[4]));
+    EXPECT_TRUE(above(form->lblQuery1[4], form->lstQuery1));
 
     choose("Wind by Power Density");
+    settle();
     EXPECT_EQ(form->cboQueryDropDown->currentText(), "500");
     EXPECT_EQ(form->cboQueryDropDown2->currentText(), "800");
     EXPECT_EQ(form->cboQueryDropDown->count(), 6);
     EXPECT_EQ(form->cboQueryDropDown2->itemText(6), "Max");
     EXPECT_EQ(form->lblQuery1[0]->text(), "Min Wind Power Density:");
-    const QRect drop = md_functions::PanelTwips(form->cboQueryDropDown);
-    EXPECT_EQ(QRect(drop.left(), drop.top(), drop.width(), 0), QRect(2000, 180, 900, 0));
-    EXPECT_EQ(md_functions::PanelTwips(form->lblQuery1[0]), QRect(90, 240, 2805, 255));
+    EXPECT_TRUE(sameRow(form->cboQueryDropDown, form->lblQuery1[0]));
+    EXPECT_TRUE(sameRow(form->cboQueryDropDown2, form->lblQuery1[1]));
     EXPECT_TRUE(form->txtQuery1[2]->isHidden());
     EXPECT_TRUE(form->lstQuery1->isHidden());
     EXPECT_TRUE(form->chkProtectedAreas->isHidden());
-    // Placed in pixels inside the panel (15 twips a pixel at 96 dpi).
-    EXPECT_EQ(form->cboQueryDropDown->x(), 2000 / 15);
+    EXPECT_TRUE(form->lblQuery1[3]->isHidden());
+
+    choose("Best wind + roads");
+    settle();
+    // The one distance box takes the row under the range.
+    EXPECT_TRUE(above(form->cboQueryDropDown2, form->txtQuery1[2]));
+    EXPECT_TRUE(sameRow(form->txtQuery1[2], form->lblQuery1[2]));
+    EXPECT_TRUE(form->txtQuery1[1]->isHidden());
+
+    choose("Best Solar X kWh/m2/day");
+    settle();
+    EXPECT_TRUE(sameRow(form->cboQueryDropDown, form->lblQuery1[0]));
+    EXPECT_TRUE(above(form->lblQuery1[4], form->cboQueryDropDown3));
+    EXPECT_TRUE(form->txtQuery1[2]->isHidden());
+}
+
+TEST_F(QueryTest, ProtectedAreasCaptionTicksItsBoxLikeTheBoxItself) {
+    openDataset();
+    choose("Best wind (all)");
+    settle();
+    QTest::mouseClick(form->lblQuery1[5], Qt::LeftButton);
+    EXPECT_FALSE(form->chkProtectedAreas->isChecked());
+    QTest::mouseClick(form->lblQuery1[5], Qt::LeftButton);
+    EXPECT_TRUE(form->chkProtectedAreas->isChecked());
+    QTest::mouseClick(form->chkProtectedAreas, Qt::LeftButton);
+    EXPECT_FALSE(form->chkProtectedAreas->isChecked());
+}
+
+TEST_F(QueryTest, TabFollowsThePanelDownwards) {
+    openDataset();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    choose("Best wind (all)");
+    settle();
+    const QList<QWidget*> expected = {static_cast<QWidget*>(form->optEditLegend[0]),
+                                      form->cboQueryDropDown,
+                                      form->cboQueryDropDown2,
+                                      form->txtQuery1[1],
+                                      form->txtQuery1[2],
+                                      form->chkProtectedAreas,
+                                      form->lstQuery1,
+                                      form->cmdChangeLayers};
+    form->cboSelectQuery->setFocus();
+    for (int i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        // An editable drop-down may hand the focus to its text field.
+        if (focus && focus->parentWidget() == expected[i]) focus = focus->parentWidget();
+        EXPECT_EQ(focus, expected[i]) << i;
+    }
 }
 
 TEST_F(QueryTest, RoadsAndTransmissionShareTheDistanceBox) {
@@ -215,6 +288,39 @@ TEST_F(QueryTest, BoundsAndMaxPass) {
     updateMap();
     EXPECT_TRUE(state().cShapes.empty());
     EXPECT_TRUE(form->cmdShowData->isHidden());
+}
+
+TEST_F(QueryTest, EditingAnInputClearsItsRedMessageButNotTheProgressLine) {
+    openDataset();
+    choose("Best wind + roads");
+    form->txtQuery1[2]->setText("0");
+    updateMap();
+    ASSERT_EQ(form->lblWorking->text(), "Proximity value must be >=0.001 and <= 25km.");
+    QTest::keyClicks(form->txtQuery1[2], "5");
+    EXPECT_TRUE(form->lblWorking->isHidden());
+    EXPECT_EQ(form->lblWorking->text(), "");
+
+    choose("Best wind + land use");
+    updateMap();
+    ASSERT_EQ(form->lblWorking->text(), "Please select a land use.");
+    selectLandUse("FOREST");
+    EXPECT_TRUE(form->lblWorking->isHidden());
+
+    // A minimum typed into its drop-down clears it too; the program's own changes do not.
+    setRange("abc", "800");
+    updateMap();
+    ASSERT_FALSE(form->lblWorking->isHidden());
+    setRange("500", "800");
+    EXPECT_FALSE(form->lblWorking->isHidden());
+    QTest::keyClicks(form->cboQueryDropDown, "0");
+    EXPECT_TRUE(form->lblWorking->isHidden());
+
+    // Progress in blue stays while the user types.
+    form->setWorkingColor(QColor(0, 0, 255));
+    form->lblWorking->setText("Creating Map...");
+    form->lblWorking->show();
+    QTest::keyClicks(form->cboQueryDropDown2, "0");
+    EXPECT_FALSE(form->lblWorking->isHidden());
 }
 
 TEST_F(QueryTest, AllCriteriaReportsTheFirstDistanceFaultAndMovesTheFocus) {

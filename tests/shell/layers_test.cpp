@@ -44,6 +44,18 @@ TEST_F(MainWindowTest, LayerDialogShowsOneBoxPerLayerAndAppliesOnlyOnUpdateMap) 
     EXPECT_EQ(form->lblLayersCurrentlyDisplayed->text(), "Cities; Wind Power Density (W/m2); ");
 }
 
+TEST_F(MainWindowTest, EscapeClosesTheLayerDialogLikeCancel) {
+    openDataset();
+    form->cmdChangeLayers->click();
+    frmShowLayersDialog* dialog = form->layerDialog();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    dialog->chkShowLayers[1]->setChecked(false);
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(form->Map1->layer(1)->visible);
+    EXPECT_TRUE(dialogs->shown.isEmpty());
+}
+
 TEST_F(MainWindowTest, SummaryLineListsVisibleLayersFromTheTop) {
     openDataset();
     form->Map1->layer(0)->name = "Roads";

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "engine/map.h"
 #include "shell/dialog_service.h"
-#include "shell/twips.h"
 #include "tests/dataset/test_shapefiles.h"
 
 using md_functions::CalculateScale;
@@ -27,7 +27,10 @@ class ScaleText : public ::testing::Test {
         ASSERT_TRUE(connection.connect());
         map.clearLayers();
         map.addLayer(std::make_shared<engine::MapLayer>(connection.findGeoDataset("layer.shp")));
-        map.resize(shell::twipsToPixels(widthTwips), shell::twipsToPixels(heightTwips));
+        const auto pixels = [&](int twips) {
+            return int(std::lround(twips * map.logicalDpiX() / 1440.0));
+        };
+        map.resize(pixels(widthTwips), pixels(heightTwips));
         ASSERT_NEAR(map.widthInTwips(), widthTwips, 1e-9);
     }
 

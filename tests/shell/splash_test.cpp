@@ -75,6 +75,13 @@ TEST_F(StartUp, AnyKeyOrAClickOnTheFrameDismissesTheSplash) {
     QTest::mouseClick(byFrame->lblVersion, Qt::LeftButton);
     EXPECT_FALSE(byFrame->isVisible());
     EXPECT_TRUE(byFrame->mainWindow()->isVisible());
+
+    // The splash says how to go on, and the words themselves take a click.
+    auto byHint = makeSplash(28);
+    EXPECT_EQ(byHint->lblContinue->text(), "Click or press any key to continue");
+    EXPECT_TRUE(byHint->lblContinue->isVisible());
+    QTest::mouseClick(byHint->lblContinue, Qt::LeftButton);
+    EXPECT_FALSE(byHint->isVisible());
 }
 
 TEST_F(StartUp, AFailingLoadIsReportedAndTheSplashCanStillBeDismissed) {

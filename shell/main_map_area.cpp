@@ -1,0 +1,305 @@
+// The main window's map area with its tool strip (the map tools and zooming) and scale box, and
+// the map's mouse and draw notifications.
+#include <QAction>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "shell/error_report.h"
+#include "shell/frmMain.h"
+#include "shell/scale.h"
+
+namespace {
+
+using md_functions::ErrorMessage;
+
+// A click on the map moves less than this many mouse units in both directions.
+constexpr int kClickTolerance = 5;
+
+constexpr int kToolPointer[4] = {engine::moPan, engine::moZoom, engine::moArrowQuestion,
+                                 engine::moArrow};
+
+}  // namespace
+
+void frmMain::createToolStrip() {
+    Toolbar1 = addToolBar(QStringLiteral("Map tools"));
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setFloatable(false);
+    // The strip is part of the window, not something the user can switch off.
+    Toolbar1->setContextMenuPolicy(Qt::PreventContextMenu);
+
+    auto* tools = new QButtonGroup(this);
+    const char* toolCaptions[4] = {"Pan", "Zoom", "Info", "Zorvel"};
+    const char* toolTips[4] = {
+        "Drag the map to move it",
+        "Click to zoom in, right-click to zoom out, or drag a rectangle to zoom to it",
+        "Click the map to list what every shown layer holds there",
+        "Click a site on the map to model a power system there with Zorvel"};
+    for (int i = 0; i < 4; ++i) {
+        optPanZoom[i] = new QRadioButton(QString::fromLatin1(toolCaptions[i]), Toolbar1);
+        needsDataset(optPanZoom[i], QString::fromLatin1(toolTips[i]));
+        tools->addButton(optPanZoom[i], i);
+        Toolbar1->addWidget(optPanZoom[i]);
+        connect(optPanZoom[i], &QRadioButton::clicked, this, [this, i] { optPanZoom_Click(i); });
+    }
+    Toolbar1->addSeparator();
+
+    cmdZoomIn = new QToolButton(Toolbar1);
+    cmdZoomOut = new QToolButton(Toolbar1);
+    cmdOriginalMap = new QToolButton(Toolbar1);
+    cmdZoomIn->setText(QStringLiteral("+"));
+    cmdZoomOut->setText(QStringLiteral("-"));
+    cmdOriginalMap->setText(QStringLiteral("Back to Original Map"));
+    needsDataset(cmdZoomIn, QStringLiteral("Zoom in"));
+    needsDataset(cmdZoomOut, QStringLiteral("Zoom out"));
+    cmdOriginalMap->setToolTip(QStringLiteral("Show the whole dataset"));
+    Toolbar1->addWidget(cmdZoomIn);
+    Toolbar1->addWidget(cmdZoomOut);
+    // A widget in a tool strip is shown and hidden through its action.
+    originalMapAction_ = Toolbar1->addWidget(cmdOriginalMap);
+    originalMapAction_->setVisible(false);
+    connect(cmdZoomIn, &QToolButton::clicked, this, &frmMain::cmdZoomIn_Click);
+    connect(cmdZoomOut, &QToolButton::clicked, this, &frmMain::cmdZoomOut_Click);
+    connect(cmdOriginalMap, &QToolButton::clicked, this, &frmMain::cmdOriginalMap_Click);
+
+    // The scale box sits at the right end of the status line, under the map it describes,
+    // leaving the strip short enough for a small window.
+    cboScale = new QComboBox(statusBar());
+    cboScale->addItem(QStringLiteral("Scale Drop-down"));
+    needsDataset(cboScale, QStringLiteral("The current map scale"));
+    // Wide enough for a world-wide scale, so it does not jump as the scale changes.
+    cboScale->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboScale->setMinimumContentsLength(24);
+    statusBar()->addPermanentWidget(cboScale);
+}
+
+QWidget* frmMain::createMapArea() {
+    fraMapHolder = new QGroupBox;
+    auto* layout = new QVBoxLayout(fraMapHolder);
+    Map1 = new engine::Map(fraMapHolder);
+    Map1->setMinimumSize(320, 240);
+    Map1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    layout->addWidget(Map1, 1);
+    lblMapNote = new QLabel(
+        QStringLiteral("Pallix map: each layer in the fixed colours shown in its legend."),
+        fraMapHolder);
+    lblMapNote->setWordWrap(true);
+    QPalette notePalette = lblMapNote->palette();
+    notePalette.setColor(QPalette::WindowText, QColor(90, 90, 90));
+    lblMapNote->setPalette(notePalette);
+    layout->addWidget(lblMapNote);
+    return fraMapHolder;
+}
+
+void frmMain::connectMap() {
+    connect(Map1, &engine::Map::mouseDown, this, &frmMain::Map1_MouseDown);
+    connect(Map1, &engine::Map::mouseMove, this, &frmMain::Map1_MouseMove);
+    connect(Map1, &engine::Map::mouseUp, this, &frmMain::Map1_MouseUp);
+    connect(Map1, &engine::Map::beforeLayerDraw, this, &frmMain::Map1_BeforeLayerDraw);
+    connect(Map1, &engine::Map::beforeTrackingLayerDraw, this,
+            &frmMain::Map1_BeforeTrackingLayerDraw);
+    connect(Map1, &engine::Map::afterTrackingLayerDraw, this,
+            &frmMain::Map1_AfterTrackingLayerDraw);
+    // A rubber band zooms to the dragged rectangle; a click (no real rectangle) leaves the
+    // extent for the click zoom on release.
+    connect(Map1, &engine::Map::rectangleTracked, this, [this](const engine::Rectangle& r) {
+        if (r.isEmpty()) return;
+        const QPointF a = Map1->fromMapPoint({r.left(), r.top()});
+        const QPointF b = Map1->fromMapPoint({r.right(), r.bottom()});
+        if (std::abs(b.x() - a.x()) < kClickTolerance && std::abs(b.y() - a.y()) < kClickTolerance)
+            return;
+        Map1->setExtent(r);
+    });
+}
+
+void frmMain::EnablePanZoomControls(bool bEnable) {
+    try {
+        cmdZoomIn->setEnabled(bEnable);
+        cmdZoomOut->setEnabled(bEnable);
+        cboScale->setEnabled(bEnable);
+        bool showOriginal = false;
+        if (bEnable) {
+            // Compared with a little slack: an extent set to the full extent must not count
+            // as smaller through rounding.
+            const engine::Rectangle full = Map1->fullExtent();
+            const engine::Rectangle now = Map1->extent();
+            showOriginal = full.width() > now.width() * (1 + 1e-9) ||
+                           full.height() > now.height() * (1 + 1e-9);
+        }
+        originalMapAction_->setVisible(showOriginal);
+        Toolbar1->layout()->activate();  // shows or hides the button now, not at the next event
+        for (int i = 0; i <= 2; ++i) optPanZoom[i]->setEnabled(bEnable);
+        cboSelectQuery->setEnabled(bEnable);
+    } catch (...) {
+        ErrorMessage(QStringLiteral(" Error while trying to enable pan/zoom controls. Error "
+                                    "Source:frmMain.EnablePanZoomControls()"),
+                     48);
+    }
+}
+
+void frmMain::FillScaleComboBox() {
+    try {
+        cboScale->clear();
+        cboScale->addItem(md_functions::CalculateScale(*Map1));
+        cboScale->setCurrentIndex(0);
+    } catch (...) {
+        ErrorMessage(
+            QStringLiteral(
+                " Error while setting the current scale. Error Source:frmMain.FillScaleComboBox()"),
+            48);
+    }
+}
+
+// --- Zooming and the tools -------------------------------------------------------------------
+
+void frmMain::zoomBy(double factor) {
+    resultsDrawn = false;
+    engine::Rectangle r = Map1->extent();
+    r.scaleRectangle(factor);
+    Map1->setExtent(r);
+}
+
+void frmMain::cmdZoomIn_Click() {
+    try {
+        zoomBy(1.0 / zoomFactor);
+    } catch (...) {
+        ErrorMessage(QStringLiteral(" Error while Zoom In. Error Source:frmMain.cmdZoomIn_Click()"),
+                     48);
+    }
+}
+
+void frmMain::cmdZoomOut_Click() {
+    try {
+        zoomBy(zoomFactor);
+    } catch (...) {
+        ErrorMessage(
+            QStringLiteral(" Error while Zoom Out. Error Source:frmMain.cmdZoomOut_Click()"), 48);
+    }
+}
+
+void frmMain::cmdOriginalMap_Click() {
+    try {
+        resultsDrawn = false;
+        Map1->setExtent(Map1->fullExtent());
+    } catch (...) {
+        ErrorMessage(QStringLiteral(" Error while trying to display orginal map. Error "
+                                    "Source:frmMain.cmdOriginalMap_Click()"),
+                     48);
+    }
+}
+
+void frmMain::optPanZoom_Click(int index) {
+    try {
+        currentTool = index;
+        resultsDrawn = false;
+    } catch (...) {
+        ErrorMessage(
+            QStringLiteral(
+                " Error while selecting Pan/Zoom option. Error Source:frmMain.optPanZoom_Click()"),
+            48);
+    }
+}
+
+// --- The map's mouse and draw notifications --------------------------------------------------
+
+void frmMain::Map1_MouseDown(int, int, double x, double y) {
+    try {
+        giX = int(std::lround(x));
+        giY = int(std::lround(y));
+        if (!cmdZoomIn->isEnabled()) return;
+        switch (currentTool) {
+            case 0:
+                Map1->pan();
+                break;
+            case 1:
+                Map1->trackRectangle();
+                break;
+            case 2:
+                if (hooks.showInfo) hooks.showInfo(*this);
+                break;
+            case 3:
+                if (hooks.showZorvel) hooks.showZorvel(*this);
+                break;
+            default:
+                break;
+        }
+    } catch (...) {
+        ErrorMessage(QStringLiteral(
+                         " Error in Map1_MouseDown() event. Error Source:frmMain.Map1_MouseDown()"),
+                     48);
+    }
+}
+
+void frmMain::Map1_MouseMove(int, int, double, double) {
+    try {
+        if (currentTool >= 0 && currentTool < 4) Map1->setMousePointer(kToolPointer[currentTool]);
+    } catch (...) {
+        ErrorMessage(QStringLiteral(
+                         " Error in Map1_MouseMove() event. Error Source:frmMain.Map1_MouseMove()"),
+                     48);
+    }
+}
+
+bool frmMain::isClick(double x, double y) const {
+    return std::abs(x - giX) < kClickTolerance && std::abs(y - giY) < kClickTolerance;
+}
+
+void frmMain::Map1_MouseUp(int button, int, double x, double y) {
+    try {
+        if (!isClick(x, y) || currentTool != 1 || !cmdZoomIn->isEnabled()) return;
+        // Centre on the spot the user clicked in the view they clicked on, then zoom about it.
+        const engine::Point p = Map1->toMapPoint(x, y);
+        engine::Rectangle r = Map1->extent();
+        r.scaleRectangle(button == Qt::LeftButton ? 1.0 / zoomFactor : double(zoomFactor));
+        const engine::Point c = r.center();
+        r.offset(p.x - c.x, p.y - c.y);
+        resultsDrawn = false;
+        Map1->setExtent(r);
+    } catch (...) {
+        ErrorMessage(
+            QStringLiteral(" Error in Map1_MouseUp event. Error Source:frmMain.Map1_MouseUp()"),
+            48);
+    }
+}
+
+void frmMain::Map1_BeforeLayerDraw(int) {
+    try {
+        if (!resultsDrawn) {
+            if (hooks.drawQueryResults) hooks.drawQueryResults(*Map1);
+            resultsDrawn = true;
+        }
+    } catch (...) {
+        ErrorMessage(QStringLiteral(" Error in BeforeMapLayerDraw function. Error "
+                                    "Source:frmMain.Map1_BeforeLayerDraw()"),
+                     48);
+    }
+}
+
+void frmMain::Map1_BeforeTrackingLayerDraw() {
+    try {
+        UpdateInterface();
+    } catch (...) {
+        ErrorMessage(QStringLiteral(" Error in BeforeTrackingLayerDraw function. Error "
+                                    "Source:frmMain.Map1_BeforeTrackingLayerDraw()"),
+                     48);
+    }
+}
+
+void frmMain::Map1_AfterTrackingLayerDraw() {
+    try {
+        resultsDrawn = false;
+    } catch (...) {
+        ErrorMessage(QStringLiteral(" Error while trying to draw tracking layer. Error "
+                                    "Source:frmMain.Map1_AfterTrackingLayerDraw()"),
+                     48);
+    }
+}
