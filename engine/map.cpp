@@ -173,8 +173,9 @@ void Map::outputMap(QPainter& painter, const QRectF& target) {
     // The handlers may change the layer list; the redraw works on the layers it started with.
     const auto layers = layers_;
     LabelPlacement labels(target);
-    // Shapes handed in during the redraw (query results) lie over the area layers but under
-    // lines, points and labels, so roads and towns stay readable inside a result.
+    // Shapes handed in during the redraw (query results) lie over the area and line layers,
+    // whose corridors they often follow, but under points and labels, so towns inside a result
+    // stay readable.
     auto drawPending = [&] {
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing);
@@ -186,7 +187,7 @@ void Map::outputMap(QPainter& painter, const QRectF& target) {
     for (int i = int(layers.size()) - 1; i >= 0; --i) {
         emit beforeLayerDraw(i);
         if (!layers[i]->visible) continue;
-        if (layers[i]->shapeType() != moShapeTypePolygon) drawPending();
+        if (layers[i]->shapeType() == moShapeTypePoint) drawPending();
         drawLayer(painter, *layers[i], view, labels);
     }
     emit beforeTrackingLayerDraw();

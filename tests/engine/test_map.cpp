@@ -84,17 +84,6 @@ TEST_F(MapFixture, RendersFillsOutlinesAndShapesOverLayers) {
     EXPECT_EQ(at(img, 35, 5), QColor(0, 200, 0));   // drawn shape
     EXPECT_EQ(at(img, 25, 5), QColor(255, 255, 255));  // outline only: inside stays white
     EXPECT_EQ(at(img, 5, 15), QColor(255, 255, 255));  // invisible line layer
-    // A visible line crossing a drawn shape stays on top of it.
-    lines->symbol = fill(blue);
-    lines->visible = true;
-    map.drawShape(rect(0, 12, 40, 18), fill(green));  // outside a redraw: ignored
-    QObject::connect(&map, &Map::beforeLayerDraw, [&](int i) {
-        if (i == 2) map.drawShape(rect(0, 12, 40, 18), fill(green));
-    });
-    map.refresh();
-    EXPECT_EQ(at(image(), 5, 15), QColor(0, 0, 255));
-    EXPECT_EQ(at(image(), 5, 13), QColor(0, 200, 0));
-    lines->visible = false;
     // B's left edge (x = 20 is pixel column 100) is blue.
     const QPointF edge = map.fromMapPoint({20, 5});
     bool blueEdge = false;
@@ -178,6 +167,27 @@ TEST_F(MapFixture, MarkersLinesAndSubPixelFeaturesShow) {
         for (int dx = -1; dx <= 1; ++dx)
             red += img.pixelColor(int(speckAt.x()) + dx, int(speckAt.y()) + dy) == QColor(255, 0, 0);
     EXPECT_EQ(red, 1);
+}
+
+TEST_F(MapFixture, ShapesDrawnDuringARedrawLieOverAreasAndLinesButUnderMarkers) {
+    const TableDesc table = {{"N", moLong, 5, 0}};
+    auto points = std::make_shared<MapLayer>(GeoDataset::open(
+        writeShapefile(dir.path(), "p", moShapeTypePoint, table, {{Shape::point(5, 15), {1}}})));
+    points->symbol = fill(blue);
+    points->symbol.style = 1;  // square
+    points->symbol.size = 10;
+    lines->visible = true;
+    lines->symbol.color = red;
+    lines->symbol.size = 2;
+    map.addLayer(points);  // on top
+    QObject::connect(&map, &Map::beforeLayerDraw, [&](int i) {
+        if (i == map.layerCount() - 1) map.drawShape(rect(0, 5, 40, 18), fill(green));
+    });
+    map.refresh();
+    const QImage img = image();
+    EXPECT_EQ(at(img, 5, 7), QColor(0, 200, 0));    // over polygon layer A
+    EXPECT_EQ(at(img, 25, 15), QColor(0, 200, 0));  // over the line
+    EXPECT_EQ(at(img, 5, 15), QColor(0, 0, 255));   // under the marker
 }
 
 TEST_F(MapFixture, NewLayersShowAllLayersUntilAnExtentIsSet) {
