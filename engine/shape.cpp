@@ -13,6 +13,29 @@ GEOSGeometry* checked(GEOSGeometry* g, const char* operation) {
     return g;
 }
 
+// Fills the extents that GEOS caches on first use, of the geometry and of every part and ring
+// below it, so that readers on several threads never write them.
+void settle(GEOSContextHandle_t ctx, const GEOSGeometry* g) {
+    double x;
+    if (GEOSisEmpty_r(ctx, g) == 1) return;
+    GEOSGeom_getXMin_r(ctx, g, &x);
+    switch (GEOSGeomTypeId_r(ctx, g)) {
+    case GEOS_POLYGON:
+        settle(ctx, GEOSGetExteriorRing_r(ctx, g));
+        for (int i = 0, n = GEOSGetNumInteriorRings_r(ctx, g); i < n; ++i)
+            settle(ctx, GEOSGetInteriorRingN_r(ctx, g, i));
+        break;
+    case GEOS_MULTIPOINT:
+    case GEOS_MULTILINESTRING:
+    case GEOS_MULTIPOLYGON:
+    case GEOS_GEOMETRYCOLLECTION:
+        for (int i = 0, n = GEOSGetNumGeometries_r(ctx, g); i < n; ++i)
+            settle(ctx, GEOSGetGeometryN_r(ctx, g, i));
+        break;
+    default: break;
+    }
+}
+
 // An empty result is "nothing".
 Shape nonEmpty(GEOSGeometry* g) {
     Shape s = Shape::adopt(g);
@@ -83,6 +106,7 @@ Shape& Shape::operator=(Shape&& other) noexcept {
 Shape Shape::adopt(GEOSGeom_t* g) {
     Shape s;
     s.g_ = g;
+    if (g) settle(geosContext(), g);
     return s;
 }
 

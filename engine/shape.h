@@ -1,7 +1,13 @@
 #pragma once
 // A shape owns one GEOS geometry. Callers outside the engine see only this class.
+//
+// Threads: a geometry belongs to no GEOS context (each thread works with its own), so a shape
+// may be moved to another thread and destroyed there. Any number of threads may read one shape
+// at once: the geometry's lazily cached extents are filled when the shape is made, so reading
+// writes nothing.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/rectangle.h"
@@ -48,9 +54,10 @@ public:
     Shape difference(const Shape& other, const Rectangle* extent = nullptr) const;
     Shape intersect(const Shape& other, const Rectangle* extent = nullptr) const;
 
-    // Engine internals only: the owned geometry, and taking ownership of one.
+    // Engine internals only: the owned geometry, taking ownership of one, giving it up.
     GEOSGeom_t* geos() const { return g_; }
     static Shape adopt(GEOSGeom_t* g);
+    GEOSGeom_t* release() { return std::exchange(g_, nullptr); }
 
 private:
     GEOSGeom_t* g_ = nullptr;
