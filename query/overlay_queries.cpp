@@ -1,6 +1,7 @@
 #include "engine/map.h"
 #include "engine/overlay.h"
 #include "query/number_text.h"
+#include "query/parallel_run.h"
 #include "query/progress.h"
 #include "query/query_procedures.h"
 #include "query/query_state.h"
@@ -67,48 +68,61 @@ void Wind_Protected_Overlay(frmMain& f) {
         md_functions::ErrorMessage("Error generated in while performing the query", 48);
         return;
     }
-    QueryState& state = queryState();
-    // From here on a failing step is skipped without a message.
-    const auto& pds = protectedLayer->geoDataset();
-    std::vector<const engine::Shape*> areas;
-    bool first = true;
+    // From here on a failing step is skipped without a message. The protected areas to
+    // subtract: the first record whatever its kind, then every polygon.
+    const std::shared_ptr<const engine::GeoDataset> pds = protectedLayer->geoDataset();
+    std::vector<int> areas;
+    std::vector<engine::Rectangle> areaBoxes;
+    bool anyPolygon = false;
     for (int rec : RecordsOf(protectedRecords)) {
         const engine::Shape& shape = pds->shape(rec);
-        if (first || shape.shapeType() == moShapeTypePolygon) {
-            areas.push_back(&shape);
+        const bool polygon = shape.shapeType() == moShapeTypePolygon;
+        if (areas.empty() || polygon) {
+            areas.push_back(rec);
+            areaBoxes.push_back(pds->shapeExtent(rec));
+            anyPolygon |= polygon;
         } else {
             const int nameField = pds->fieldIndex("name");
             if (nameField >= 0)
                 shell::dialogs().messageBox(pds->value(rec, nameField).toString() +
                                             " is not a polygon type");
         }
-        first = false;
     }
-    std::unique_ptr<engine::SubdividedShape> protectedUnion;
+    // Their union is a polygon only when one of them is; without it nothing is subtracted and
+    // nothing is added. Each wind polygon loses the areas it meets, one at a time, which is
+    // the same as losing their union.
     try {
-        // One cascaded union of all protected areas gives the same area as merging them one by
-        // one.
-        const engine::Shape merged = engine::unionAll(areas);
-        if (merged.shapeType() == moShapeTypePolygon)
-            protectedUnion = std::make_unique<engine::SubdividedShape>(merged);
+        const engine::ExtentIndex areaIndex(areaBoxes);
+        const std::shared_ptr<const engine::GeoDataset> wds = windLayer->geoDataset();
+        const int column = wds->fieldIndex("WINDPWRD");
+        const std::vector<int> cells = RecordsOf(wind);
+        std::vector<engine::Shape> pieces(cells.size());
+        auto work = [&] {
+            return [&](int k) {
+                const engine::Shape& cell = wds->shape(cells[size_t(k)]);
+                if (!anyPolygon || cell.shapeType() != moShapeTypePolygon) return;
+                engine::Shape rest;
+                const engine::Shape* left = &cell;
+                for (int a : areaIndex.query(wds->shapeExtent(cells[size_t(k)]))) {
+                    const engine::Shape& area = pds->shape(areas[size_t(a)]);
+                    if (!area.intersects(*left)) continue;
+                    rest = engine::polygonalPart(left->difference(area));
+                    left = &rest;
+                    if (!rest) break;
+                }
+                pieces[size_t(k)] = left == &cell ? cell : std::move(rest);
+            };
+        };
+        auto take = [&](int k) {
+            if (pieces[size_t(k)])
+                AddResult(std::move(pieces[size_t(k)]),
+                          wds->value(cells[size_t(k)], column).toDouble(), "WINDPWRD");
+        };
+        auto progress = [&](int taken) {
+            SetCaption(f, "Overlaying... " + percentText(taken, n) + " finished");
+        };
+        if (!RunItems(int(cells.size()), work, take, progress)) return;
     } catch (...) {
-    }
-    const auto& wds = windLayer->geoDataset();
-    const int column = wds->fieldIndex("WINDPWRD");
-    int i = 1;
-    for (int rec : RecordsOf(wind)) {
-        YieldEvents();
-        if (state.bCancelQuery) return;
-        const engine::Shape& shape = wds->shape(rec);
-        if (protectedUnion && shape.shapeType() == moShapeTypePolygon) {
-            try {
-                const engine::Shape piece = protectedUnion->subtractFrom(shape);
-                if (piece) AddResult(piece, wds->value(rec, column).toDouble(), "WINDPWRD");
-            } catch (...) {
-            }
-        }
-        SetCaption(f, "Overlaying... " + percentText(i, n) + " finished");
-        ++i;
     }
     SetCaption(f, "Overlaying... finished", true);
 }
@@ -135,45 +149,51 @@ void Wind_Landuse_Overlay(frmMain& f) {
         return;
     }
     if (!(m * n > 0)) return;
-    QueryState& state = queryState();
-    i = 1;
-    const auto& lds = landLayer->geoDataset();
-    const auto& wds = windLayer->geoDataset();
-    const int column = wds->fieldIndex("WINDPWRD");
-    const std::vector<int> windRecords = RecordsOf(wind);
-    std::vector<engine::Rectangle> boxes;
-    boxes.reserve(windRecords.size());
-    for (int rec : windRecords) boxes.push_back(wds->shapeExtent(rec));
-    const engine::ExtentIndex windIndex(boxes);
-    for (int landRec : RecordsOf(land)) {
-        YieldEvents();
-        if (state.bCancelQuery) return;
-        const engine::Shape& landShape = lds->shape(landRec);
-        if (landShape.shapeType() == moShapeTypePolygon) {
-            try {
+    // From here on a failing step is skipped without a message.
+    try {
+        const std::shared_ptr<const engine::GeoDataset> lds = landLayer->geoDataset();
+        const std::shared_ptr<const engine::GeoDataset> wds = windLayer->geoDataset();
+        const int column = wds->fieldIndex("WINDPWRD");
+        const std::vector<int> cells = RecordsOf(wind);
+        std::vector<engine::Rectangle> boxes;
+        boxes.reserve(cells.size());
+        for (int rec : cells) boxes.push_back(wds->shapeExtent(rec));
+        const engine::ExtentIndex cellIndex(boxes);
+        const std::vector<int> landRecords = RecordsOf(land);
+        // Each land-use polygon with the wind polygons it meets, in record order.
+        std::vector<std::vector<std::pair<int, engine::Shape>>> found(landRecords.size());
+        auto work = [&] {
+            return [&](int k) {
+                const int landRec = landRecords[size_t(k)];
+                const engine::Shape& landShape = lds->shape(landRec);
+                if (landShape.shapeType() != moShapeTypePolygon) return;
                 const engine::PreparedShape prepared(landShape);
-                // Only wind polygons whose extent meets the land-use polygon can give a piece;
-                // they are visited in record order, as the full pair loop would.
-                for (int k : windIndex.query(lds->shapeExtent(landRec))) {
-                    const engine::Shape& w = wds->shape(windRecords[k]);
+                for (int c : cellIndex.query(lds->shapeExtent(landRec))) {
+                    const engine::Shape& w = wds->shape(cells[size_t(c)]);
                     if (w.shapeType() != moShapeTypePolygon) continue;
                     try {
                         engine::Shape piece;
                         if (prepared.contains(w))
                             piece = w;
                         else if (prepared.intersects(w))
-                            piece = engine::polygonalPart(landShape.intersect(w));
-                        if (piece)
-                            AddResult(piece, wds->value(windRecords[k], column).toDouble(),
-                                      "WINDPWRD");
+                            piece = engine::intersectCell(landShape, w);
+                        if (piece) found[size_t(k)].emplace_back(c, std::move(piece));
                     } catch (...) {
                     }
                 }
-            } catch (...) {
-            }
-        }
-        SetCaption(f, "Overlaying... " + percentText(i, m) + " finished");
-        ++i;
+            };
+        };
+        auto take = [&](int k) {
+            for (auto& [c, piece] : found[size_t(k)])
+                AddResult(std::move(piece), wds->value(cells[size_t(c)], column).toDouble(),
+                          "WINDPWRD");
+            found[size_t(k)].clear();
+        };
+        auto progress = [&](int taken) {
+            SetCaption(f, "Overlaying... " + percentText(taken, m) + " finished");
+        };
+        if (!RunItems(int(landRecords.size()), work, take, progress)) return;
+    } catch (...) {
     }
     SetCaption(f, "Overlaying... finished", true);
 }
