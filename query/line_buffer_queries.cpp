@@ -12,6 +12,7 @@
 #include "query/query_state.h"
 #include "query/result_set.h"
 #include "query/search_expressions.h"
+#include "query/wind_cells.h"
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
@@ -150,22 +151,17 @@ void Wind_Buffer_Overlay(frmMain& f, const engine::LineBuffers& zone) {
     state.resultCoordinateSystem = windLayer->coordinateSystem();
     // From here on a failing step is skipped without a message.
     try {
-        const std::shared_ptr<const engine::GeoDataset> wds = windLayer->geoDataset();
-        const int column = wds->fieldIndex("WINDPWRD");
-        const std::vector<int> cells = RecordsOf(wind);
-        std::vector<engine::Rectangle> boxes;
-        boxes.reserve(cells.size());
-        for (int rec : cells) boxes.push_back(wds->shapeExtent(rec));
+        const WindCells cells(*windLayer, wind);
         // Neighbouring cells share the buffers of the lines near them.
-        const std::vector<CellTile> tiles = TilesOf(boxes);
-        std::vector<engine::Shape> pieces(cells.size());
+        const std::vector<CellTile> tiles = TilesOf(cells.boxes());
+        std::vector<engine::Shape> pieces(size_t(cells.count()));
         auto work = [&] {
             auto cutter = std::make_shared<engine::LineBuffers::Cutter>(zone);
             return [&, cutter](int t) {
                 const engine::Shape near = cutter->within(tiles[size_t(t)].box);
                 if (!near) return;
                 for (int k : tiles[size_t(t)].cells) {
-                    const engine::Shape& cell = wds->shape(cells[size_t(k)]);
+                    const engine::Shape& cell = cells.shape(k);
                     if (cell.shapeType() != moShapeTypePolygon) continue;
                     try {
                         pieces[size_t(k)] = engine::intersectCell(near, cell);
@@ -177,12 +173,10 @@ void Wind_Buffer_Overlay(frmMain& f, const engine::LineBuffers& zone) {
         // The cells before the next tile's first one are all done: they are added in order.
         int added = 0;
         auto take = [&](int t) {
-            const int upto = size_t(t) + 1 < tiles.size() ? tiles[size_t(t) + 1].cells.front()
-                                                          : int(cells.size());
+            const int upto =
+                size_t(t) + 1 < tiles.size() ? tiles[size_t(t) + 1].cells.front() : cells.count();
             for (; added < upto; ++added)
-                if (pieces[size_t(added)])
-                    AddResult(std::move(pieces[size_t(added)]),
-                              wds->value(cells[size_t(added)], column).toDouble(), "WINDPWRD");
+                if (pieces[size_t(added)]) cells.addResult(added, std::move(pieces[size_t(added)]));
         };
         auto progress = [&](int) {
             if (added > 0)
@@ -216,13 +210,9 @@ void Wind_All_Overlay(frmMain& f, const Corridor& corridor) {
         engine::Recordset wind = windLayer->searchExpression(CreateWindSelectExpression(f));
         const qint64 n = wind.calculateStatistics("FeatureID").count;
         state.resultCoordinateSystem = windLayer->coordinateSystem();
-        const std::shared_ptr<const engine::GeoDataset> wds = windLayer->geoDataset();
         const std::shared_ptr<const engine::GeoDataset> lds = landLayer->geoDataset();
-        const int column = wds->fieldIndex("WINDPWRD");
-        const std::vector<int> cells = RecordsOf(wind);
-        std::vector<engine::Rectangle> boxes;
-        boxes.reserve(cells.size());
-        for (int rec : cells) boxes.push_back(wds->shapeExtent(rec));
+        const WindCells cells(*windLayer, wind);
+        const std::vector<engine::Rectangle>& boxes = cells.boxes();
         const engine::ExtentIndex cellIndex(boxes);
 
         // The corridor cut into land-use pieces. A piece is only needed where wind cells in
@@ -268,12 +258,12 @@ void Wind_All_Overlay(frmMain& f, const Corridor& corridor) {
             protectedAreas = std::make_unique<ProtectedAreas>(*LayerOf(f, "31_protectedarea.shp"));
 
         // Each piece with every wind cell it meets, in record order.
-        std::vector<std::vector<std::pair<int, engine::Shape>>> found(pieces.size());
+        std::vector<CellPieces> found(pieces.size());
         auto overlayWork = [&] {
             return [&](int i) {
                 const engine::Shape& piece = pieces[size_t(i)];
                 for (int c : cellIndex.query(piece.extent())) {
-                    const engine::Shape& shape = wds->shape(cells[size_t(c)]);
+                    const engine::Shape& shape = cells.shape(c);
                     if (shape.shapeType() != moShapeTypePolygon) continue;
                     try {
                         engine::Shape result = engine::intersectCell(piece, shape);
@@ -285,12 +275,7 @@ void Wind_All_Overlay(frmMain& f, const Corridor& corridor) {
                 }
             };
         };
-        auto takeFound = [&](int i) {
-            for (auto& [c, result] : found[size_t(i)])
-                AddResult(std::move(result), wds->value(cells[size_t(c)], column).toDouble(),
-                          "WINDPWRD");
-            found[size_t(i)].clear();
-        };
+        auto takeFound = [&](int i) { AddCellPieces(cells, found[size_t(i)]); };
         const double count = double(pieces.size());
         auto overlayProgress = [&](int taken) {
             if (taken > 0)

@@ -7,6 +7,7 @@
 #include "query/query_state.h"
 #include "query/result_set.h"
 #include "query/search_expressions.h"
+#include "query/wind_cells.h"
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
@@ -93,17 +94,15 @@ void Wind_Protected_Overlay(frmMain& f) {
     // the same as losing their union.
     try {
         const engine::ExtentIndex areaIndex(areaBoxes);
-        const std::shared_ptr<const engine::GeoDataset> wds = windLayer->geoDataset();
-        const int column = wds->fieldIndex("WINDPWRD");
-        const std::vector<int> cells = RecordsOf(wind);
-        std::vector<engine::Shape> pieces(cells.size());
+        const WindCells cells(*windLayer, wind);
+        std::vector<engine::Shape> pieces(size_t(cells.count()));
         auto work = [&] {
             return [&](int k) {
-                const engine::Shape& cell = wds->shape(cells[size_t(k)]);
+                const engine::Shape& cell = cells.shape(k);
                 if (!anyPolygon || cell.shapeType() != moShapeTypePolygon) return;
                 engine::Shape rest;
                 const engine::Shape* left = &cell;
-                for (int a : areaIndex.query(wds->shapeExtent(cells[size_t(k)]))) {
+                for (int a : areaIndex.query(cells.boxes()[size_t(k)])) {
                     const engine::Shape& area = pds->shape(areas[size_t(a)]);
                     if (!area.intersects(*left)) continue;
                     rest = engine::polygonalPart(left->difference(area));
@@ -114,14 +113,12 @@ void Wind_Protected_Overlay(frmMain& f) {
             };
         };
         auto take = [&](int k) {
-            if (pieces[size_t(k)])
-                AddResult(std::move(pieces[size_t(k)]),
-                          wds->value(cells[size_t(k)], column).toDouble(), "WINDPWRD");
+            if (pieces[size_t(k)]) cells.addResult(k, std::move(pieces[size_t(k)]));
         };
         auto progress = [&](int taken) {
             SetCaption(f, "Overlaying... " + percentText(taken, n) + " finished");
         };
-        if (!RunItems(int(cells.size()), work, take, progress)) return;
+        if (!RunItems(cells.count(), work, take, progress)) return;
     } catch (...) {
     }
     SetCaption(f, "Overlaying... finished", true);
@@ -152,16 +149,11 @@ void Wind_Landuse_Overlay(frmMain& f) {
     // From here on a failing step is skipped without a message.
     try {
         const std::shared_ptr<const engine::GeoDataset> lds = landLayer->geoDataset();
-        const std::shared_ptr<const engine::GeoDataset> wds = windLayer->geoDataset();
-        const int column = wds->fieldIndex("WINDPWRD");
-        const std::vector<int> cells = RecordsOf(wind);
-        std::vector<engine::Rectangle> boxes;
-        boxes.reserve(cells.size());
-        for (int rec : cells) boxes.push_back(wds->shapeExtent(rec));
-        const engine::ExtentIndex cellIndex(boxes);
+        const WindCells cells(*windLayer, wind);
+        const engine::ExtentIndex cellIndex(cells.boxes());
         const std::vector<int> landRecords = RecordsOf(land);
         // Each land-use polygon with the wind polygons it meets, in record order.
-        std::vector<std::vector<std::pair<int, engine::Shape>>> found(landRecords.size());
+        std::vector<CellPieces> found(landRecords.size());
         auto work = [&] {
             return [&](int k) {
                 const int landRec = landRecords[size_t(k)];
@@ -169,7 +161,7 @@ void Wind_Landuse_Overlay(frmMain& f) {
                 if (landShape.shapeType() != moShapeTypePolygon) return;
                 const engine::PreparedShape prepared(landShape);
                 for (int c : cellIndex.query(lds->shapeExtent(landRec))) {
-                    const engine::Shape& w = wds->shape(cells[size_t(c)]);
+                    const engine::Shape& w = cells.shape(c);
                     if (w.shapeType() != moShapeTypePolygon) continue;
                     try {
                         engine::Shape piece;
@@ -183,12 +175,7 @@ void Wind_Landuse_Overlay(frmMain& f) {
                 }
             };
         };
-        auto take = [&](int k) {
-            for (auto& [c, piece] : found[size_t(k)])
-                AddResult(std::move(piece), wds->value(cells[size_t(c)], column).toDouble(),
-                          "WINDPWRD");
-            found[size_t(k)].clear();
-        };
+        auto take = [&](int k) { AddCellPieces(cells, found[size_t(k)]); };
         auto progress = [&](int taken) {
             SetCaption(f, "Overlaying... " + percentText(taken, m) + " finished");
         };
