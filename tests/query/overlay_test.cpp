@@ -77,6 +77,40 @@ TEST(LineBuffers, EachRectangleGetsItsPartOfTheMergedBuffer) {
     EXPECT_TRUE(cutter.within(Rectangle(600000, 0, 601000, 1000)).isNull());
 }
 
+TEST(LineBuffers, LinesCutIntoPiecesOrManyAtOnceGiveTheSameBuffer) {
+    // Lines cut at every vertex into pieces that meet end to end, a star of five pieces
+    // meeting at one point, and a hundred short lines in one rectangle.
+    std::vector<Shape> whole = tangle(500000, 0, 500), pieces;
+    for (const Shape& line : whole) {
+        const std::string wkt = line.toWkt();
+        const QStringList points = QString::fromStdString(wkt.substr(wkt.find('(') + 1))
+                                       .remove(')')
+                                       .split(',', Qt::SkipEmptyParts);
+        for (int i = 1; i < points.size(); ++i)
+            pieces.push_back(Shape::fromWkt(
+                ("LINESTRING(" + points[i - 1] + "," + points[i] + ")").toStdString()));
+    }
+    for (int k = 0; k < 5; ++k)
+        pieces.push_back(Shape::lineString(
+            {{503000, 4000}, {503000 + 900 * std::cos(k * 1.3), 4000 + 900 * std::sin(k * 1.3)}}));
+    for (int k = 0; k < 100; ++k)
+        pieces.push_back(Shape::lineString({{520000 + k * 37.0, 0}, {520000 + k * 37.0, 800}}));
+    ASSERT_GT(pieces.size(), 300u);
+    const Lines file(pieces, testdata::metresCrs());
+    const engine::LineBuffers buffers(file.dataset, file.records, 300);
+    const engine::LineBuffers::Cutter cutter(buffers);
+    // Pieces joined again meet in round joins rather than overlapping round ends, whose
+    // arcs' vertices differ a little.
+    const Shape merged = Shape::fromWkt(multiLineWkt(pieces)).buffer(300);
+    for (const Rectangle& r : {Rectangle(500000, 0, 505000, 5000), Rectangle(502500, 3500, 503500, 4500),
+                               Rectangle(519500, -500, 524500, 1500), Rectangle(504000, 6000, 508000, 9000)}) {
+        const Shape got = cutter.within(r);
+        ASSERT_FALSE(got.isNull()) << r.left() << " " << r.bottom();
+        EXPECT_NEAR(got.area() / merged.intersect(r.toPolygon()).area(), 1.0, 1e-4)
+            << r.left() << " " << r.bottom();
+    }
+}
+
 TEST(LineBuffers, GeographicLinesAreBufferedInMetresRightUpToTheRectangle) {
     // At 60 N a degree of longitude is about 55.8 km: lines just inside and just outside
     // 20 km east and north of a rectangle, which must reach only the former.
