@@ -9,11 +9,12 @@
 //   dense-roads2 the same with twice as many roads;
 //   dense4       the dense grid four times as large (400,000 cells, 80,000 roads), only when
 //                named in --datasets.
-// Flags besides Google Benchmark's: --datasets=a,b,... (default large,dense,dense-roads2).
+// Flags besides Google Benchmark's: --datasets=a,b,... (default large,dense,dense-roads2);
+// --threads=N, the worker threads of a run (default: PALLIX_THREADS, else one per processor).
 // PALLIX_BENCH_DIR names a directory that keeps the generated datasets between runs.
-// Each query's counters: results; cpu_s, the processor time of the whole process (all threads);
-// peak_MiB, the process's peak resident memory during the run, the loaded dataset included.
-// The time is wall time. Quote the medians over repetitions (3 unless told otherwise).
+// Each query's counters: threads; results; cpu_s, the processor time of the whole process (all
+// threads); peak_MiB, the process's peak resident memory during the run, the loaded dataset
+// included. The time is wall time. Quote the medians over repetitions (3 unless told otherwise).
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sys/resource.h>
@@ -27,6 +28,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -34,6 +36,7 @@
 #include "app/main_window_factory.h"
 #include "dataset/dataset_loading.h"
 #include "query/attach.h"
+#include "query/parallel_run.h"
 #include "query/query_state.h"
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
@@ -87,10 +90,9 @@ class Session {
     std::unique_ptr<frmMain> form_;
 };
 
-Session& session() {
-    static Session s;
-    return s;
-}
+// Made in main, and closed there while the application still exists.
+std::unique_ptr<Session> current;
+Session& session() { return *current; }
 
 // Resets the kernel's record of the peak resident memory to the present one.
 void resetPeakMemory() {
@@ -144,6 +146,7 @@ void BM_Query(benchmark::State& state, const Dataset* d, const char* query) {
         cpu = cpuSeconds() - start;
         peak = peakMiB();
     }
+    state.counters["threads"] = md_query_functions2::WorkerThreadCount();
     state.counters["results"] = double(md_query_functions2::queryState().cShapes.size());
     state.counters["cpu_s"] = cpu;
     state.counters["peak_MiB"] = peak;
@@ -156,8 +159,8 @@ const char* const queries[][2] = {{"WindByPowerDensity", "Wind by Power Density"
                                   {"WindWithTransmission", "Best wind + transmission"},
                                   {"WindAll", "Best wind (all)"}};
 
-// Takes --datasets=... out of the arguments and puts the default repetitions before the rest,
-// so that flags given still decide.
+// Takes --datasets=... and --threads=N out of the arguments and puts the default repetitions before
+// the rest, so that flags given still decide.
 QStringList chosenDatasets(std::vector<char*>& args) {
     static char repetitions[] = "--benchmark_repetitions=3";
     static char aggregates[] = "--benchmark_report_aggregates_only=true";
@@ -166,6 +169,8 @@ QStringList chosenDatasets(std::vector<char*>& args) {
     for (size_t i = 1; i < args.size(); ++i) {
         if (std::strncmp(args[i], "--datasets=", 11) == 0)
             chosen = QString(args[i] + 11).split(',', Qt::SkipEmptyParts);
+        else if (std::strncmp(args[i], "--threads=", 10) == 0)
+            md_query_functions2::SetWorkerThreadCount(std::atoi(args[i] + 10));
         else
             out.push_back(args[i]);
     }
@@ -182,6 +187,7 @@ int main(int argc, char** argv) {
     int count = int(args.size());
     QApplication app(count, args.data());
     shell::setDialogService(std::make_unique<shell::ScriptedDialogs>());  // answers Yes
+    current = std::make_unique<Session>();
     for (const Dataset& d : datasets()) {
         if (!chosen.contains(d.name)) continue;
         for (const auto& [label, query] : queries)
@@ -195,5 +201,6 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    current.reset();
     return 0;
 }
