@@ -14,19 +14,16 @@ GEOSGeometry* checked(GEOSGeometry* g, const char* operation) {
 }
 
 // Fills the extents that GEOS caches on first use, of the geometry and of every part and ring
-// below it, so that readers on several threads never write them.
+// below it, so that readers on several threads never write them. A polygon's extent brings its
+// outer ring's, a collection's those of its parts.
 void settle(GEOSContextHandle_t ctx, const GEOSGeometry* g) {
     double x;
-    if (GEOSisEmpty_r(ctx, g) == 1) return;
-    GEOSGeom_getXMin_r(ctx, g, &x);
+    if (!GEOSGeom_getXMin_r(ctx, g, &x)) return;  // empty
     switch (GEOSGeomTypeId_r(ctx, g)) {
     case GEOS_POLYGON:
-        settle(ctx, GEOSGetExteriorRing_r(ctx, g));
         for (int i = 0, n = GEOSGetNumInteriorRings_r(ctx, g); i < n; ++i)
             settle(ctx, GEOSGetInteriorRingN_r(ctx, g, i));
         break;
-    case GEOS_MULTIPOINT:
-    case GEOS_MULTILINESTRING:
     case GEOS_MULTIPOLYGON:
     case GEOS_GEOMETRYCOLLECTION:
         for (int i = 0, n = GEOSGetNumGeometries_r(ctx, g); i < n; ++i)
