@@ -51,7 +51,7 @@ struct ProtectedAreas {
         index = std::make_unique<engine::ExtentIndex>(boxes);
     }
 
-    // cut less the areas it meets, one at a time; nothing once nothing is left.
+    // The cut less the areas it meets, one at a time; nothing once nothing is left.
     engine::Shape subtractFrom(engine::Shape cut) const {
         for (int p : index->query(cut.extent())) {
             const engine::Shape& area = dataset->shape(records[p]);
@@ -80,7 +80,7 @@ std::unique_ptr<engine::LineBuffers> create_line_buffers(frmMain& f, const QStri
                 "This query may take few minutes to complete. Do you want to proceed?",
                 shell::mbYesNo) != shell::answerYes)
             return {};
-        // Degrees are no distance: the buffers of geographic lines are made in metres.
+        // The lines are only gathered here: their buffers are made where the cells need them.
         for (size_t j = 1; j < records.size(); ++j) {
             YieldEvents();
             if (state.bCancelQuery) return {};
