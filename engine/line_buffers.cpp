@@ -114,7 +114,10 @@ LineBuffers::LineBuffers(std::shared_ptr<const GeoDataset> lines, std::vector<in
     : lines_(std::move(lines)), records_(std::move(records)), distance_(distance) {
     std::vector<Rectangle> boxes;
     boxes.reserve(records_.size());
-    for (int rec : records_) boxes.push_back(lines_->shapeExtent(rec));
+    for (int rec : records_) {
+        boxes.push_back(lines_->shapeExtent(rec));
+        lines_->shape(rec).settle();  // cutters on several threads read them
+    }
     index_ = std::make_unique<ExtentIndex>(boxes);
 }
 

@@ -14,20 +14,19 @@ GEOSGeometry* checked(GEOSGeometry* g, const char* operation) {
 }
 
 // Fills the extents that GEOS caches on first use, of the geometry and of every part and ring
-// below it, so that readers on several threads never write them. A polygon's extent brings its
-// outer ring's, a collection's those of its parts.
-void settle(GEOSContextHandle_t ctx, const GEOSGeometry* g) {
+// below it. A polygon's extent brings its outer ring's, a collection's those of its parts.
+void settleAll(GEOSContextHandle_t ctx, const GEOSGeometry* g) {
     double x;
     if (!GEOSGeom_getXMin_r(ctx, g, &x)) return;  // empty
     switch (GEOSGeomTypeId_r(ctx, g)) {
     case GEOS_POLYGON:
         for (int i = 0, n = GEOSGetNumInteriorRings_r(ctx, g); i < n; ++i)
-            settle(ctx, GEOSGetInteriorRingN_r(ctx, g, i));
+            settleAll(ctx, GEOSGetInteriorRingN_r(ctx, g, i));
         break;
     case GEOS_MULTIPOLYGON:
     case GEOS_GEOMETRYCOLLECTION:
         for (int i = 0, n = GEOSGetNumGeometries_r(ctx, g); i < n; ++i)
-            settle(ctx, GEOSGetGeometryN_r(ctx, g, i));
+            settleAll(ctx, GEOSGetGeometryN_r(ctx, g, i));
         break;
     default: break;
     }
@@ -103,7 +102,6 @@ Shape& Shape::operator=(Shape&& other) noexcept {
 Shape Shape::adopt(GEOSGeom_t* g) {
     Shape s;
     s.g_ = g;
-    if (g) settle(geosContext(), g);
     return s;
 }
 
@@ -148,6 +146,10 @@ int Shape::shapeType() const {
         default: return moShapeTypePolygon;
         }
     }
+}
+
+void Shape::settle() const {
+    if (g_) settleAll(geosContext(), g_);
 }
 
 bool Shape::isEmpty() const { return !g_ || GEOSisEmpty_r(geosContext(), g_) == 1; }

