@@ -23,7 +23,7 @@ using ItemWork = std::function<void(int item)>;
 // for each finished item in ascending order, then progress(items taken so far). Returns false
 // when the run was cancelled: the items taken are then a prefix of all of them, and the
 // workers have stopped. An item whose work throws is taken with nothing done; when making the
-// work throws, no further items are taken and the exception is passed on.
+// work throws, the run stops as at a cancel and the exception is passed on.
 bool RunItems(int count, const std::function<ItemWork()>& makeWork,
               const std::function<void(int item)>& take,
               const std::function<void(int taken)>& progress);
