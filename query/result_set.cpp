@@ -1,5 +1,6 @@
 #include "query/result_set.h"
 
+
 #include "engine/map.h"
 #include "query/query_state.h"
 #include "shell/error_report.h"
