@@ -1,7 +1,7 @@
 #pragma once
-// Overlay helpers for many shapes at once: cascaded union, buffering a set of lines as one,
-// prepared shapes for one-against-many tests, and a large polygon cut into small indexed
-// pieces so that a small shape is overlaid only with the few pieces it meets.
+// Overlay helpers for many shapes at once: the polygonal part of an overlay, clipping by a
+// rectangle, cutting a large area by a small cell, prepared shapes for one-against-many tests,
+// and an index of extents.
 
 #include <memory>
 #include <vector>
@@ -17,14 +17,17 @@ class SpatialIndex;
 
 // The polygonal parts of a shape (an overlay of touching areas can also give lines and
 // points); nothing when there are none.
-Shape polygonalPart(const Shape& s);
-// The union of all the shapes, merged in one cascaded operation.
-Shape unionAll(const std::vector<const Shape*>& shapes);
-// The union of the buffers of all the shapes: each is buffered, and the buffers are merged in
-// one cascaded union (faster than buffering them as one collection, whose noding is costly).
-Shape bufferAll(const std::vector<const Shape*>& shapes, double distance);
+Shape polygonalPart(Shape s);
+// The part of a shape inside a rectangle, of the shape's own kind; nothing when none.
+Shape clipToRectangle(const Shape& s, const Rectangle& r);
+// Whether the shape is one polygon that fills its own extent (an axis-aligned rectangle).
+bool isRectangle(const Shape& s);
+// The polygonal part of area ∩ cell. The area is first clipped to the cell's extent, so that a
+// large area costs only its part near the cell; a rectangular cell needs nothing more.
+Shape intersectCell(const Shape& area, const Shape& cell);
 
-// A shape prepared for many tests against other shapes.
+// A shape prepared for many tests against other shapes. Its index is built on first use, so
+// one prepared shape serves one thread.
 class PreparedShape {
 public:
     explicit PreparedShape(const Shape& shape);
@@ -40,7 +43,7 @@ private:
     const GEOSPrepGeom_t* prepared_ = nullptr;
 };
 
-// Extents of many shapes, searched by rectangle.
+// Extents of many shapes, searched by rectangle; several threads may search at once.
 class ExtentIndex {
 public:
     explicit ExtentIndex(const std::vector<Rectangle>& boxes);
@@ -50,25 +53,6 @@ public:
 
 private:
     std::unique_ptr<SpatialIndex> index_;
-};
-
-// A polygon cut into pieces of at most about maxVertices vertices each (recursive halving of
-// the extent, clipping by rectangle), with an index of the pieces.
-class SubdividedShape {
-public:
-    explicit SubdividedShape(const Shape& polygon, int maxVertices = 256);
-    ~SubdividedShape();
-    int pieceCount() const { return int(pieces_.size()); }
-    // other ∩ polygon, or nothing.
-    Shape intersect(const Shape& other) const;
-    // other − polygon, or nothing.
-    Shape subtractFrom(const Shape& other) const;
-
-private:
-    std::vector<int> candidates(const Shape& other) const;
-    PreparedShape whole_;
-    std::vector<std::unique_ptr<PreparedShape>> pieces_;
-    std::unique_ptr<ExtentIndex> index_;
 };
 
 }  // namespace engine

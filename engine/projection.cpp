@@ -72,6 +72,17 @@ double LocalProjection::area(const Shape& s) const {
     return transformed(s, *d_->toEqualArea).area();
 }
 
+Rectangle LocalProjection::reach(const Rectangle& r, double metres) {
+    // A degree of latitude is at least 110.57 km, one of longitude at least 111.32 km times
+    // the cosine of the latitude; the metric projection stretches distances by well under the
+    // tenth added.
+    const double spare = 1.1 * metres;
+    const double dy = spare / 110574.0;
+    const double pole = std::min(89.0, std::max(std::abs(r.bottom() - dy), std::abs(r.top() + dy)));
+    const double dx = std::min(180.0, spare / (111319.5 * std::cos(pole * M_PI / 180)));
+    return {r.left() - dx, r.bottom() - dy, r.right() + dx, r.top() + dy};
+}
+
 AreaMeasure::AreaMeasure(const std::optional<CoordinateSystem>& cs, const Rectangle& extent)
     : projection_(LocalProjection::forData(cs, extent)) {}
 AreaMeasure::~AreaMeasure() = default;

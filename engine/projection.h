@@ -1,7 +1,8 @@
 #pragma once
 // Distances and areas for data in geographic coordinates (degrees): shapes are carried into a
 // metric projection local to the data for buffering, and areas are measured in an equal-area
-// projection centred on the data.
+// projection centred on the data. A projection holds coordinate transformations that serve one
+// thread: make it, use it and destroy it on the same thread.
 
 #include <memory>
 #include <optional>
@@ -25,6 +26,9 @@ public:
     Shape fromMetric(const Shape& s) const;
     // Area in square metres, in a Lambert azimuthal equal-area projection at the centre.
     double area(const Shape& s) const;
+    // A rectangle in degrees that holds every point within the given metres of r (in the
+    // metric projection), with room to spare.
+    static Rectangle reach(const Rectangle& r, double metres);
 
 private:
     LocalProjection();

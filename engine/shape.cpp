@@ -13,6 +13,25 @@ GEOSGeometry* checked(GEOSGeometry* g, const char* operation) {
     return g;
 }
 
+// Fills the extents that GEOS caches on first use, of the geometry and of every part and ring
+// below it. A polygon's extent brings its outer ring's, a collection's those of its parts.
+void settleAll(GEOSContextHandle_t ctx, const GEOSGeometry* g) {
+    double x;
+    if (!GEOSGeom_getXMin_r(ctx, g, &x)) return;  // empty
+    switch (GEOSGeomTypeId_r(ctx, g)) {
+    case GEOS_POLYGON:
+        for (int i = 0, n = GEOSGetNumInteriorRings_r(ctx, g); i < n; ++i)
+            settleAll(ctx, GEOSGetInteriorRingN_r(ctx, g, i));
+        break;
+    case GEOS_MULTIPOLYGON:
+    case GEOS_GEOMETRYCOLLECTION:
+        for (int i = 0, n = GEOSGetNumGeometries_r(ctx, g); i < n; ++i)
+            settleAll(ctx, GEOSGetGeometryN_r(ctx, g, i));
+        break;
+    default: break;
+    }
+}
+
 // An empty result is "nothing".
 Shape nonEmpty(GEOSGeometry* g) {
     Shape s = Shape::adopt(g);
@@ -127,6 +146,10 @@ int Shape::shapeType() const {
         default: return moShapeTypePolygon;
         }
     }
+}
+
+void Shape::settle() const {
+    if (g_) settleAll(geosContext(), g_);
 }
 
 bool Shape::isEmpty() const { return !g_ || GEOSisEmpty_r(geosContext(), g_) == 1; }

@@ -1,7 +1,12 @@
 #pragma once
 // A shape owns one GEOS geometry. Callers outside the engine see only this class.
+//
+// Threads: a geometry belongs to no GEOS context (each thread works with its own), so a shape
+// may be moved to another thread and destroyed there. GEOS fills a geometry's extents on first
+// use, so a shape that several threads are to read at once must be settled first.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/rectangle.h"
@@ -26,6 +31,9 @@ public:
     static Shape polygon(const std::vector<Point>& ring);  // one outer ring, closed or not
 
     bool isNull() const { return g_ == nullptr; }
+    // Fills what GEOS caches on first use, so that any number of threads may then read the shape
+    // at once; quick once done.
+    void settle() const;
     explicit operator bool() const { return g_ != nullptr; }
 
     // moShapeTypePoint / Line / Polygon (multi-kinds map to their base kind); 0 when null or empty.
@@ -48,9 +56,10 @@ public:
     Shape difference(const Shape& other, const Rectangle* extent = nullptr) const;
     Shape intersect(const Shape& other, const Rectangle* extent = nullptr) const;
 
-    // Engine internals only: the owned geometry, and taking ownership of one.
+    // Engine internals only: the owned geometry, taking ownership of one, giving it up.
     GEOSGeom_t* geos() const { return g_; }
     static Shape adopt(GEOSGeom_t* g);
+    GEOSGeom_t* release() { return std::exchange(g_, nullptr); }
 
 private:
     GEOSGeom_t* g_ = nullptr;

@@ -1,25 +1,31 @@
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 
+#include "engine/line_buffers.h"
 #include "engine/map.h"
 #include "engine/overlay.h"
-#include "engine/projection.h"
+#include "query/cell_tiles.h"
 #include "query/number_text.h"
+#include "query/parallel_run.h"
 #include "query/progress.h"
 #include "query/query_procedures.h"
 #include "query/query_state.h"
 #include "query/result_set.h"
 #include "query/search_expressions.h"
+#include "query/wind_cells.h"
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
+
+// The proximity polygon of a line layer is never merged as a whole: the buffers of the lines
+// near a group of wind cells (or a land-use polygon) are made for that group alone, on worker
+// threads, and cut to it. Within the group that is the same area as the merged polygon's.
 
 namespace md_query_functions2 {
 
 namespace {
 
 using engine::moShapeTypePolygon;
-using ShapeRefs = std::vector<const engine::Shape*>;
 
 void prepareMap(frmMain& f, std::initializer_list<const char*> hidden) {
     HideLayers(f, hidden);
@@ -27,91 +33,62 @@ void prepareMap(frmMain& f, std::initializer_list<const char*> hidden) {
     f.repaint();
 }
 
-// Merges the shapes in batches of batchSize, each closed batch appended and the last, partly
-// filled batch placed first; the caption reports each step.
-std::vector<engine::Shape> mergeInBatches(frmMain& f, const std::vector<engine::Shape>& shapes,
-                                          int batchSize) {
-    std::vector<engine::Shape> merged;
-    ShapeRefs batch;
-    const QString of = " out of " + QString::number(shapes.size());
-    for (size_t k = 0; k < shapes.size(); ++k) {
-        if (int(batch.size()) == batchSize) {
-            merged.push_back(engine::unionAll(batch));
-            batch.clear();
+// The protected areas a "Best wind (all)" result loses: the first record whatever its kind,
+// then every polygon, in record order.
+struct ProtectedAreas {
+    std::shared_ptr<const engine::GeoDataset> dataset;
+    std::vector<int> records;
+    std::unique_ptr<engine::ExtentIndex> index;
+
+    explicit ProtectedAreas(const engine::MapLayer& layer) : dataset(layer.geoDataset()) {
+        engine::Recordset all = layer.searchExpression(QStringLiteral("FeatureID") + " > -1");
+        std::vector<engine::Rectangle> boxes;
+        for (int rec : RecordsOf(all)) {
+            if (!records.empty() && dataset->shape(rec).shapeType() != moShapeTypePolygon) continue;
+            records.push_back(rec);
+            boxes.push_back(dataset->shapeExtent(rec));
+            dataset->shape(rec).settle();
         }
-        batch.push_back(&shapes[k]);
-        SetCaption(f, "Creating buffer polygon " + QString::number(k + 1) + of);
+        index = std::make_unique<engine::ExtentIndex>(boxes);
     }
-    merged.insert(merged.begin(), engine::unionAll(batch));
-    return merged;
-}
+
+    // The cut less the areas it meets, one at a time; nothing once nothing is left.
+    engine::Shape subtractFrom(engine::Shape cut) const {
+        for (int p : index->query(cut.extent())) {
+            const engine::Shape& area = dataset->shape(records[p]);
+            if (!area.intersects(cut)) continue;
+            cut = engine::polygonalPart(cut.difference(area));
+            if (!cut) break;
+        }
+        return cut;
+    }
+};
 
 }  // namespace
 
-engine::Shape create_line_buffers(frmMain& f, const QString& file, float km) {
+std::unique_ptr<engine::LineBuffers> create_line_buffers(frmMain& f, const QString& file,
+                                                         float km) {
     try {
         QueryState& state = queryState();
         const auto layer = LayerOf(f, file);
         engine::Recordset lines = layer->searchExpression(QStringLiteral("FeatureID") + " > -1");
         const int m = lines.calculateStatistics("FeatureID").count;
         const double d = double(km) * 1000;
-        const std::vector<int> records = RecordsOf(lines);
+        std::vector<int> records = RecordsOf(lines);
         if (records.empty()) throw engine::EngineError("no line to buffer");
-        const auto& ds = layer->geoDataset();
-        // Degrees are no distance: geographic lines are buffered in a local metric projection.
-        const auto projection =
-            engine::LocalProjection::forData(layer->coordinateSystem(), layer->extent());
-        std::vector<engine::Shape> projected;
-        if (projection) {
-            projected.reserve(records.size());
-            for (int rec : records) projected.push_back(projection->toMetric(ds->shape(rec)));
-        }
-        auto line = [&](size_t j) { return projection ? &projected[j] : &ds->shape(records[j]); };
-        auto back = [&](engine::Shape s) { return projection ? projection->fromMetric(s) : s; };
-        auto progress = [&](size_t j) {
-            SetCaption(f, "Creating " + layer->name + " Buffers: " + QString::number(j) + " of " +
-                              QString::number(m));
-        };
-
-        if (m <= 399) {
-            // The buffers of the lines merged into one polygon, in one cascaded union.
-            ShapeRefs all{line(0)};
-            for (size_t j = 1; j < records.size(); ++j) {
-                YieldEvents();
-                if (state.bCancelQuery) return {};
-                all.push_back(line(j));
-                progress(j + 1);
-            }
-            return back(engine::bufferAll(all, d));
-        }
-
-        if (shell::dialogs().messageBox(
+        if (m > 399 &&
+            shell::dialogs().messageBox(
                 "This query may take few minutes to complete. Do you want to proceed?",
                 shell::mbYesNo) != shell::answerYes)
             return {};
-        // Groups of 101 buffers; the last, partly filled group goes first.
-        std::vector<engine::Shape> groups;
-        ShapeRefs group{line(0)};
+        // The lines are only gathered here: their buffers are made where the cells need them.
         for (size_t j = 1; j < records.size(); ++j) {
             YieldEvents();
             if (state.bCancelQuery) return {};
-            if (group.size() == 101) {
-                groups.push_back(engine::bufferAll(group, d));
-                group.clear();
-            }
-            group.push_back(line(j));
-            progress(j + 1);
+            SetCaption(f, "Creating " + layer->name + " Buffers: " + QString::number(j + 1) +
+                              " of " + QString::number(m));
         }
-        groups.insert(groups.begin(), engine::bufferAll(group, d));
-        // Batches of 11 group unions, then everything merged into one.
-        const std::vector<engine::Shape> batches = mergeInBatches(f, groups, 11);
-        ShapeRefs refs;
-        for (const engine::Shape& b : batches) refs.push_back(&b);
-        engine::Shape total = engine::unionAll(refs);
-        for (size_t k = 2; k <= batches.size(); ++k)
-            SetCaption(f, "Creating buffer polygon " + QString::number(k) + " out of " +
-                              QString::number(batches.size()));
-        return back(std::move(total));
+        return std::make_unique<engine::LineBuffers>(layer->geoDataset(), std::move(records), d);
     } catch (...) {
         md_functions::ErrorMessage(" Error Source:md_query_functions2.create_line_buffers()", 48);
         return {};
@@ -121,9 +98,8 @@ engine::Shape create_line_buffers(frmMain& f, const QString& file, float km) {
 void wind_with_roads(frmMain& f) {
     try {
         prepareMap(f, {"37_subcountrybnd2.shp", "42_railroad.shp", "44_transmissionline.shp"});
-        const engine::Shape zone =
-            create_line_buffers(f, "43_roads.shp", queryState().roadDistanceKm);
-        if (!queryState().bCancelQuery && zone) Wind_Buffer_Overlay(f, zone);
+        const auto zone = create_line_buffers(f, "43_roads.shp", queryState().roadDistanceKm);
+        if (!queryState().bCancelQuery && zone) Wind_Buffer_Overlay(f, *zone);
     } catch (...) {
         md_functions::ErrorMessage(" Error Source:md_query_functions2.wind_with_roads()", 48);
     }
@@ -132,9 +108,9 @@ void wind_with_roads(frmMain& f) {
 void wind_with_transmission(frmMain& f) {
     try {
         prepareMap(f, {"37_subcountrybnd2.shp", "42_railroad.shp", "43_roads.shp"});
-        const engine::Shape zone = create_line_buffers(f, "44_transmissionline.shp",
-                                                       queryState().transmissionDistanceKm);
-        if (!queryState().bCancelQuery && zone) Wind_Buffer_Overlay(f, zone);
+        const auto zone = create_line_buffers(f, "44_transmissionline.shp",
+                                              queryState().transmissionDistanceKm);
+        if (!queryState().bCancelQuery && zone) Wind_Buffer_Overlay(f, *zone);
     } catch (...) {
         md_functions::ErrorMessage(" Error Source:md_query_functions2.wind_with_transmission()",
                                    48);
@@ -146,19 +122,18 @@ void wind_all(frmMain& f) {
         const QueryState& state = queryState();
         prepareMap(f, {"37_subcountrybnd2.shp", "42_railroad.shp", "43_roads.shp",
                        "44_transmissionline.shp"});
-        const engine::Shape roadZone = create_line_buffers(f, "43_roads.shp", state.roadDistanceKm);
+        const auto roadZone = create_line_buffers(f, "43_roads.shp", state.roadDistanceKm);
         if (!roadZone || state.bCancelQuery) return;
-        const engine::Shape lineZone =
+        const auto lineZone =
             create_line_buffers(f, "44_transmissionline.shp", state.transmissionDistanceKm);
         if (!lineZone || state.bCancelQuery) return;
-        const engine::Shape corridor = engine::SubdividedShape(roadZone).intersect(lineZone);
-        if (!state.bCancelQuery) Wind_All_Overlay(f, corridor);
+        if (!state.bCancelQuery) Wind_All_Overlay(f, Corridor{*roadZone, *lineZone});
     } catch (...) {
         md_functions::ErrorMessage(" Error Source:md_query_functions2.wind_all()", 48);
     }
 }
 
-void Wind_Buffer_Overlay(frmMain& f, const engine::Shape& zone) {
+void Wind_Buffer_Overlay(frmMain& f, const engine::LineBuffers& zone) {
     SetCaption(f, "Overlaying...", true);
     std::shared_ptr<engine::MapLayer> windLayer;
     engine::Recordset wind;
@@ -175,34 +150,46 @@ void Wind_Buffer_Overlay(frmMain& f, const engine::Shape& zone) {
     state.cValues.clear();
     state.resultFieldName = "WINDPWRD";
     state.resultCoordinateSystem = windLayer->coordinateSystem();
-    const auto& wds = windLayer->geoDataset();
-    const int column = wds->fieldIndex("WINDPWRD");
-    // The proximity polygon is cut once into small indexed pieces, so each wind polygon is
-    // intersected only with the few pieces it meets.
-    std::unique_ptr<engine::SubdividedShape> pieces;
+    // From here on a failing step is skipped without a message.
     try {
-        pieces = std::make_unique<engine::SubdividedShape>(zone);
+        const WindCells cells(*windLayer, wind);
+        // Neighbouring cells share the buffers of the lines near them.
+        const std::vector<CellTile> tiles = TilesOf(cells.boxes());
+        std::vector<engine::Shape> pieces(size_t(cells.count()));
+        auto work = [&] {
+            auto cutter = std::make_shared<engine::LineBuffers::Cutter>(zone);
+            return [&, cutter](int t) {
+                const engine::Shape near = cutter->within(tiles[size_t(t)].box);
+                if (!near) return;
+                for (int k : tiles[size_t(t)].cells) {
+                    const engine::Shape& cell = cells.shape(k);
+                    if (cell.shapeType() != moShapeTypePolygon) continue;
+                    try {
+                        pieces[size_t(k)] = engine::intersectCell(near, cell);
+                    } catch (...) {
+                    }
+                }
+            };
+        };
+        // The cells before the next tile's first one are all done: they are added in order.
+        int added = 0;
+        auto take = [&](int t) {
+            const int upto =
+                size_t(t) + 1 < tiles.size() ? tiles[size_t(t) + 1].cells.front() : cells.count();
+            for (; added < upto; ++added)
+                if (pieces[size_t(added)]) cells.addResult(added, std::move(pieces[size_t(added)]));
+        };
+        auto progress = [&](int) {
+            if (added > 0)
+                SetCaption(f, "Overlaying... " + percentText(added - 1, n) + " finished");
+        };
+        if (!RunItems(int(tiles.size()), work, take, progress)) return;
     } catch (...) {
-    }
-    int i = 0;
-    for (int rec : RecordsOf(wind)) {
-        YieldEvents();
-        if (state.bCancelQuery) return;
-        const engine::Shape& shape = wds->shape(rec);
-        if (pieces && shape.shapeType() == moShapeTypePolygon) {
-            try {
-                const engine::Shape piece = pieces->intersect(shape);
-                if (piece) AddResult(piece, wds->value(rec, column).toDouble(), "WINDPWRD");
-            } catch (...) {
-            }
-        }
-        SetCaption(f, "Overlaying... " + percentText(i, n) + " finished");
-        ++i;
     }
     SetCaption(f, "Overlaying... finished", true);
 }
 
-void Wind_All_Overlay(frmMain& f, const engine::Shape& corridor) {
+void Wind_All_Overlay(frmMain& f, const Corridor& corridor) {
     SetCaption(f, "Intersecting...", true);
     QueryState& state = queryState();
     std::shared_ptr<engine::MapLayer> landLayer;
@@ -219,94 +206,84 @@ void Wind_All_Overlay(frmMain& f, const engine::Shape& corridor) {
         return;
     }
     // From here on a failing step is skipped without a message.
-    std::vector<engine::Shape> pieces;
     try {
-        const engine::SubdividedShape corridorPieces(corridor);
-        const auto& lds = landLayer->geoDataset();
-        int k = 0;
-        for (int rec : RecordsOf(land)) {
-            if (k % 50 == 0) YieldEvents();
-            if (state.bCancelQuery) return;
-            const engine::Shape& shape = lds->shape(rec);
-            if (shape.shapeType() == moShapeTypePolygon) {
-                try {
-                    engine::Shape cut = corridorPieces.intersect(shape);
-                    if (cut) pieces.push_back(std::move(cut));
-                } catch (...) {
-                }
-            }
-            SetCaption(f, "Intersecting... " + percentText(k, m) + " finished");
-            ++k;
-        }
-
         const auto windLayer = LayerOf(f, "20_wind.shp");
         engine::Recordset wind = windLayer->searchExpression(CreateWindSelectExpression(f));
         const qint64 n = wind.calculateStatistics("FeatureID").count;
         state.resultCoordinateSystem = windLayer->coordinateSystem();
+        const std::shared_ptr<const engine::GeoDataset> lds = landLayer->geoDataset();
+        const WindCells cells(*windLayer, wind);
+        const std::vector<engine::Rectangle>& boxes = cells.boxes();
+        const engine::ExtentIndex cellIndex(boxes);
+
+        // The corridor cut into land-use pieces. A piece is only needed where wind cells in
+        // the range lie, so each land-use polygon is cut within the box of the cells it meets;
+        // roads first, then transmission lines, stopping as soon as nothing is left.
+        const std::vector<int> landRecords = RecordsOf(land);
+        for (int rec : landRecords) lds->shape(rec).settle();
+        std::vector<engine::Shape> cut(landRecords.size());
+        auto cutWork = [&] {
+            auto roads = std::make_shared<engine::LineBuffers::Cutter>(corridor.roads);
+            auto lines = std::make_shared<engine::LineBuffers::Cutter>(corridor.lines);
+            return [&, roads, lines](int k) {
+                const int rec = landRecords[size_t(k)];
+                const engine::Shape& shape = lds->shape(rec);
+                if (shape.shapeType() != moShapeTypePolygon) return;
+                const engine::Rectangle& landBox = lds->shapeExtent(rec);
+                engine::Rectangle near;
+                for (int c : cellIndex.query(landBox)) near.unite(boxes[size_t(c)]);
+                if (near.isEmpty()) return;
+                near = engine::Rectangle(
+                    std::max(near.left(), landBox.left()), std::max(near.bottom(), landBox.bottom()),
+                    std::min(near.right(), landBox.right()), std::min(near.top(), landBox.top()));
+                const engine::Shape nearRoads = roads->within(near);
+                if (!nearRoads) return;
+                const engine::Shape nearLines = lines->within(near);
+                if (!nearLines) return;
+                const engine::Shape both = engine::polygonalPart(nearRoads.intersect(nearLines));
+                if (both) cut[size_t(k)] = engine::polygonalPart(both.intersect(shape));
+            };
+        };
+        std::vector<engine::Shape> pieces;
+        auto takePiece = [&](int k) {
+            if (cut[size_t(k)]) pieces.push_back(std::move(cut[size_t(k)]));
+        };
+        auto cutProgress = [&](int taken) {
+            if (taken > 0)
+                SetCaption(f, "Intersecting... " + percentText(taken - 1, m) + " finished");
+        };
+        if (!RunItems(int(landRecords.size()), cutWork, takePiece, cutProgress)) return;
         if (!(n * qint64(pieces.size()) > 0)) return;
 
-        const auto& wds = windLayer->geoDataset();
-        const int column = wds->fieldIndex("WINDPWRD");
-        const std::vector<int> windRecords = RecordsOf(wind);
-        std::vector<engine::Rectangle> boxes;
-        for (int rec : windRecords) boxes.push_back(wds->shapeExtent(rec));
-        const engine::ExtentIndex windIndex(boxes);
+        std::unique_ptr<ProtectedAreas> protectedAreas;
+        if (f.chkProtectedAreas->isChecked())
+            protectedAreas = std::make_unique<ProtectedAreas>(*LayerOf(f, "31_protectedarea.shp"));
 
-        // The protected areas to subtract: the first record whatever its kind, then polygons.
-        const bool removeProtected = f.chkProtectedAreas->isChecked();
-        std::vector<std::unique_ptr<engine::PreparedShape>> protectedAreas;
-        std::unique_ptr<engine::ExtentIndex> protectedIndex;
-        if (removeProtected) {
-            const auto protectedLayer = LayerOf(f, "31_protectedarea.shp");
-            engine::Recordset records =
-                protectedLayer->searchExpression(QStringLiteral("FeatureID") + " > -1");
-            const auto& pds = protectedLayer->geoDataset();
-            std::vector<engine::Rectangle> protectedBoxes;
-            for (int rec : RecordsOf(records)) {
-                const engine::Shape& shape = pds->shape(rec);
-                if (!protectedAreas.empty() && shape.shapeType() != moShapeTypePolygon) continue;
-                protectedAreas.push_back(std::make_unique<engine::PreparedShape>(shape));
-                protectedBoxes.push_back(shape.extent());
-            }
-            protectedIndex = std::make_unique<engine::ExtentIndex>(protectedBoxes);
-        }
-
-        int i = 0;
-        for (const engine::Shape& piece : pieces) {
-            YieldEvents();
-            if (state.bCancelQuery) return;
-            try {
-                const engine::PreparedShape prepared(piece);
-                for (int w : windIndex.query(piece.extent())) {
-                    const engine::Shape& shape = wds->shape(windRecords[w]);
+        // Each piece with every wind cell it meets, in record order.
+        std::vector<CellPieces> found(pieces.size());
+        auto overlayWork = [&] {
+            return [&](int i) {
+                const engine::Shape& piece = pieces[size_t(i)];
+                for (int c : cellIndex.query(piece.extent())) {
+                    const engine::Shape& shape = cells.shape(c);
                     if (shape.shapeType() != moShapeTypePolygon) continue;
                     try {
-                        engine::Shape cut;
-                        if (prepared.contains(shape))
-                            cut = shape;
-                        else if (prepared.intersects(shape))
-                            cut = engine::polygonalPart(piece.intersect(shape));
-                        // Subtracting an area that the cut does not meet changes nothing, so
-                        // only the protected areas whose extent meets it are tried, in order.
-                        if (removeProtected && cut) {
-                            for (int p : protectedIndex->query(cut.extent())) {
-                                if (!protectedAreas[p]->intersects(cut)) continue;
-                                cut = engine::polygonalPart(
-                                    cut.difference(protectedAreas[p]->shape()));
-                                if (!cut) break;
-                            }
-                        }
-                        if (cut)
-                            AddResult(cut, wds->value(windRecords[w], column).toDouble(),
-                                      "WINDPWRD");
+                        engine::Shape result = engine::intersectCell(piece, shape);
+                        if (protectedAreas && result)
+                            result = protectedAreas->subtractFrom(std::move(result));
+                        if (result) found[size_t(i)].emplace_back(c, std::move(result));
                     } catch (...) {
                     }
                 }
-            } catch (...) {
-            }
-            SetCaption(f, "Overlaying... " + percentText(i, double(pieces.size())) + " finished");
-            ++i;
-        }
+            };
+        };
+        auto takeFound = [&](int i) { AddCellPieces(cells, found[size_t(i)]); };
+        const double count = double(pieces.size());
+        auto overlayProgress = [&](int taken) {
+            if (taken > 0)
+                SetCaption(f, "Overlaying... " + percentText(taken - 1, count) + " finished");
+        };
+        if (!RunItems(int(pieces.size()), overlayWork, takeFound, overlayProgress)) return;
         SetCaption(f, "Overlaying... finished", true);
     } catch (...) {
     }

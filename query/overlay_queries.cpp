@@ -1,11 +1,13 @@
 #include "engine/map.h"
 #include "engine/overlay.h"
 #include "query/number_text.h"
+#include "query/parallel_run.h"
 #include "query/progress.h"
 #include "query/query_procedures.h"
 #include "query/query_state.h"
 #include "query/result_set.h"
 #include "query/search_expressions.h"
+#include "query/wind_cells.h"
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
@@ -67,48 +69,58 @@ void Wind_Protected_Overlay(frmMain& f) {
         md_functions::ErrorMessage("Error generated in while performing the query", 48);
         return;
     }
-    QueryState& state = queryState();
-    // From here on a failing step is skipped without a message.
-    const auto& pds = protectedLayer->geoDataset();
-    std::vector<const engine::Shape*> areas;
-    bool first = true;
+    // From here on a failing step is skipped without a message. The protected areas to
+    // subtract: the first record whatever its kind, then every polygon.
+    const std::shared_ptr<const engine::GeoDataset> pds = protectedLayer->geoDataset();
+    std::vector<int> areas;
+    std::vector<engine::Rectangle> areaBoxes;
+    bool anyPolygon = false;
     for (int rec : RecordsOf(protectedRecords)) {
         const engine::Shape& shape = pds->shape(rec);
-        if (first || shape.shapeType() == moShapeTypePolygon) {
-            areas.push_back(&shape);
+        const bool polygon = shape.shapeType() == moShapeTypePolygon;
+        if (areas.empty() || polygon) {
+            areas.push_back(rec);
+            areaBoxes.push_back(pds->shapeExtent(rec));
+            anyPolygon |= polygon;
+            shape.settle();
         } else {
             const int nameField = pds->fieldIndex("name");
             if (nameField >= 0)
                 shell::dialogs().messageBox(pds->value(rec, nameField).toString() +
                                             " is not a polygon type");
         }
-        first = false;
     }
-    std::unique_ptr<engine::SubdividedShape> protectedUnion;
+    // Their union is a polygon only when one of them is; without it nothing is subtracted and
+    // nothing is added. Each wind polygon loses the areas it meets, one at a time, which is
+    // the same as losing their union.
     try {
-        // One cascaded union of all protected areas gives the same area as merging them one by
-        // one.
-        const engine::Shape merged = engine::unionAll(areas);
-        if (merged.shapeType() == moShapeTypePolygon)
-            protectedUnion = std::make_unique<engine::SubdividedShape>(merged);
+        const engine::ExtentIndex areaIndex(areaBoxes);
+        const WindCells cells(*windLayer, wind);
+        std::vector<engine::Shape> pieces(size_t(cells.count()));
+        auto work = [&] {
+            return [&](int k) {
+                const engine::Shape& cell = cells.shape(k);
+                if (!anyPolygon || cell.shapeType() != moShapeTypePolygon) return;
+                engine::Shape rest;
+                const engine::Shape* left = &cell;
+                for (int a : areaIndex.query(cells.boxes()[size_t(k)])) {
+                    const engine::Shape& area = pds->shape(areas[size_t(a)]);
+                    if (!area.intersects(*left)) continue;
+                    rest = engine::polygonalPart(left->difference(area));
+                    left = &rest;
+                    if (!rest) break;
+                }
+                pieces[size_t(k)] = left == &cell ? cell : std::move(rest);
+            };
+        };
+        auto take = [&](int k) {
+            if (pieces[size_t(k)]) cells.addResult(k, std::move(pieces[size_t(k)]));
+        };
+        auto progress = [&](int taken) {
+            SetCaption(f, "Overlaying... " + percentText(taken, n) + " finished");
+        };
+        if (!RunItems(cells.count(), work, take, progress)) return;
     } catch (...) {
-    }
-    const auto& wds = windLayer->geoDataset();
-    const int column = wds->fieldIndex("WINDPWRD");
-    int i = 1;
-    for (int rec : RecordsOf(wind)) {
-        YieldEvents();
-        if (state.bCancelQuery) return;
-        const engine::Shape& shape = wds->shape(rec);
-        if (protectedUnion && shape.shapeType() == moShapeTypePolygon) {
-            try {
-                const engine::Shape piece = protectedUnion->subtractFrom(shape);
-                if (piece) AddResult(piece, wds->value(rec, column).toDouble(), "WINDPWRD");
-            } catch (...) {
-            }
-        }
-        SetCaption(f, "Overlaying... " + percentText(i, n) + " finished");
-        ++i;
     }
     SetCaption(f, "Overlaying... finished", true);
 }
@@ -135,45 +147,42 @@ void Wind_Landuse_Overlay(frmMain& f) {
         return;
     }
     if (!(m * n > 0)) return;
-    QueryState& state = queryState();
-    i = 1;
-    const auto& lds = landLayer->geoDataset();
-    const auto& wds = windLayer->geoDataset();
-    const int column = wds->fieldIndex("WINDPWRD");
-    const std::vector<int> windRecords = RecordsOf(wind);
-    std::vector<engine::Rectangle> boxes;
-    boxes.reserve(windRecords.size());
-    for (int rec : windRecords) boxes.push_back(wds->shapeExtent(rec));
-    const engine::ExtentIndex windIndex(boxes);
-    for (int landRec : RecordsOf(land)) {
-        YieldEvents();
-        if (state.bCancelQuery) return;
-        const engine::Shape& landShape = lds->shape(landRec);
-        if (landShape.shapeType() == moShapeTypePolygon) {
-            try {
+    // From here on a failing step is skipped without a message.
+    try {
+        const std::shared_ptr<const engine::GeoDataset> lds = landLayer->geoDataset();
+        const WindCells cells(*windLayer, wind);
+        const engine::ExtentIndex cellIndex(cells.boxes());
+        const std::vector<int> landRecords = RecordsOf(land);
+        for (int rec : landRecords) lds->shape(rec).settle();
+        // Each land-use polygon with the wind polygons it meets, in record order.
+        std::vector<CellPieces> found(landRecords.size());
+        auto work = [&] {
+            return [&](int k) {
+                const int landRec = landRecords[size_t(k)];
+                const engine::Shape& landShape = lds->shape(landRec);
+                if (landShape.shapeType() != moShapeTypePolygon) return;
                 const engine::PreparedShape prepared(landShape);
-                // Only wind polygons whose extent meets the land-use polygon can give a piece;
-                // they are visited in record order, as the full pair loop would.
-                for (int k : windIndex.query(lds->shapeExtent(landRec))) {
-                    const engine::Shape& w = wds->shape(windRecords[k]);
+                for (int c : cellIndex.query(lds->shapeExtent(landRec))) {
+                    const engine::Shape& w = cells.shape(c);
                     if (w.shapeType() != moShapeTypePolygon) continue;
                     try {
                         engine::Shape piece;
                         if (prepared.contains(w))
                             piece = w;
                         else if (prepared.intersects(w))
-                            piece = engine::polygonalPart(landShape.intersect(w));
-                        if (piece)
-                            AddResult(piece, wds->value(windRecords[k], column).toDouble(),
-                                      "WINDPWRD");
+                            piece = engine::intersectCell(landShape, w);
+                        if (piece) found[size_t(k)].emplace_back(c, std::move(piece));
                     } catch (...) {
                     }
                 }
-            } catch (...) {
-            }
-        }
-        SetCaption(f, "Overlaying... " + percentText(i, m) + " finished");
-        ++i;
+            };
+        };
+        auto take = [&](int k) { AddCellPieces(cells, found[size_t(k)]); };
+        auto progress = [&](int taken) {
+            SetCaption(f, "Overlaying... " + percentText(taken, m) + " finished");
+        };
+        if (!RunItems(int(landRecords.size()), work, take, progress)) return;
+    } catch (...) {
     }
     SetCaption(f, "Overlaying... finished", true);
 }

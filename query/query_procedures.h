@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/line_buffers.h"
 #include "engine/map_layer.h"
 #include "engine/shape.h"
 
@@ -24,13 +25,20 @@ void wind_with_land_use(frmMain& f);
 void Wind_Protected_Overlay(frmMain& f);
 void Wind_Landuse_Overlay(frmMain& f);
 
-// Line-buffer queries.
-engine::Shape create_line_buffers(frmMain& f, const QString& file, float km);
+// Line-buffer queries. The proximity polygon of a line layer (null: declined, cancelled or
+// failed) is worked out where it is needed, and the corridor of "Best wind (all)" is the area
+// within both proximity polygons.
+std::unique_ptr<engine::LineBuffers> create_line_buffers(frmMain& f, const QString& file,
+                                                         float km);
+struct Corridor {
+    const engine::LineBuffers& roads;
+    const engine::LineBuffers& lines;
+};
 void wind_with_roads(frmMain& f);
 void wind_with_transmission(frmMain& f);
 void wind_all(frmMain& f);
-void Wind_Buffer_Overlay(frmMain& f, const engine::Shape& zone);
-void Wind_All_Overlay(frmMain& f, const engine::Shape& corridor);
+void Wind_Buffer_Overlay(frmMain& f, const engine::LineBuffers& zone);
+void Wind_All_Overlay(frmMain& f, const Corridor& corridor);
 
 // Shared by the procedures.
 std::shared_ptr<engine::MapLayer> LayerOf(frmMain& f, const QString& file);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "query/input_validation.h"
+#include "query/progress.h"
 #include "query/query_catalogue.h"
 #include "query/query_procedures.h"
 #include "query/query_state.h"
@@ -49,6 +50,7 @@ void fill_cShapes_collection(frmMain& f, const QString& name) {
             GetSolarLayerChosen(f);
             solar_x_kwhm2_or_better(f);
         }
+        FlushCaption(f);
     } catch (...) {
         md_functions::ErrorMessage(" Error Source:md_query_functions2.fill_cShapes_collection()",
                                    48);

@@ -61,11 +61,11 @@ int ResultClassRank(engine::ColorNumber colour) {
 
 namespace md_query_functions2 {
 
-void AddResult(const engine::Shape& shape, double value, const QString& fieldName) {
+void AddResult(engine::Shape shape, double value, const QString& fieldName) {
     QueryState& s = queryState();
     engine::Symbol symbol;
     symbol.outline = false;
-    s.cShapes.push_back(shape);
+    s.cShapes.push_back(std::move(shape));
     md_functions::SetResultSymbolColor(fieldName, value, symbol);
     s.cSymbols.push_back(symbol);
     s.cValues.push_back(value);

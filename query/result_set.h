@@ -23,7 +23,7 @@ int ResultClassRank(engine::ColorNumber colour);
 namespace md_query_functions2 {
 
 // Adds one result area with its value; its symbol takes the class colour, without outline.
-void AddResult(const engine::Shape& shape, double value, const QString& fieldName);
+void AddResult(engine::Shape shape, double value, const QString& fieldName);
 // Whether a usable result exists (the "Results Table" button).
 bool QueryResults();
 // Draws the result set on the map during its redraw.

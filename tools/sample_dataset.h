@@ -36,4 +36,19 @@ struct SamplePlaces {
 // same region in WGS 84 degrees. Throws engine::EngineError when a file cannot be written.
 SamplePlaces generateSampleDataset(const QString& dir, const SampleSize& size = {}, bool geographic = false);
 
+// The dense benchmark dataset, shaped like national siting data rather than like the sample
+// country: square wind cells of 5 km in one square grid, short random-walk roads that cross
+// each other freely, long transmission lines, large land-use quadrilaterals of eight classes
+// that overlap their neighbours, and round parks. Only the layers the wind queries read.
+struct DenseSize {
+    int windCells = 100000;
+    int roads = 20000;  // of 6 segments of 1.5 km
+    int transmissionLines = 2000;  // of 8 segments of 6 km
+    int landUsePolygons = 4900;  // of about 22 km
+    int protectedAreas = 500;  // of 2 to 15 km radius
+    // area: every count times the factor, on a grid that much larger; roadDensity: roads only.
+    DenseSize scaled(double area, double roadDensity = 1) const;
+};
+void generateDenseDataset(const QString& dir, const DenseSize& size = {}, bool geographic = false);
+
 }  // namespace tools

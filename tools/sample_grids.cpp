@@ -91,7 +91,11 @@ void writeSolarGrids(const SampleWorld& world, const SampleWriter& out) {
 }
 
 void writeWindGrid(const SampleWorld& world, const SampleWriter& out, const std::vector<GridCell>& cells) {
-    const Region& region = world.region;
+    writeWindCells(out, cells, [&](const engine::Point& p) { return windPowerDensity(world.region, p); });
+}
+
+void writeWindCells(const SampleWriter& out, const std::vector<GridCell>& cells,
+                    const std::function<double(const engine::Point&)>& powerDensity) {
     engine::TableDesc table{integerField("FeatureID"), realField("WINDPWRD", 10, 1), integerField("WINDCLASS", 4)};
     for (const char* m : monthKeys) table.push_back(realField(QString(m) + "WS", 6, 2));
     for (const char* m : monthKeys) table.push_back(realField(QString(m) + "WPD", 8, 1));
@@ -105,7 +109,7 @@ void writeWindGrid(const SampleWorld& world, const SampleWriter& out, const std:
     for (const auto& cell : cells) {
         const auto& p = cell.centre;
         const double u = p.x / 1000, v = p.y / 1000;
-        const double power = windPowerDensity(region, p);
+        const double power = powerDensity(p);
         int windClass = 1;
         for (double b : classBreaks) windClass += power >= b;
         std::vector<QVariant> values{id++, power, windClass};

@@ -1,6 +1,7 @@
 #pragma once
 // The catalogue layers of the sample dataset, grouped by kind; each writes its shapefiles.
 
+#include <functional>
 #include <vector>
 
 #include "tools/sample_world.h"
@@ -29,6 +30,9 @@ void writeBoundaries(const SampleWorld& world, const SampleWriter& out);  // 36 
 void writeTerrain(const SampleWorld& world, const SampleWriter& out, const SampleSize& size);  // 01, 02
 void writeSolarGrids(const SampleWorld& world, const SampleWriter& out);  // 11 to 16
 void writeWindGrid(const SampleWorld& world, const SampleWriter& out, const std::vector<GridCell>& cells);  // 20
+// The wind layer over any cells, with the power density at each cell centre.
+void writeWindCells(const SampleWriter& out, const std::vector<GridCell>& cells,
+                    const std::function<double(const engine::Point&)>& powerDensity);
 void writeWater(const SampleWorld& world, const SampleWriter& out);     // 25, 30, 40
 void writeNetworks(const SampleWorld& world, const SampleWriter& out);  // 42 to 44
 void writeSites(const SampleWorld& world, const SampleWriter& out);     // 31, 50 to 59

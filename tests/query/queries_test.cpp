@@ -1,8 +1,7 @@
-// The seven queries on hand-made geometry with known areas, the question before buffering a
-// large line layer, and cancelling a run.
+// The seven queries on hand-made geometry with known areas, and the question before buffering
+// a large line layer.
 #include <QCheckBox>
 #include <QLabel>
-#include <QTimer>
 
 #include "tests/query/query_fixture.h"
 
@@ -141,28 +140,6 @@ TEST_F(QueryTest, LargeLineLayerAsksFirstAndNoEndsWithoutResults) {
     updateMap();
     EXPECT_NEAR(classAreas()[kPurple], 0.5, kTolerance);
     EXPECT_EQ(form->lblWorking->text(), "Overlaying... finished");
-}
-
-TEST_F(QueryTest, CancelStopsTheRunAndKeepsWhatWasFound) {
-    Layers l;
-    l.windValues.assign(300, 550);
-    openDataset(l);
-    choose("Best wind - protected areas");
-    // Press "Cancel" once some results are in.
-    QTimer presser;
-    QObject::connect(&presser, &QTimer::timeout, [&] {
-        if (state().cShapes.size() >= 20 && form->cmdUpdateMap->text() == "Cancel")
-            form->cmdUpdateMap->click();
-    });
-    presser.start(0);
-    updateMap();
-    presser.stop();
-    EXPECT_TRUE(state().bCancelQuery);
-    EXPECT_GE(state().cShapes.size(), 20u);
-    EXPECT_LT(state().cShapes.size(), 300u);
-    EXPECT_TRUE(form->cmdShowData->isHidden());
-    EXPECT_EQ(form->cmdUpdateMap->text(), "Update Map");
-    EXPECT_TRUE(form->lblWorking->text().startsWith("Overlaying... "));
 }
 
 }  // namespace

@@ -36,10 +36,23 @@ TEST(SampleProgram, WritesTheCountsAskedForInDegreesWhenAsked) {
     EXPECT_TRUE(cities->coordinateSystem()->isGeographic());
 }
 
+TEST(SampleProgram, WritesTheDenseDatasetWithItsRoadDensity) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("dense");
+    const Outcome run = sample({out, "--dense", "--scale", "0.01", "--road-density", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_EQ(QDir(out).entryList({"*.shp"}).size(), 5);
+    EXPECT_EQ(engine::GeoDataset::open(QDir(out).filePath("20_wind.shp"))->recordCount(), 1000);
+    EXPECT_EQ(engine::GeoDataset::open(QDir(out).filePath("43_roads.shp"))->recordCount(), 400);
+}
+
 TEST(SampleProgram, RefusesBadArgumentsWithUsage) {
     QTemporaryDir dir;
     for (const QStringList& args : {QStringList{}, QStringList{dir.path(), "--bogus"}, QStringList{dir.path(), "--scale", "0"},
-                                    QStringList{dir.path(), "--wind-cells", "x"}, QStringList{dir.path(), "other"}}) {
+                                    QStringList{dir.path(), "--wind-cells", "x"}, QStringList{dir.path(), "other"},
+                                    QStringList{dir.path(), "--dense", "--large"},
+                                    QStringList{dir.path(), "--dense", "--road-segments", "9"},
+                                    QStringList{dir.path(), "--road-density", "2"}}) {
         const Outcome run = sample(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.errors.contains("Usage: pallix-sample OUTDIR")) << run.errors.toStdString();
