@@ -18,6 +18,7 @@
 #include "query/attach.h"
 #include "query/frmShowQueryData.h"
 #include "query/query_state.h"
+#include "query/save_result.h"
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
 
@@ -174,7 +175,9 @@ int run(const Options& o) {
     if (o.out) {
         mark = dialogs.shown.size();
         dialogs.saveFiles << QFileInfo(*o.out).absoluteFilePath();
-        f->mnuSave->trigger();
+        // The handler itself: the window greys the command out when there is nothing to save,
+        // and that must be said here, not pass as a save.
+        query::mnuSave_Click(*f);
         // A save that succeeds shows nothing but its confirmation; anything else says why not.
         for (qsizetype i = mark; i < dialogs.shown.size(); ++i)
             if (dialogs.shown[i].buttons != shell::mbYesNo) return fail(dialogs.shown[i].text);
