@@ -1,26 +1,12 @@
 // Data from many sources: absurd coordinates in the line layers, damaged and unsuitable layers,
 // in the window and in the headless runner, and what the user is told.
-#include <QCoreApplication>
-#include <QProcess>
 #include <cfloat>
 
 #include "tests/query/query_fixture.h"
+#include "tests/query/query_runner.h"
 
 namespace querytest {
 namespace {
-
-struct Outcome {
-    int code = -1;
-    QString out, err;
-};
-
-Outcome runQuery(const QStringList& args) {
-    QProcess p;
-    p.start(QCoreApplication::applicationDirPath() + "/pallix-query", args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 // The last n lines of a text, blanks at their ends kept.
 QStringList lastLines(const QString& text, int n) {
@@ -104,7 +90,7 @@ TEST_F(BadDataTest, TheRunnerNamesSkippedFilesAndPrintsTheReasonAfterTheFixedTex
     // The wind layer is cut short: it is skipped, and said so at load.
     QFile shp(dir + "/20_wind.shp");
     ASSERT_TRUE(shp.resize(110));
-    Outcome r = runQuery({dir, "Best wind + roads", "--roads-km", "1"});
+    RunnerOutcome r = runQuery({dir, "Best wind + roads", "--roads-km", "1"});
     EXPECT_EQ(r.code, 1);
     const QStringList lines = r.err.trimmed().split('\n');
     EXPECT_TRUE(lines.contains("Some files of this dataset could not be used:"))
@@ -130,7 +116,7 @@ TEST_F(BadDataTest, TheRunnerSavesUnderTheNameGivenAndSaysWhyASaveFails) {
     const auto args = [&](const QString& out) {
         return QStringList{dir, "Wind by Power Density", "--min", "500", "--out", out};  // 550, 650
     };
-    Outcome r = runQuery(args(tmp.filePath("results")));
+    RunnerOutcome r = runQuery(args(tmp.filePath("results")));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(engine::GeoDataset::open(tmp.filePath("results.shp"))->recordCount(), 2);
     EXPECT_FALSE(QFile::exists(tmp.filePath("res.shp")));
