@@ -18,8 +18,27 @@ DatasetState& datasetState() {
 }
 
 void ResetDatasetState(const QString& programDirectory) {
-    datasetState() = DatasetState{programDirectory, nullptr, {}};
+    datasetState() = DatasetState{programDirectory, nullptr, {}, {}};
 }
+
+namespace {
+
+// One message for everything of the dataset that could not be used as it stands.
+QString loadReport(const QStringList& problems) {
+    if (problems.isEmpty()) return {};
+    return QStringLiteral("Some files of this dataset could not be used:\n") + problems.join('\n');
+}
+
+QString leftOutText(const QString& file, int count) {
+    return file +
+           QStringLiteral(
+               ": %1 %2 left out: coordinates that are not finite, lie beyond "
+               "the bounds of the coordinate system or make no valid shape")
+               .arg(count)
+               .arg(count == 1 ? QStringLiteral("feature was") : QStringLiteral("features were"));
+}
+
+}  // namespace
 
 int LayerIndexByFile(const QString& fileName) {
     const auto& index = datasetState().layerIndexByFile;
@@ -32,6 +51,8 @@ int LayerIndexByFile(const QString& fileName) {
 void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map& map,
                  engine::Legend& legend) {
     DatasetState& state = datasetState();
+    state.loadReport.clear();
+    QStringList problems;
     try {
         map.clearLayers();
         state.layerIndexByFile.clear();
@@ -51,18 +72,30 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
                                         shell::mbOKOnly, shell::iconWarning);
         } else {
             map.clearLayers();
-            const QStringList names = QDir(state.dataDirectory)
-                                          .entryList({QStringLiteral("*.shp")}, QDir::Files,
-                                                     QDir::Name | QDir::IgnoreCase);
+            // Special files and folders with a catalogue name are listed too, so that the
+            // report names them.
+            QStringList names;
+            const QFileInfoList entries =
+                QDir(state.dataDirectory)
+                    .entryInfoList({QStringLiteral("*.shp")},
+                                   QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+                                   QDir::Name | QDir::IgnoreCase);
+            for (const QFileInfo& entry : entries)
+                if (!entry.isDir() || StandardFile(entry.fileName())) names << entry.fileName();
             for (int i = 0; i < names.size(); ++i) {
                 const QString& name = names[i];
                 if (StandardFile(name)) {
-                    if (auto ds = connection->findGeoDataset(name)) {
+                    QString whyNot;
+                    if (auto ds = connection->findGeoDataset(name, &whyNot)) {
                         auto layer = std::make_shared<engine::MapLayer>();
                         layer->setGeoDataset(ds);
                         layer->tag = name;
                         SetLayerProperties(*layer, name, QString());
                         map.addLayer(layer);
+                        if (ds->featuresLeftOut() > 0)
+                            problems << leftOutText(name, ds->featuresLeftOut());
+                    } else {
+                        problems << name + QStringLiteral(" was skipped: ") + whyNot;
                     }
                 }
                 if (i + 1 < names.size() && map.layerCount() > MAX_LAYERS) {
@@ -87,6 +120,9 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
             map.setExtent(map.fullExtent());
         else
             map.refresh();
+        state.loadReport = loadReport(problems);
+        if (!state.loadReport.isEmpty())
+            shell::dialogs().messageBox(state.loadReport, shell::mbOKOnly, shell::iconWarning);
     } catch (...) {
         ErrorMessage(
             QStringLiteral(

@@ -16,6 +16,9 @@ struct DatasetState {
     QString dataDirectory;  // the program's directory until a dataset is opened
     std::shared_ptr<engine::DataConnection> dataConnection;
     QHash<QString, int> layerIndexByFile;  // keys upper-cased; use LayerIndexByFile()
+    // The message of the last load on catalogue files skipped and features left out; empty
+    // when everything was used.
+    QString loadReport;
 };
 DatasetState& datasetState();
 void ResetDatasetState(const QString& programDirectory);

@@ -2,6 +2,9 @@
 
 #include <ogr_spatialref.h>
 
+#include <cmath>
+#include <numbers>
+
 #include "engine/gdal_support.h"
 #include "engine/types.h"
 
@@ -34,10 +37,25 @@ CoordinateSystem CoordinateSystem::fromWkt(const QString& wkt) {
     cs.name = QString::fromUtf8(srs.GetName() ? srs.GetName() : "");
     cs.isProjected = srs.IsProjected();
     const char* unit = nullptr;
-    if (cs.isProjected)
-        srs.GetLinearUnits(&unit);
-    else
-        srs.GetAngularUnits(&unit);
+    if (cs.isProjected) {
+        const double metres = srs.GetLinearUnits(&unit);
+        // No projection of the Earth reaches far beyond its circumference (4e7 m), whatever its
+        // false origin; 1e8 m leaves room for every one in use.
+        if (std::isfinite(metres) && metres > 0)
+            cs.xLimit = cs.yLimit = 1e8 / metres;
+        else
+            cs.xLimit = cs.yLimit = kUnknownSystemLimit;
+    } else if (srs.IsGeographic()) {
+        const double radians = srs.GetAngularUnits(&unit);
+        // Longitudes from -360 to 360 hold both the -180..180 and the 0..360 conventions.
+        const double degree = std::numbers::pi / 180;
+        const bool usable = std::isfinite(radians) && radians > 0;
+        cs.xLimit = usable ? (360 + 1e-6) * degree / radians : kUnknownSystemLimit;
+        cs.yLimit = usable ? (90 + 1e-6) * degree / radians : kUnknownSystemLimit;
+    } else {
+        srs.GetLinearUnits(&unit);  // a local system: no bounds of the Earth apply
+        cs.xLimit = cs.yLimit = kUnknownSystemLimit;
+    }
     cs.unitName = normalisedUnit(unit);
     OGRErr err = OGRERR_NONE;
     const double axis = srs.GetSemiMajor(&err);

@@ -11,9 +11,15 @@ struct CoordinateSystem {
     double axis = 6378137.0;          // spheroid semi-major axis, metres
     double flattening = 0.003352813;  // spheroid flattening
     QString wkt;                      // the full definition, for writing and transforming
+    // The largest absolute x and y a place on the Earth can have here, in the system's units.
+    double xLimit = 360, yLimit = 90;
 
     bool isGeographic() const { return !isProjected; }
     static CoordinateSystem fromWkt(const QString& wkt);  // throws EngineError
 };
+
+// The limit on coordinates of a layer without a coordinate system: its units are unknown, so it
+// only keeps out values no map of the Earth uses in any unit.
+constexpr double kUnknownSystemLimit = 1e10;
 
 }  // namespace engine

@@ -19,10 +19,21 @@ bool DataConnection::connect() {
     return connected_;
 }
 
-std::shared_ptr<GeoDataset> DataConnection::findGeoDataset(const QString& fileName) const {
+QString DataConnection::connectErrorText() const {
+    switch (connectError_) {
+    case errorNoDirectory: return "no such folder: " + QDir::toNativeSeparators(database_);
+    case errorUnreadable:
+        return "the folder cannot be read: " + QDir::toNativeSeparators(database_);
+    default: return {};
+    }
+}
+
+std::shared_ptr<GeoDataset> DataConnection::findGeoDataset(const QString& fileName,
+                                                           QString* whyNot) const {
     try {
         return GeoDataset::open(QDir(database_).filePath(fileName));
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        if (whyNot) *whyNot = QString::fromUtf8(e.what());
         return nullptr;  // missing or unreadable: the caller skips it
     }
 }

@@ -8,6 +8,8 @@
 #include <ogrsf_frmts.h>
 
 #include <algorithm>
+#include <cmath>
+#include <filesystem>
 #include <numeric>
 
 #include "engine/attribute_table.h"
@@ -20,12 +22,75 @@ namespace engine {
 
 namespace {
 
-// The sidecar file of a shapefile with either case of extension, or an empty text.
-QString sidecar(const QFileInfo& shp, const QString& ext) {
+namespace fs = std::filesystem;
+
+// Side files this large are not what they claim to be: a .prj or .cpg holds one short line.
+constexpr std::uintmax_t kSideFileLimit = 64 * 1024;
+
+fs::path nativePath(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
+
+// The part of a shapefile with either case of extension that is present in any form (special
+// files and broken links too), or an empty text.
+QString part(const QFileInfo& shp, const QString& ext) {
     const QString base = shp.path() + '/' + shp.completeBaseName() + '.';
+    std::error_code ec;
     for (const QString& e : {ext.toLower(), ext.toUpper()})
-        if (QFileInfo(base + e).isFile()) return base + e;
+        if (fs::exists(fs::symlink_status(nativePath(base + e), ec))) return base + e;
     return {};
+}
+
+// Only regular files are read: a FIFO or a device would block or never end.
+void requireRegularFile(const QString& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(nativePath(path), ec))
+        throw EngineError((QFileInfo(path).fileName() + " is not a regular file").toStdString());
+}
+
+// The .shp, .shx and .dbf must be there; a .prj or .cpg, when present, must be small.
+void checkParts(const QFileInfo& shp) {
+    requireRegularFile(shp.filePath());
+    for (const char* ext : {"shx", "dbf"}) {
+        const QString path = part(shp, ext);
+        if (path.isEmpty())
+            throw EngineError((shp.completeBaseName() + '.' + ext + " is missing").toStdString());
+        requireRegularFile(path);
+    }
+    for (const char* ext : {"prj", "cpg"}) {
+        const QString path = part(shp, ext);
+        if (path.isEmpty()) continue;
+        requireRegularFile(path);
+        std::error_code ec;
+        if (fs::file_size(nativePath(path), ec) > kSideFileLimit || ec)
+            throw EngineError((QFileInfo(path).fileName() + " is larger than " +
+                               QString::number(kSideFileLimit / 1024) + " KB")
+                                  .toStdString());
+    }
+}
+
+// Whether every vertex is finite and within the limits of the coordinate system.
+bool withinLimits(const OGRGeometry& g, double xLimit, double yLimit) {
+    const auto inside = [&](double x, double y) {
+        return std::abs(x) <= xLimit && std::abs(y) <= yLimit;  // false for NaN
+    };
+    const OGRwkbGeometryType t = wkbFlatten(g.getGeometryType());
+    if (t == wkbPoint) return inside(g.toPoint()->getX(), g.toPoint()->getY());
+    if (t == wkbLineString || t == wkbLinearRing) {
+        const OGRSimpleCurve& line = *g.toSimpleCurve();
+        for (int i = 0; i < line.getNumPoints(); ++i)
+            if (!inside(line.getX(i), line.getY(i))) return false;
+        return true;
+    }
+    if (t == wkbPolygon) {
+        for (const OGRCurve* ring : *g.toPolygon())
+            if (!withinLimits(*ring, xLimit, yLimit)) return false;
+        return true;
+    }
+    if (OGR_GT_IsSubClassOf(t, wkbGeometryCollection)) {
+        for (const OGRGeometry* member : *g.toGeometryCollection())
+            if (!withinLimits(*member, xLimit, yLimit)) return false;
+        return true;
+    }
+    return false;  // curves and surfaces are no shapefile shapes
 }
 
 int shapeTypeOf(OGRwkbGeometryType t) {
@@ -85,11 +150,25 @@ GeoDataset::~GeoDataset() = default;
 std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
     ensureGdal();
     const QFileInfo info(shpPath);
-    if (!info.isFile()) throw EngineError(("no such file: " + shpPath).toStdString());
-    // Without its index or table a shapefile cannot be read as a whole.
-    for (const char* ext : {"shx", "dbf"})
-        if (sidecar(info, ext).isEmpty())
-            throw EngineError(("missing ." + QString(ext) + " beside " + shpPath).toStdString());
+    if (!fs::exists(fs::symlink_status(nativePath(shpPath))))
+        throw EngineError((info.fileName() + " is missing").toStdString());
+    checkParts(info);
+
+    auto ds = std::shared_ptr<GeoDataset>(new GeoDataset());
+    ds->name_ = info.fileName();
+    ds->path_ = info.absoluteFilePath();
+    if (const QString prj = part(info, "prj"); !prj.isEmpty()) {
+        QFile file(prj);
+        if (file.open(QIODevice::ReadOnly)) {
+            try {
+                ds->crs_ = CoordinateSystem::fromWkt(QString::fromUtf8(file.read(kSideFileLimit)));
+            } catch (const EngineError&) {
+                // An unreadable .prj leaves the layer without a coordinate system.
+            }
+        }
+    }
+    const double xLimit = ds->crs_ ? ds->crs_->xLimit : kUnknownSystemLimit;
+    const double yLimit = ds->crs_ ? ds->crs_->yLimit : kUnknownSystemLimit;
 
     GdalErrorTrap trap;
     const char* const drivers[] = {"ESRI Shapefile", nullptr};
@@ -97,14 +176,12 @@ std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
         GDALOpenEx(QFile::encodeName(info.absoluteFilePath()).constData(),
                    GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr)));
     if (!src || src->GetLayerCount() != 1)
-        throw EngineError(gdalReport("cannot read " + shpPath, trap));
+        throw EngineError(gdalReport("cannot read " + info.fileName(), trap));
     OGRLayer* layer = src->GetLayer(0);
 
-    auto ds = std::shared_ptr<GeoDataset>(new GeoDataset());
-    ds->name_ = info.fileName();
-    ds->path_ = info.absoluteFilePath();
     ds->shapeType_ = shapeTypeOf(layer->GetGeomType());
-    if (ds->shapeType_ == 0) throw EngineError(("not a point, line or polygon file: " + shpPath).toStdString());
+    if (ds->shapeType_ == 0)
+        throw EngineError((info.fileName() + " holds no points, lines or polygons").toStdString());
 
     OGRFeatureDefn* defn = layer->GetLayerDefn();
     std::vector<OGRFieldType> types;
@@ -115,7 +192,12 @@ std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
         types.push_back(f->GetType());
     }
 
-    const GIntBig expected = layer->GetFeatureCount(FALSE);
+    // The count comes from the index file's header, which may lie: reserve no more than the
+    // index could hold (8 bytes a record).
+    std::error_code ec;
+    const auto indexSize = fs::file_size(nativePath(part(info, "shx")), ec);
+    const GIntBig expected =
+        std::min<GIntBig>(layer->GetFeatureCount(FALSE), ec ? 0 : GIntBig(indexSize / 8));
     if (expected > 0) {
         ds->shapes_.reserve(size_t(expected));
         ds->extents_.reserve(size_t(expected));
@@ -133,9 +215,17 @@ std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
         Rectangle box;
         if (OGRGeometry* g = f->GetGeometryRef(); g && !g->IsEmpty()) {
             g->flattenTo2D();
-            wkb.resize(g->WkbSize());
-            g->exportToWkb(wkbNDR, wkb.data(), wkbVariantIso);
-            shape = Shape::adopt(GEOSWKBReader_read_r(ctx, reader, wkb.data(), wkb.size()));
+            // A vertex at NaN, infinity or 1e308 ("no data" to some tools) is no place, and the
+            // geometry library is not safe with it: such a feature is left out.
+            if (withinLimits(*g, xLimit, yLimit)) {
+                wkb.resize(g->WkbSize());
+                g->exportToWkb(wkbNDR, wkb.data(), wkbVariantIso);
+                shape = Shape::adopt(GEOSWKBReader_read_r(ctx, reader, wkb.data(), wkb.size()));
+            }
+            if (shape.isNull()) {
+                ++ds->featuresLeftOut_;
+                continue;
+            }
             OGREnvelope env;
             g->getEnvelope(&env);
             box = Rectangle(env.MinX, env.MinY, env.MaxX, env.MaxY);
@@ -153,18 +243,7 @@ std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
         ds->values_.push_back(std::move(row));
     }
     GEOSWKBReader_destroy_r(ctx, reader);
-    if (trap.failed()) throw EngineError(gdalReport("cannot read " + shpPath, trap));
-
-    if (const QString prj = sidecar(info, "prj"); !prj.isEmpty()) {
-        QFile file(prj);
-        if (file.open(QIODevice::ReadOnly)) {
-            try {
-                ds->crs_ = CoordinateSystem::fromWkt(QString::fromUtf8(file.readAll()));
-            } catch (const EngineError&) {
-                // An unreadable .prj leaves the layer without a coordinate system.
-            }
-        }
-    }
+    if (trap.failed()) throw EngineError(gdalReport("cannot read " + info.fileName(), trap));
     return ds;
 }
 

@@ -32,7 +32,8 @@ struct RenderCache;
 class GeoDataset {
 public:
     ~GeoDataset();
-    // Reads the whole file; throws EngineError when GDAL cannot read it.
+    // Reads the whole file; throws EngineError, naming the file at fault, when it cannot be
+    // read. Only regular files are read, and the .prj and .cpg must be small.
     static std::shared_ptr<GeoDataset> open(const QString& shpPath);
 
     QString name() const { return name_; }  // file name with extension, as listed
@@ -49,6 +50,9 @@ public:
     const Rectangle& shapeExtent(int record) const { return extents_.at(record); }
     QVariant value(int record, int field) const { return values_.at(record).at(field); }
     Rectangle extent() const { return extent_; }
+    // Features not read because a vertex is not finite or lies beyond the coordinate system's
+    // limits, or their shape is no valid geometry; they are in no search and not drawn.
+    int featuresLeftOut() const { return featuresLeftOut_; }
 
     // Records matching an OGR SQL WHERE expression, in record order. FeatureID is offered by
     // every dataset (the record number when the table has no such field). Throws EngineError.
@@ -72,6 +76,7 @@ private:
     std::vector<Rectangle> extents_;
     std::vector<std::vector<QVariant>> values_;
     Rectangle extent_;
+    int featuresLeftOut_ = 0;
     mutable std::unique_ptr<SpatialIndex> index_;
     mutable std::unique_ptr<RenderCache> render_;
     mutable std::unique_ptr<AttributeTable> table_;  // built on the first search
@@ -79,15 +84,17 @@ private:
 };
 
 // Writes a new shapefile. Nothing appears under the final name until commit() succeeds: the
-// files are written under a temporary name in the same directory and moved into place, so an
-// existing file survives a failed write.
+// files are written under a temporary name in the same directory and replace the old parts as a
+// whole, so an existing file survives a failed write unchanged.
 class GeoDatasetWriter {
 public:
     ~GeoDatasetWriter();
     // Adds one record; values in table-description order. Throws EngineError.
     void addRecord(const Shape& shape, const std::vector<QVariant>& values);
-    // Finishes the file and moves it into place. Throws EngineError (with GDAL's report).
+    // Finishes the file and moves it into place, once. Throws EngineError with the reason.
     void commit();
+    // The file's final path, with the extension as given.
+    QString path() const;
 
 private:
     friend class DataConnection;
@@ -104,10 +111,14 @@ public:
     bool connect();
     bool connected() const { return connected_; }
     int connectError() const { return connectError_; }
-    // The dataset of that file name, or null when it is missing or unreadable (never throws).
-    std::shared_ptr<GeoDataset> findGeoDataset(const QString& fileName) const;
-    // Starts a new shapefile "name.shp" of the given shape type in the directory.
-    // Throws EngineError when it cannot be created.
+    QString connectErrorText() const;  // the reason in words; empty when connected
+    // The dataset of that file name, or null when it is missing or unreadable (never throws);
+    // then whyNot, when given, tells why.
+    std::shared_ptr<GeoDataset> findGeoDataset(const QString& fileName,
+                                               QString* whyNot = nullptr) const;
+    // Starts a new shapefile of the given shape type in the directory: "name", with ".shp" added
+    // unless the name ends in ".shp" in any case (then kept as given). Rolls back what killed
+    // saves left in the directory first. Throws EngineError when it cannot be created.
     std::unique_ptr<GeoDatasetWriter> addGeoDataset(
         const QString& name, int shapeType, const TableDesc& table,
         const std::optional<CoordinateSystem>& crs = std::nullopt) const;

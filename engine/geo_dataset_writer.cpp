@@ -6,19 +6,14 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
-#include <filesystem>
-
 #include "engine/gdal_support.h"
 #include "engine/geo_dataset.h"
 #include "engine/geos_context.h"
+#include "engine/shapefile_commit.h"
 
 namespace engine {
 
 namespace {
-
-const char* const shapefileParts[] = {"shp", "shx", "dbf", "prj", "cpg"};
-// Files beside a shapefile that describe its old content and must go when it is replaced.
-const char* const staleParts[] = {"prj", "cpg", "qix", "sbn", "sbx"};
 
 OGRwkbGeometryType geometryType(int shapeType) {
     switch (shapeType) {
@@ -66,30 +61,27 @@ OGRGeometry* ofOwnKind(OGRGeometry* g, int shapeType) {
 }  // namespace
 
 struct GeoDatasetWriter::Impl {
-    QString directory, finalBase, tempBase;
+    ShapefileTarget target;
     int shapeType = 0;
     TableDesc table;
     GDALDataset* ds = nullptr;
     OGRLayer* layer = nullptr;
-    bool committed = false;
+    bool finished = false;  // committed, or the commit has dealt with the temporary parts
 
-    QString file(const QString& base, const char* ext) const {
-        return QDir(directory).filePath(base + '.' + ext);
-    }
     void close() {
         if (ds) GDALClose(ds);
         ds = nullptr;
         layer = nullptr;
     }
     void removeTemporary() {
-        for (const char* ext : shapefileParts) QFile::remove(file(tempBase, ext));
+        for (const char* ext : kWrittenParts) QFile::remove(target.path(target.temporary(ext)));
     }
 };
 
 GeoDatasetWriter::~GeoDatasetWriter() {
     if (!d_) return;
     d_->close();
-    if (!d_->committed) d_->removeTemporary();
+    if (!d_->finished) d_->removeTemporary();
 }
 
 void GeoDatasetWriter::addRecord(const Shape& shape, const std::vector<QVariant>& values) {
@@ -137,36 +129,19 @@ void GeoDatasetWriter::addRecord(const Shape& shape, const std::vector<QVariant>
         throw EngineError(gdalReport("cannot write a record", trap));
 }
 
+QString GeoDatasetWriter::path() const { return d_->target.path(d_->target.final("shp")); }
+
 void GeoDatasetWriter::commit() {
-    if (d_->committed) return;
-    if (!d_->ds) throw EngineError("the dataset is already finished");
+    if (d_->finished || !d_->ds) throw EngineError("the dataset is already finished");
     {
         GdalErrorTrap trap;
         d_->ds->FlushCache(false);
         d_->close();
-        if (trap.failed()) {
-            d_->removeTemporary();
-            throw EngineError(gdalReport("cannot finish " + d_->finalBase + ".shp", trap));
-        }
+        if (trap.failed())
+            throw EngineError(gdalReport("cannot finish " + d_->target.final("shp"), trap));
     }
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    QStringList moved;
-    // rename() replaces each old file in one step, so the old shapefile is never half gone.
-    for (const char* ext : shapefileParts) {
-        const QString from = d_->file(d_->tempBase, ext);
-        if (!QFileInfo::exists(from)) continue;
-        fs::rename(QFile::encodeName(from).constData(),
-                   QFile::encodeName(d_->file(d_->finalBase, ext)).constData(), ec);
-        if (ec) {
-            d_->removeTemporary();
-            throw EngineError("cannot move " + from.toStdString() + " into place: " + ec.message());
-        }
-        moved << ext;
-    }
-    for (const char* ext : staleParts)
-        if (!moved.contains(ext)) QFile::remove(d_->file(d_->finalBase, ext));
-    d_->committed = true;
+    d_->finished = true;
+    commitShapefile(d_->target);
 }
 
 std::unique_ptr<GeoDatasetWriter> DataConnection::addGeoDataset(
@@ -176,25 +151,30 @@ std::unique_ptr<GeoDatasetWriter> DataConnection::addGeoDataset(
     const QDir dir(database_);
     if (database_.isEmpty() || !dir.exists())
         throw EngineError(("no such directory: " + database_).toStdString());
+    // The name as given, ".shp" in any case being its extension; else ".shp" is added. Readers
+    // find the parts of "x.shp" and of "x.SHP" only, so a mixed case becomes ".shp".
     QString base = QFileInfo(name).fileName();
-    if (base.endsWith(".shp", Qt::CaseInsensitive)) base.chop(4);
+    QString extension = QStringLiteral("shp");
+    if (base.endsWith(".shp", Qt::CaseInsensitive)) {
+        if (base.endsWith(".SHP")) extension = QStringLiteral("SHP");
+        base.chop(4);
+    }
     if (base.isEmpty()) throw EngineError("a dataset needs a name");
 
     auto writer = std::unique_ptr<GeoDatasetWriter>(new GeoDatasetWriter());
     writer->d_ = std::make_unique<GeoDatasetWriter::Impl>();
     auto& d = *writer->d_;
-    d.directory = dir.absolutePath();
-    d.finalBase = base;
-    d.tempBase = QStringLiteral("~%1.%2.writing").arg(base).arg(QCoreApplication::applicationPid());
+    d.target = {dir.absolutePath(), base, extension, QCoreApplication::applicationPid()};
     d.shapeType = shapeType;
     d.table = table;
+    recoverInterruptedSaves(d.target.directory);
     d.removeTemporary();
 
     GdalErrorTrap trap;
     GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile");
     if (!driver) throw EngineError("the shapefile driver is missing");
-    d.ds = driver->Create(QFile::encodeName(d.file(d.tempBase, "shp")).constData(), 0, 0, 0,
-                          GDT_Unknown, nullptr);
+    const QString shp = d.target.path(d.target.temporary("shp"));
+    d.ds = driver->Create(QFile::encodeName(shp).constData(), 0, 0, 0, GDT_Unknown, nullptr);
     if (!d.ds) throw EngineError(gdalReport("cannot create " + base + ".shp", trap));
 
     OGRSpatialReference* srs = nullptr;
@@ -207,8 +187,8 @@ std::unique_ptr<GeoDatasetWriter> DataConnection::addGeoDataset(
         }
     }
     const char* const options[] = {"ENCODING=UTF-8", nullptr};
-    d.layer = d.ds->CreateLayer(QFile::encodeName(d.tempBase).constData(), srs,
-                                geometryType(shapeType), const_cast<char**>(options));
+    d.layer = d.ds->CreateLayer(QFile::encodeName(QFileInfo(shp).completeBaseName()).constData(),
+                                srs, geometryType(shapeType), const_cast<char**>(options));
     if (srs) srs->Release();
     if (!d.layer) throw EngineError(gdalReport("cannot create " + base + ".shp", trap));
     for (const FieldDesc& fd : table) {

@@ -6,7 +6,8 @@
 
 namespace md_functions {
 
-// Modal message box with an OK button and the icon of iconCode (48: warning).
+// Modal message box with an OK button and the icon of iconCode (48: warning). Called inside a
+// catch block, the text gets the reason of the exception being handled on a line of its own.
 void ErrorMessage(const QString& message, int iconCode);
 // The message in red in the main window's status label, shown at once; no message box.
 void DisplayError(const QString& message);

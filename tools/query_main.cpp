@@ -19,6 +19,7 @@
 #include "query/attach.h"
 #include "query/frmShowQueryData.h"
 #include "query/query_state.h"
+#include "query/save_result.h"
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
 
@@ -43,11 +44,14 @@ const char* const kUsage =
     "  --land-use TEXT       a suitable land use (repeat for several)\n"
     "  --keep-protected      \"Best wind (all)\": do not remove protected areas\n"
     "  --solar \"DESCRIPTION\" the solar resource of the solar query\n"
-    "  --out FILE.shp        save the result with \"Save Result\"\n"
+    "  --out FILE[.shp]      save the result with \"Save Result\" (\".shp\" is added to a\n"
+    "                        name without it)\n"
     "  --help                this text\n"
     "\n"
-    "Confirmations are answered Yes. Exit status: 0 done, 1 the query was refused or failed\n"
-    "(the reason on standard error), 2 bad arguments.\n";
+    "Confirmations are answered Yes. Files of the dataset that could not be used are listed on\n"
+    "standard error and the query runs on the rest. Exit status: 0 done, 1 the query was\n"
+    "refused or failed, or the result could not be saved (the message and its reason on\n"
+    "standard error), 2 bad arguments.\n";
 
 struct Options {
     QString dataset, query;
@@ -130,7 +134,11 @@ int run(const Options& o) {
     const QString title = files.first();
     md_functions::LoadProject(title, QDir(o.dataset).absoluteFilePath(title), *f->Map1,
                               *f->legend);
-    if (auto e = errorReport(dialogs, 0)) return fail(*e);
+    // Skipped files and features left out are told, and the query runs on what was loaded.
+    const QString loadReport = md_functions::datasetState().loadReport;
+    if (!loadReport.isEmpty()) std::fprintf(stderr, "%s\n", loadReport.toLocal8Bit().constData());
+    for (const auto& shown : dialogs.shown)
+        if (shown.icon == shell::iconWarning && shown.text != loadReport) return fail(shown.text);
 
     qsizetype mark = dialogs.shown.size();
     if (!query::chooseQuery(*f, o.query)) return fail("No query named \"" + o.query + "\"", 2);
@@ -168,8 +176,12 @@ int run(const Options& o) {
     if (o.out) {
         mark = dialogs.shown.size();
         dialogs.saveFiles << QFileInfo(*o.out).absoluteFilePath();
-        f->mnuSave->trigger();
-        if (auto e = errorReport(dialogs, mark)) return fail(*e);
+        // The handler itself: the window greys the command out when there is nothing to save,
+        // and that must be said here, not pass as a save.
+        query::mnuSave_Click(*f);
+        // A save that succeeds shows nothing but its confirmation; anything else says why not.
+        for (qsizetype i = mark; i < dialogs.shown.size(); ++i)
+            if (dialogs.shown[i].buttons != shell::mbYesNo) return fail(dialogs.shown[i].text);
     }
 
     frmShowQueryData& table = frmShowQueryData::of(*f);

@@ -1,14 +1,18 @@
 // Opening dataset directories written by the test: which files load, in which order, how they
 // start, and what goes wrong safely.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <cmath>
+#include <limits>
 
 #include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
@@ -191,11 +195,78 @@ TEST_F(Loading, DamagedShapefilesAreSkippedAndTheOthersLoad) {
     testdata::writeLines(dir(), "43_roads", 4);
 
     load(dir(), "20_wind.shp");
-    EXPECT_TRUE(tags().contains("20_wind.shp"));
-    EXPECT_TRUE(tags().contains("43_roads.shp"));
-    EXPECT_FALSE(tags().contains("42_railroad.shp"));
-    EXPECT_FALSE(tags().contains("31_protectedarea.shp"));
-    EXPECT_TRUE(dialogs->shown.isEmpty());
+    EXPECT_EQ(tags(), QStringList({"43_roads.shp", "20_wind.shp"}));
+    // One message names every skipped file and why, in listing order.
+    ASSERT_EQ(dialogs->shown.size(), 1);
+    EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
+    const QStringList lines = dialogs->shown[0].text.split('\n');
+    ASSERT_EQ(lines.size(), 5) << dialogs->shown[0].text.toStdString();
+    EXPECT_EQ(lines[0], "Some files of this dataset could not be used:");
+    EXPECT_TRUE(lines[1].startsWith("30_lakes.shp was skipped: cannot read 30_lakes.shp: "));
+    EXPECT_EQ(lines[2], "31_protectedarea.shp was skipped: 31_protectedarea.dbf is missing");
+    EXPECT_EQ(lines[3], "40_rivers.shp was skipped: 40_rivers.shx is missing");
+    EXPECT_TRUE(lines[4].startsWith("42_railroad.shp was skipped: cannot read 42_railroad.shp"));
+    EXPECT_EQ(datasetState().loadReport, dialogs->shown[0].text);
+
+    // The query that needs a skipped layer still says it is missing; the user knows why.
+    QString message;
+    EXPECT_FALSE(isLayerExist("40_rivers.shp", message));
+}
+
+TEST_F(Loading, SpecialFilesAndFoldersWithCatalogueNamesAreSkippedAtOnceAndNamed) {
+    testdata::writeSquares(dir(), "20_wind", 3, "WINDPWRD");
+    testdata::writeLines(dir(), "43_roads", 3);
+    testdata::writeLines(dir(), "44_transmissionline", 3);
+    testdata::writeSquares(dir(), "59_cities", 2);
+    // A FIFO would block a reader for ever, /dev/zero never ends.
+    QFile::remove(dir() + "/20_wind.prj");
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir() + "/20_wind.prj").constData(), 0600), 0);
+    QFile::remove(dir() + "/43_roads.cpg");
+    ASSERT_TRUE(QFile::link("/dev/zero", dir() + "/43_roads.cpg"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir() + "/30_lakes.shp").constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkpath(dir() + "/31_protectedarea.shp"));
+    ASSERT_TRUE(QDir().mkpath(dir() + "/folder.shp"));  // no catalogue name: not a layer
+    QFile::remove(dir() + "/59_cities.shp");
+    ASSERT_TRUE(QFile::link(dir() + "/gone.shp", dir() + "/59_cities.shp"));
+
+    QElapsedTimer clock;
+    clock.start();
+    load(dir(), "44_transmissionline.shp");
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(tags(), QStringList({"44_transmissionline.shp"}));
+    EXPECT_EQ(dialogs->texts().join('|').toStdString(),
+              "Some files of this dataset could not be used:\n"
+              "20_wind.shp was skipped: 20_wind.prj is not a regular file\n"
+              "30_lakes.shp was skipped: 30_lakes.shp is not a regular file\n"
+              "31_protectedarea.shp was skipped: 31_protectedarea.shp is not a regular file\n"
+              "43_roads.shp was skipped: 43_roads.cpg is not a regular file\n"
+              "59_cities.shp was skipped: 59_cities.shp is not a regular file");
+}
+
+TEST_F(Loading, FeaturesWithAbsurdCoordinatesAreLeftOutAndCountedOnce) {
+    testdata::writeSquares(dir(), "20_wind", 3, "WINDPWRD");
+    testdata::writeShapefile(
+        dir(), "43_roads", engine::moShapeTypeLine, {{"NAME", engine::moString, 20, 0}}, 4,
+        [](int i) {
+            return engine::Shape::lineString({{500000, i * 1000.0}, {7777.5 + i, 0}});
+        },
+        [](int i) { return std::vector<QVariant>{QString("road %1").arg(i)}; });
+    const QString roads = dir() + "/43_roads.shp";
+    ASSERT_GT(testdata::replaceDouble(roads, 7777.5, 1e308), 0);
+    ASSERT_GT(testdata::replaceDouble(roads, 7779.5, std::numeric_limits<double>::max()), 0);
+    ASSERT_GT(testdata::replaceDouble(roads, 7780.5, std::nan("")), 0);
+
+    load(dir(), "20_wind.shp");
+    EXPECT_EQ(tags(), QStringList({"43_roads.shp", "20_wind.shp"}));
+    const engine::MapLayer& layer = *form.Map1->layer(0);
+    ASSERT_EQ(layer.recordCount(), 1);
+    EXPECT_EQ(layer.records().value("NAME").toString(), "road 1");
+    EXPECT_EQ(dialogs->texts().join('|').toStdString(),
+              "Some files of this dataset could not be used:\n"
+              "43_roads.shp: 3 features were left out: coordinates that are not finite, lie "
+              "beyond the bounds of the coordinate system or make no valid shape");
+    // The map's extent is the sound features' own.
+    EXPECT_LT(form.Map1->fullExtent().right(), 1e7);
 }
 
 TEST_F(Loading, MissingDirectoryReportsTheConnectionErrorAndLeavesTheMapEmpty) {

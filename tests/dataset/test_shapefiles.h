@@ -128,4 +128,20 @@ inline void upperCaseExtensions(const QString& dir, const QString& baseName,
     }
 }
 
+// Replaces every occurrence of the double `marker` (as stored, little-endian) in a file by
+// `value`, as a tool writing NaN or 1e308 for "no data" would have written it: GDAL refuses to
+// write such coordinates itself. Returns how many were replaced.
+inline int replaceDouble(const QString& path, double marker, double value) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite)) return 0;
+    QByteArray bytes = f.readAll();
+    const QByteArray from(reinterpret_cast<const char*>(&marker), sizeof marker);
+    const QByteArray to(reinterpret_cast<const char*>(&value), sizeof value);
+    const int count = int(bytes.count(from));
+    bytes.replace(from, to);
+    f.seek(0);
+    f.write(bytes);
+    return count;
+}
+
 }  // namespace testdata

@@ -1,13 +1,19 @@
 // Shapefiles written and read back through GDAL: values, field sizes, coordinate systems,
 // damaged files, replacing files, searches by expression and by distance.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cfloat>
+#include <cmath>
+#include <limits>
 
 #include "engine/map_layer.h"
 #include "engine_test_support.h"
+#include "tests/dataset/test_shapefiles.h"
 
 using namespace engine;
 using namespace enginetest;
@@ -195,6 +201,120 @@ TEST(Datasets, DamagedFilesAreSkipped) {
     }
     ASSERT_NE(conn.findGeoDataset("good.shp"), nullptr);
     EXPECT_EQ(conn.findGeoDataset("good.shp")->recordCount(), 9);
+}
+
+TEST(Datasets, FeaturesBeyondTheBoundsOfTheirSystemAreLeftOut) {
+    QTemporaryDir dir;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    // Lines from (1, 1) to a far vertex each; NAME tells which. The far coordinates are written
+    // as markers and put into the file afterwards.
+    auto lines = [&](const QString& name, const std::vector<Point>& far,
+                     const std::optional<CoordinateSystem>& crs) {
+        std::vector<Cell> cells{{Shape::lineString({{1, 1}, {2, 2}}), {"first"}}};
+        for (size_t i = 0; i < far.size(); ++i)
+            cells.push_back({Shape::lineString({{1, 1}, {7000.25 + i, 8000.75 + i}}),
+                             {QString("far %1").arg(i)}});
+        cells.push_back({Shape::lineString({{3, 3}, {4, 4}}), {"last"}});
+        const QString path = writeShapefile(dir.path(), name, moShapeTypeLine,
+                                            {{"NAME", moString, 10, 0}}, cells, crs);
+        for (size_t i = 0; i < far.size(); ++i) {
+            EXPECT_GT(testdata::replaceDouble(path, 7000.25 + i, far[i].x), 0);
+            EXPECT_GT(testdata::replaceDouble(path, 8000.75 + i, far[i].y), 0);
+        }
+        return GeoDataset::open(path);
+    };
+
+    // Without a coordinate system only what no unit of any map reaches is refused.
+    auto plain = lines("plain",
+                       {{1e308, 0},
+                        {DBL_MAX, 5},
+                        {-DBL_MAX, 5},
+                        {0, nan},
+                        {inf, 0},
+                        {0, -inf},
+                        {2e10, 0},
+                        {9e9, -9e9}},
+                       std::nullopt);
+    EXPECT_EQ(plain->featuresLeftOut(), 7);
+    ASSERT_EQ(plain->recordCount(), 3);
+    EXPECT_EQ(plain->value(0, 0).toString(), "first");
+    EXPECT_EQ(plain->value(1, 0).toString(), "far 7");  // attributes stay with their shapes
+    EXPECT_EQ(plain->value(2, 0).toString(), "last");
+    EXPECT_EQ(plain->extent(), Rectangle(1, -9e9, 9e9, 4));
+    EXPECT_EQ(plain->select("FeatureID > -1").size(), 3u);
+
+    // Degrees: longitudes up to 360 either way, latitudes up to the poles.
+    const CoordinateSystem degrees = CoordinateSystem::fromWkt(
+        "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],"
+        "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]");
+    auto geo = lines("geo", {{359, 90}, {-360, -90}, {361, 0}, {0, 90.01}, {1e308, 0}}, degrees);
+    EXPECT_EQ(geo->featuresLeftOut(), 3);
+    EXPECT_EQ(geo->recordCount(), 4);
+
+    // Metres: a good way beyond the Earth's circumference; in feet the same distance.
+    auto utm =
+        lines("utm", {{9e7, -9e7}, {2e8, 0}, {DBL_MAX, 0}}, CoordinateSystem::fromWkt(utm33Wkt));
+    EXPECT_EQ(utm->featuresLeftOut(), 2);
+    EXPECT_NEAR(CoordinateSystem::fromWkt(utm33Wkt).xLimit, 1e8, 1);
+    EXPECT_FALSE(plain->shape(1).buffer(10).isNull());  // what is kept buffers safely
+}
+
+TEST(Datasets, OnlyRegularFilesAreReadAndSideFilesAreSmall) {
+    QTemporaryDir dir;
+    auto damaged = [&](const QString& name, const std::function<void(const QString&)>& damage) {
+        writeGrid(dir.path(), name, 2, 2, 10);
+        writeText(dir.filePath(name + ".prj"), utm33Wkt);
+        damage(dir.filePath(name));
+        QElapsedTimer clock;
+        clock.start();
+        std::string reason;
+        try {
+            GeoDataset::open(dir.filePath(name + ".shp"));
+        } catch (const EngineError& e) {
+            reason = e.what();
+        }
+        EXPECT_LT(clock.elapsed(), 1000) << name.toStdString();
+        return reason;
+    };
+    const auto fifo = [](const QString& path) {
+        QFile::remove(path);
+        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    };
+    const auto link = [](const QString& target, const QString& path) {
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::link(target, path));
+    };
+    EXPECT_EQ(damaged("fifoprj", [&](const QString& b) { fifo(b + ".prj"); }),
+              "fifoprj.prj is not a regular file");
+    EXPECT_EQ(damaged("zerocpg", [&](const QString& b) { link("/dev/zero", b + ".cpg"); }),
+              "zerocpg.cpg is not a regular file");
+    EXPECT_EQ(damaged("upper",
+                      [&](const QString& b) {
+                          QFile::remove(b + ".cpg");
+                          link("/dev/urandom", b + ".CPG");
+                      }),
+              "upper.CPG is not a regular file");
+    EXPECT_EQ(damaged("fifodbf", [&](const QString& b) { fifo(b + ".dbf"); }),
+              "fifodbf.dbf is not a regular file");
+    EXPECT_EQ(damaged("zeroshp", [&](const QString& b) { link("/dev/zero", b + ".shp"); }),
+              "zeroshp.shp is not a regular file");
+    EXPECT_EQ(damaged("dangling", [&](const QString& b) { link(b + ".gone", b + ".shx"); }),
+              "dangling.shx is not a regular file");
+    EXPECT_EQ(damaged("folder",
+                      [&](const QString& b) {
+                          QFile::remove(b + ".shp");
+                          QDir().mkdir(b + ".shp");
+                      }),
+              "folder.shp is not a regular file");
+    EXPECT_EQ(damaged("bigprj",
+                      [&](const QString& b) {
+                          writeText(b + ".prj", QByteArray(utm33Wkt) + QByteArray(70000, ' '));
+                      }),
+              "bigprj.prj is larger than 64 KB");
+    EXPECT_EQ(damaged("noshx", [&](const QString& b) { QFile::remove(b + ".shx"); }),
+              "noshx.shx is missing");
+    EXPECT_EQ(damaged("fine", [](const QString&) {}), "");
 }
 
 TEST(Search, ExpressionsInRecordOrder) {

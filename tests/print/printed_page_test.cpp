@@ -232,7 +232,8 @@ TEST_F(PrintedPage, PrinterThatCannotStartIsReported) {
     window->cmdPrint_Click();
     ASSERT_EQ(dialogs->shown.size(), 1);
     EXPECT_EQ(dialogs->shown[0].text,
-              " Error in cmdPrint_Click function. Error Source:frmPrint. cmdPrint_Click()");
+              " Error in cmdPrint_Click function. Error Source:frmPrint. cmdPrint_Click()\n"
+              "the printer cannot start");
     EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
     EXPECT_TRUE(window->isVisible());
 }

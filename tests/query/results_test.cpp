@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QTableWidget>
 
-#include "engine/geo_dataset.h"
-#include "query/save_result.h"
 #include "tests/query/query_fixture.h"
 #include "tests/support/window_checks.h"
 
@@ -43,16 +41,6 @@ protected:
         choose("Wind by Power Density");
         setRange("100", "Max");
         updateMap();
-    }
-
-    // Results of n cells of 550 W/m2.
-    void runCells(int n) {
-        Layers l;
-        l.windValues.assign(n, 550);
-        openDataset(l);
-        choose("Wind by Power Density");
-        updateMap();
-        ASSERT_EQ(int(state().cShapes.size()), n);
     }
 };
 
@@ -224,69 +212,6 @@ TEST_F(ResultsTest, ResultsTableOverlapOnTheSampleAtBothFontSizes) {
     QTest::keyClick(table.tblResults, Qt::Key_Escape);
     EXPECT_FALSE(table.isVisible());
     EXPECT_EQ(table.tblResults->rowCount(), 0);
-}
-
-TEST_F(ResultsTest, SaveRoundTripThroughGdal) {
-    runCells(50);
-    const QString out = tmp.filePath("out/result.shp");
-    QDir().mkpath(tmp.filePath("out"));
-    dialogs->saveFiles << out;
-    form->mnuSave->trigger();
-    EXPECT_TRUE(dialogs->shown.isEmpty());  // 50 results: no question
-    EXPECT_EQ(dialogs->fileDialogTitles, QStringList{"Save Layer"});
-    const auto saved = engine::GeoDataset::open(out);
-    ASSERT_EQ(saved->recordCount(), 50);
-    EXPECT_EQ(saved->fieldNames(), QStringList{"WINDPWRD"});
-    EXPECT_EQ(saved->shapeType(), engine::moShapeTypePolygon);
-    EXPECT_DOUBLE_EQ(saved->value(7, 0).toDouble(), 550);
-    EXPECT_NEAR(saved->shape(7).area(), 1e6, 1e-3);
-    ASSERT_TRUE(saved->coordinateSystem());
-    EXPECT_TRUE(saved->coordinateSystem()->isProjected);
-}
-
-TEST_F(ResultsTest, FiftyOneResultsAskFirstAndNoWritesNothing) {
-    runCells(51);
-    const QString out = tmp.filePath("result.shp");
-    dialogs->saveFiles << out;
-    dialogs->answers << shell::answerNo;
-    form->mnuSave->trigger();
-    EXPECT_EQ(dialogs->texts(),
-              QStringList{"It may take few minutes to save 51 features. Do you want to continue? "});
-    EXPECT_TRUE(dialogs->fileDialogTitles.isEmpty());
-    EXPECT_FALSE(QFile::exists(out));
-    form->mnuSave->trigger();  // Yes
-    EXPECT_EQ(engine::GeoDataset::open(out)->recordCount(), 51);
-}
-
-TEST_F(ResultsTest, FailedSaveIsReportedAndKeepsTheExistingFile) {
-    runCells(3);
-    const QString out = tmp.filePath("result.shp");
-    dialogs->saveFiles << out;
-    form->mnuSave->trigger();
-    ASSERT_EQ(engine::GeoDataset::open(out)->recordCount(), 3);
-
-    // A line among the results cannot go into a polygon file: the save fails part-way.
-    md_query_functions2::queryState().cShapes.push_back(line(0, 0, 1, 1));
-    md_query_functions2::queryState().cSymbols.emplace_back();
-    md_query_functions2::queryState().cValues.push_back(1);
-    dialogs->saveFiles << out;
-    form->mnuSave->trigger();
-    EXPECT_EQ(dialogs->texts(),
-              QStringList{" Error Source:md_query_functions2.SaveTrackingLayer()"});
-    EXPECT_EQ(dialogs->shown.last().icon, shell::iconWarning);
-    EXPECT_EQ(engine::GeoDataset::open(out)->recordCount(), 3);
-
-    // A directory that does not exist is reported too.
-    dialogs->saveFiles << tmp.filePath("missing/dir/result.shp");
-    form->mnuSave->trigger();
-    EXPECT_EQ(dialogs->texts().size(), 2);
-}
-
-TEST_F(ResultsTest, NothingToSaveDoesNothing) {
-    openDataset();
-    form->mnuSave->trigger();
-    EXPECT_TRUE(dialogs->fileDialogTitles.isEmpty());
-    EXPECT_TRUE(dialogs->shown.isEmpty());
 }
 
 }  // namespace

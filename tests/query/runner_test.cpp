@@ -1,33 +1,18 @@
 // The headless runner, and the same region in metres and in degrees.
-#include <QCoreApplication>
-#include <QProcess>
-
 #include "tests/query/query_fixture.h"
+#include "tests/query/query_runner.h"
 #include "tools/sample_dataset.h"
 
 namespace querytest {
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out, err;
-};
-
 // The reason a refused run gives: the last line on standard error.
 QString lastLine(const QString& text) { return text.trimmed().split('\n').last(); }
-
-Result runQuery(const QStringList& args) {
-    QProcess p;
-    p.start(QCoreApplication::applicationDirPath() + "/pallix-query", args);
-    p.waitForFinished(120000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 TEST_F(QueryTest, RunnerPrintsTheResultsTableAsCsvAndSaves) {
     const QString dir = writeDataset();
     const QString out = tmp.filePath("saved.shp");
-    const Result r = runQuery({dir, "Best wind + roads", "--roads-km", "1", "--out", out});
+    const RunnerOutcome r = runQuery({dir, "Best wind + roads", "--roads-km", "1", "--out", out});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out,
               "class,colour,area_km2\n"
@@ -35,13 +20,14 @@ TEST_F(QueryTest, RunnerPrintsTheResultsTableAsCsvAndSaves) {
               "Wind Power Density >= 600 and < 800,255,0.500000\n");
     EXPECT_EQ(engine::GeoDataset::open(out)->recordCount(), 2);
 
-    const Result all = runQuery({dir, "Best wind (all)", "--roads-km", "1", "--transmission-km",
-                                 "1", "--land-use", "FOREST", "--keep-protected"});
+    const RunnerOutcome all =
+        runQuery({dir, "Best wind (all)", "--roads-km", "1", "--transmission-km", "1", "--land-use",
+                  "FOREST", "--keep-protected"});
     ASSERT_EQ(all.code, 0) << all.err.toStdString();
     EXPECT_TRUE(all.out.endsWith("Wind Power Density >= 500 and < 600,13447834,0.500000\n"));
 
-    const Result solar = runQuery({dir, "Best Solar X kWh/m2/day", "--solar",
-                                   kSolarGlobal10km, "--min", "5", "--max", "10"});
+    const RunnerOutcome solar = runQuery(
+        {dir, "Best Solar X kWh/m2/day", "--solar", kSolarGlobal10km, "--min", "5", "--max", "10"});
     ASSERT_EQ(solar.code, 0) << solar.err.toStdString();
     EXPECT_TRUE(solar.out.contains("Solar Resource >= 5.0 < 5.5,"));
 }
@@ -50,7 +36,7 @@ TEST_F(QueryTest, RunnerExitsNonZeroWithTheReason) {
     Layers l;
     l.roads = false;
     const QString dir = writeDataset(l);
-    Result r = runQuery({dir, "Best wind + roads"});
+    RunnerOutcome r = runQuery({dir, "Best wind + roads"});
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(lastLine(r.err), "This query requires 43_roads.shp shapefile.");
 
@@ -64,7 +50,7 @@ TEST_F(QueryTest, RunnerExitsNonZeroWithTheReason) {
 
     EXPECT_EQ(runQuery({dir, "No such query"}).code, 2);
     EXPECT_EQ(runQuery({dir}).code, 2);
-    const Result help = runQuery({"--help"});
+    const RunnerOutcome help = runQuery({"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(help.out.startsWith("usage: pallix-query DATASET_DIR"));
 }

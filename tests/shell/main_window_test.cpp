@@ -242,9 +242,9 @@ TEST_F(MainWindowTest, StatusMessagesAreRedAndErrorReportsHaveOneOkAndTheWarning
 TEST_F(MainWindowTest, HelpShowsThePagesOrReportsAMissingFile) {
     form->helpFile = tmp.filePath("missing/index.html");
     form->mnuHelp->trigger();
-    EXPECT_EQ(
-        dialogs->texts(),
-        QStringList{" Error while trying to open Help. Error Source:frmMain.mnuHelp_Click()"});
+    EXPECT_EQ(dialogs->texts(),
+              QStringList{" Error while trying to open Help. Error Source:frmMain.mnuHelp_Click()\n"
+                          "help file missing"});
 
     QFile page(tmp.filePath("index.html"));
     ASSERT_TRUE(page.open(QIODevice::WriteOnly));

@@ -91,7 +91,8 @@ TEST_F(StartUp, AFailingLoadIsReportedAndTheSplashCanStillBeDismissed) {
     splash.Form_Load();
     EXPECT_EQ(
         dialogs->texts(),
-        QStringList{" Error while loading splash screen. Error Source:frmSplash.Form_Load()"});
+        QStringList{
+            " Error while loading splash screen. Error Source:frmSplash.Form_Load()\nbroken"});
     EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
     EXPECT_EQ(programEnds, 0);
     QTest::keyClick(&splash, Qt::Key_Escape);
