@@ -215,7 +215,7 @@ SolarSeries synthesizeSolar(const SolarResource& solar, double longitude, double
         out.dailyClearness[d] = h0 > 0 ? daily[d] / h0 : 0.0;
         out.dailyClearSkyIndex[d] = x;
         for (int h = 0; h < 24; ++h) {
-            PlaneOfArray p = planeOfArray(sun[d * 24 + h], ghi[h], d, tiltDeg, albedo, pressure);
+            PlaneOfArray p = planeOfArray(sun[d * 24 + h], ghi[h], tiltDeg, albedo, pressure);
             out.tilted[d * 24 + h] = p.total();
             out.effective[d * 24 + h] = p.effective;
         }
