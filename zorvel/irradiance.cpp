@@ -74,7 +74,7 @@ double physicalIam(double theta) {
     return transmittance(theta) / transmittance(0.0);
 }
 
-PlaneOfArray planeOfArray(const SunHour& s, double ghi, int day, double tiltDeg, double albedo,
+PlaneOfArray planeOfArray(const SunHour& s, double ghi, double tiltDeg, double albedo,
                           double pressure) {
     PlaneOfArray p;
     if (ghi <= 0) return p;
@@ -85,7 +85,7 @@ PlaneOfArray planeOfArray(const SunHour& s, double ghi, int day, double tiltDeg,
     p.ground = ghi * albedo * (1 - std::cos(tilt)) / 2;
     double diffuse = ghi;
     if (s.sunlit > 0 && s.meanCosZenith > 0) {
-        const double normal = kSolarConstant * eccentricityFactor(day);
+        const double normal = s.normal;
         const double kt =
             std::min(1.0, ghi / (normal * std::max<double>(s.meanCosZenith, 0.065 * s.sunlit)));
         const double am = kastenAirMass(s.cosZenith);

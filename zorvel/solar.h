@@ -11,9 +11,13 @@ namespace zorvel {
 constexpr double kSolarConstant = 1.367;  // kW/m2
 
 // ----- geometry (solar_geometry.cpp); angles in radians, days of the year from 0 -----
-double declination(int dayOfYear);         // Cooper
-double eccentricityFactor(int dayOfYear);  // (r0 / r)^2
-double equationOfTimeMinutes(int dayOfYear);
+struct SunPosition {
+    double declination;
+    double equationOfTimeMinutes;  // apparent minus mean solar time
+    double eccentricityFactor;     // (r0 / r)^2
+};
+// The sun at a moment of the model's year, given in days from 1 January 00:00 universal time.
+SunPosition sunPosition(double day);
 double sunsetHourAngle(double latitude, double declination);
 double cosZenith(double latitude, double declination, double hourAngle);
 // Angle of incidence on a plane of the given tilt and azimuth (0 = facing the equator, west
@@ -25,6 +29,7 @@ double extraterrestrialDaily(double latitudeDeg, int dayOfYear);  // kWh/m2/day 
 // One clock hour of the year at a site, for a plane facing the equator.
 struct SunHour {
     float sunlit = 0;            // share of the hour with the sun above the horizon
+    float normal = 0;            // extraterrestrial irradiance at normal incidence, kW/m2
     float cosZenith = 0;         // at the middle of the sunlit part
     float cosIncidence = 0;      // on the plane, at the middle of the sunlit part (may be < 0)
     float meanCosZenith = 0;     // cos(zenith) integrated over the hour / 1 h
@@ -50,8 +55,8 @@ struct PlaneOfArray {
 };
 // One hour's global horizontal energy on the plane: the beam by the DISC model, the sky diffuse
 // by the Perez model, the ground by its reflectance.
-PlaneOfArray planeOfArray(const SunHour& s, double ghi, int dayOfYear, double tiltDeg,
-                          double albedo, double pressureRatio);
+PlaneOfArray planeOfArray(const SunHour& s, double ghi, double tiltDeg, double albedo,
+                          double pressureRatio);
 
 // ----- temperatures (temperature.cpp) -----
 double airDensity(double elevationMetres);                       // kg/m3, standard atmosphere

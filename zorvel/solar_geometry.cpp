@@ -1,5 +1,6 @@
-// Solar geometry (Duffie and Beckman, Solar Engineering of Thermal Processes, chapter 1) and the
-// hours of the year as the sun sees them.
+// Solar geometry: the sun's position by the Astronomical Almanac's formulas, the angles of
+// Duffie and Beckman (Solar Engineering of Thermal Processes, chapter 1), and the hours of the
+// year as the sun sees them.
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -16,15 +17,28 @@ constexpr double kHourAngle = 15.0 * kDeg;  // per hour
 constexpr int kSteps = 6;                   // sub-steps of an hour for the integrals
 }  // namespace
 
-double declination(int day) {
-    return 23.45 * kDeg * std::sin(2.0 * kPi * (284.0 + day + 1) / 365.0);
-}
-
-double eccentricityFactor(int day) { return 1.0 + 0.033 * std::cos(2.0 * kPi * (day + 1) / 365.0); }
-
-double equationOfTimeMinutes(int day) {
-    double b = 2.0 * kPi * (day + 1 - 81) / 364.0;
-    return 9.87 * std::sin(2 * b) - 7.53 * std::cos(b) - 1.5 * std::sin(b);
+SunPosition sunPosition(double day) {
+    // Days from J2000.0 (2000-01-01 12:00 UT) to 2018-01-01 00:00 UT, a common year that starts
+    // on a Monday as the model's year does.
+    const double n = 6574.5 + day;
+    auto degrees360 = [](double a) {
+        a = std::fmod(a, 360.0);
+        return a < 0 ? a + 360.0 : a;
+    };
+    const double meanLongitude = degrees360(280.460 + 0.9856474 * n);
+    const double anomaly = degrees360(357.528 + 0.9856003 * n) * kDeg;
+    const double longitude =
+        (meanLongitude + 1.915 * std::sin(anomaly) + 0.020 * std::sin(2 * anomaly)) * kDeg;
+    const double obliquity = (23.439 - 4e-7 * n) * kDeg;
+    const double rightAscension =
+        std::atan2(std::cos(obliquity) * std::sin(longitude), std::cos(longitude)) / kDeg;
+    double lead = meanLongitude - degrees360(rightAscension);  // degrees, within +-180
+    if (lead > 180) lead -= 360;
+    if (lead < -180) lead += 360;
+    const double distance =
+        1.00014 - 0.01671 * std::cos(anomaly) - 0.00014 * std::cos(2 * anomaly);  // AU
+    return {std::asin(std::sin(obliquity) * std::sin(longitude)), 4.0 * lead,
+            1.0 / (distance * distance)};
 }
 
 double sunsetHourAngle(double lat, double decl) {
@@ -44,8 +58,9 @@ double cosIncidence(double lat, double decl, double w, double tilt, double azimu
 }
 
 double extraterrestrialDaily(double latitudeDeg, int day) {
-    double lat = latitudeDeg * kDeg, d = declination(day), ws = sunsetHourAngle(lat, d);
-    double h0 = 24.0 / kPi * kSolarConstant * eccentricityFactor(day) *
+    const SunPosition sun = sunPosition(day + 0.5);
+    double lat = latitudeDeg * kDeg, d = sun.declination, ws = sunsetHourAngle(lat, d);
+    double h0 = 24.0 / kPi * kSolarConstant * sun.eccentricityFactor *
                 (std::cos(lat) * std::cos(d) * std::sin(ws) + ws * std::sin(lat) * std::sin(d));
     return std::max(0.0, h0);
 }
@@ -56,10 +71,13 @@ std::vector<SunHour> sunHours(double latitudeDeg, double longitudeDeg, double ti
     const double azimuth = latitudeDeg >= 0 ? 0.0 : kPi;  // facing the equator
     const int zone = static_cast<int>(std::lround(longitudeDeg / 15.0));
     for (int day = 0; day < 365; ++day) {
-        const double decl = declination(day), ws = sunsetHourAngle(lat, decl);
-        const double shift =
-            (longitudeDeg - 15.0 * zone) / 15.0 + equationOfTimeMinutes(day) / 60.0;
         for (int h = 0; h < 24; ++h) {
+            // The sun at the middle of the hour in universal time: at low sun a few tenths of a
+            // degree change the clear sky and the beam on the array by several per cent.
+            const SunPosition sun = sunPosition(day + (h + 0.5 - zone) / 24.0);
+            const double decl = sun.declination, ws = sunsetHourAngle(lat, decl);
+            const double shift =
+                (longitudeDeg - 15.0 * zone) / 15.0 + sun.equationOfTimeMinutes / 60.0;
             const double w1 = (h + shift - 12.0) * kHourAngle, w2 = w1 + kHourAngle;
             const bool polarDay = ws >= kPi - 1e-9;
             const double a = polarDay ? w1 : std::max(w1, -ws),
@@ -67,6 +85,7 @@ std::vector<SunHour> sunHours(double latitudeDeg, double longitudeDeg, double ti
             if (b <= a) continue;
             SunHour& s = out[day * 24 + h];
             s.sunlit = static_cast<float>((b - a) / kHourAngle);
+            s.normal = static_cast<float>(kSolarConstant * sun.eccentricityFactor);
             const double mid = 0.5 * (a + b);
             s.cosZenith = static_cast<float>(std::max(0.0, cosZenith(lat, decl, mid)));
             s.cosIncidence = static_cast<float>(cosIncidence(lat, decl, mid, tilt, azimuth));

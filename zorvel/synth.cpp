@@ -99,23 +99,44 @@ std::vector<double> synthesizeLoad(const LoadData& load, std::uint64_t seed) {
 
 namespace {
 
-// Daily clear-sky index: a truncated exponential distribution (the shape Bendt, Collares-Pereira
-// and Rabl found for daily clearness) on [kDayMin, kDayMax] with the month's mean, drawn through a
-// Gaussian AR(1) sequence so that consecutive days are correlated as observed.
-constexpr double kDayMin = 0.1, kDayMax = 1.05, kDayLag1 = 0.35;
+// Daily clear-sky index: Hollands and Huget's density p(y) ~ (1 - y) e^(g y) on y in [0, 1],
+// y = (x - kDayMin) / (kDayMax - kDayMin), with the month's mean, drawn through a Gaussian AR(1)
+// sequence so that consecutive days are correlated as observed. Its density falls to nothing at
+// the top, so a cloudy month has few fully clear days.
+constexpr double kDayMin = 0.15, kDayMax = 1.1, kDayLag1 = 0.35;
 // Hourly clear-sky index within a day: an AR(1) sequence around the day's index whose spread
 // vanishes on clear and on overcast days; no hour beyond 1.15 times the clear sky.
 constexpr double kHourSpread = 0.4, kHourLag1 = 0.7, kHourMax = 1.15;
 
-// The rate g of the truncated exponential on [0, 1] whose mean is m.
-double exponentialRate(double m) {
-    auto mean = [](double g) {
-        return std::abs(g) < 1e-6 ? 0.5 : 1.0 / (1.0 - std::exp(-g)) - 1.0 / g;
-    };
+// The density's integral from 0 to y, not normalised; written with expm1 so that it holds for g
+// near 0.
+double huget(double y, double g) {
+    if (std::abs(g) < 1e-6) return y - y * y / 2;
+    return ((1 + g * (1 - y)) * std::expm1(g * y) - g * y) / (g * g);
+}
+
+double hugetMean(double g) {
+    if (std::abs(g) < 1e-3) return (1.0 / 6 + g / 12) / (0.5 + g / 6);
+    return (2 * g + (g - 2) * std::expm1(g)) / (g * g * g) / huget(1.0, g);
+}
+
+// The g whose mean is m (the mean rises with g).
+double hugetRate(double m) {
     double lo = -200, hi = 200;
     for (int i = 0; i < 60; ++i) {
         double mid = 0.5 * (lo + hi);
-        (mean(mid) < m ? lo : hi) = mid;
+        (hugetMean(mid) < m ? lo : hi) = mid;
+    }
+    return 0.5 * (lo + hi);
+}
+
+// The y below which a share u of the days lies.
+double hugetQuantile(double u, double g) {
+    const double target = u * huget(1.0, g);
+    double lo = 0, hi = 1;
+    for (int i = 0; i < 40; ++i) {
+        double mid = 0.5 * (lo + hi);
+        (huget(mid, g) < target ? lo : hi) = mid;
     }
     return 0.5 * (lo + hi);
 }
@@ -180,14 +201,12 @@ SolarSeries synthesizeSolar(const SolarResource& solar, double longitude, double
         for (int d = first; d < first + n; ++d) clearMonth += clearDay[d];
         const double target = monthly[m] * n;
         const double mean = clearMonth > 0 ? target / clearMonth : 0.0;
-        const double g =
-            exponentialRate(std::clamp((mean - kDayMin) / (kDayMax - kDayMin), 0.02, 0.98));
+        const double g = hugetRate(std::clamp((mean - kDayMin) / (kDayMax - kDayMin), 0.02, 0.98));
         double sum = 0;
         for (int d = first; d < first + n; ++d) {
             z = kDayLag1 * z + std::sqrt(1 - kDayLag1 * kDayLag1) * rng.normal();
             double u = 0.5 * std::erfc(-z / std::numbers::sqrt2);
-            double y = std::abs(g) < 1e-6 ? u : std::log1p(u * std::expm1(g)) / g;
-            daily[d] = (kDayMin + (kDayMax - kDayMin) * y) * clearDay[d];
+            daily[d] = (kDayMin + (kDayMax - kDayMin) * hugetQuantile(u, g)) * clearDay[d];
             sum += daily[d];
         }
         for (int d = first; d < first + n; ++d)  // the month's mean exactly; polar night: evenly
@@ -215,7 +234,7 @@ SolarSeries synthesizeSolar(const SolarResource& solar, double longitude, double
         out.dailyClearness[d] = h0 > 0 ? daily[d] / h0 : 0.0;
         out.dailyClearSkyIndex[d] = x;
         for (int h = 0; h < 24; ++h) {
-            PlaneOfArray p = planeOfArray(sun[d * 24 + h], ghi[h], d, tiltDeg, albedo, pressure);
+            PlaneOfArray p = planeOfArray(sun[d * 24 + h], ghi[h], tiltDeg, albedo, pressure);
             out.tilted[d * 24 + h] = p.total();
             out.effective[d * 24 + h] = p.effective;
         }

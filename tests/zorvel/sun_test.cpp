@@ -20,23 +20,41 @@ constexpr double kDeg = std::numbers::pi / 180.0;
 TEST(SolarGeometry, DuffieAndBeckmanExamples) {
     // Example 1.6.1: Madison (43 deg N), 13 February, 10:30 solar time, a plane tilted 45 deg and
     // turned 15 deg west of south: declination -14 deg, incidence 35 deg (cos 0.817).
-    EXPECT_NEAR(declination(43) / kDeg, -14.0, 0.1);
     double c = cosIncidence(43 * kDeg, -14 * kDeg, -22.5 * kDeg, 45 * kDeg, 15 * kDeg);
     EXPECT_NEAR(c, 0.817, 0.001);
     // Example 1.6.2: zenith angles 66.5 deg at 9:30 on 13 February and 79.6 deg at 18:30 on 1 July.
     EXPECT_NEAR(std::acos(cosZenith(43 * kDeg, -14 * kDeg, -37.5 * kDeg)) / kDeg, 66.5, 0.1);
     EXPECT_NEAR(std::acos(cosZenith(43 * kDeg, 23.1 * kDeg, 97.5 * kDeg)) / kDeg, 79.6, 0.1);
-    // Example 1.10.1: daily extraterrestrial radiation at 43 deg N on 15 April, 33.8 MJ/m2.
-    EXPECT_NEAR(extraterrestrialDaily(43, 104) * 3.6, 33.8, 0.1);
+    // Daily extraterrestrial radiation: the pole at the June solstice has the sun all day at
+    // 23.44 deg, 24 h x 1.367 kW/m2 x 0.968 x sin 23.44 deg = 45.5 MJ/m2, the most of any place
+    // on any day (Figure 1.10.1).
+    EXPECT_NEAR(extraterrestrialDaily(90, 171) * 3.6, 45.5, 0.1);
     // The hours of a year: the sun is up about half of them, and the hour integrals add up to
     // the daily extraterrestrial radiation.
     std::vector<SunHour> hours = sunHours(43, 0, 43);
     double sunlit = 0, h0 = 0;
     for (const SunHour& s : hours) sunlit += s.sunlit;
     for (int h = 0; h < 24; ++h)
-        h0 += kSolarConstant * eccentricityFactor(104) * hours[104 * 24 + h].meanCosZenith;
+        h0 += hours[104 * 24 + h].normal * hours[104 * 24 + h].meanCosZenith;
     EXPECT_NEAR(sunlit / 8760, 0.5, 0.01);
     EXPECT_NEAR(h0, extraterrestrialDaily(43, 104), 1e-3 * h0);
+}
+
+TEST(SolarGeometry, SeasonsAndApsidesOf2018) {
+    // The US Naval Observatory's times (UT) of the equinoxes, solstices, perihelion and aphelion
+    // of 2018; the solstices' declination is the obliquity, 23.436 deg; the equation of time
+    // reaches -14.2 min on 11 February and +16.4 min on 3 November.
+    auto at = [](int month, int dayOfMonth, double hourUt) {
+        return sunPosition(firstDayOfMonth(month) + dayOfMonth - 1 + hourUt / 24.0);
+    };
+    EXPECT_NEAR(at(2, 20, 16.25).declination / kDeg, 0.0, 0.01);
+    EXPECT_NEAR(at(5, 21, 10.12).declination / kDeg, 23.436, 0.01);
+    EXPECT_NEAR(at(8, 23, 1.9).declination / kDeg, 0.0, 0.01);
+    EXPECT_NEAR(at(11, 21, 22.38).declination / kDeg, -23.436, 0.01);
+    EXPECT_NEAR(at(0, 3, 5.58).eccentricityFactor, 1.0 / (0.98329 * 0.98329), 2e-4);
+    EXPECT_NEAR(at(6, 6, 16.78).eccentricityFactor, 1.0 / (1.01670 * 1.01670), 2e-4);
+    EXPECT_NEAR(at(1, 11, 12).equationOfTimeMinutes, -14.2, 0.1);
+    EXPECT_NEAR(at(10, 3, 12).equationOfTimeMinutes, 16.4, 0.1);
 }
 
 TEST(Irradiance, PerezCoefficientTableAndSkyDiffuse) {

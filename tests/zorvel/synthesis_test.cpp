@@ -102,6 +102,38 @@ INSTANTIATE_TEST_SUITE_P(
                   100.0,
                   {4.5f, 4.6f, 4.7f, 4.6f, 4.5f, 4.4f, 4.4f, 4.6f, 4.8f, 4.8f, 4.6f, 4.4f}}));
 
+TEST(SolarDays, VaryAsOnTheObservedTypicalYears) {
+    // The monthly means of the typical years of Sand Point (55.3 N) and Greensboro (36.1 N). On
+    // those years a month's daily clear-sky indices have a standard deviation of 0.22 on average
+    // (0.15-0.27), and no day of the three years is below 0.17; a spread as wide as an evenly
+    // filled 0.1-1.05 (0.27) puts too many clear days into cloudy winters.
+    const std::pair<float, std::array<float, 12>> sites[] = {
+        {55.3f, {0.58f, 1.05f, 1.85f, 3.06f, 3.28f, 3.81f, 5.0f, 2.7f, 3.04f, 1.61f, 0.74f, 0.46f}},
+        {36.1f,
+         {2.41f, 3.06f, 4.25f, 5.41f, 5.64f, 6.25f, 6.08f, 5.61f, 4.43f, 3.59f, 2.43f, 2.24f}}};
+    for (const auto& [latitude, monthly] : sites) {
+        SolarResource s;
+        s.SetMonthlyRadiation(latitude, monthly);
+        double spread = 0;
+        int months = 0, dark = 0;
+        for (int seed = 1; seed <= 5; ++seed) {
+            SolarSeries y = synthesizeSolar(s, -100, 0.2, 0, seed);
+            for (int m = 0; m < 12; ++m, ++months) {
+                double sum = 0, squares = 0;
+                for (int d = firstDayOfMonth(m); d < firstDayOfMonth(m) + kDaysInMonth[m]; ++d) {
+                    sum += y.dailyClearSkyIndex[d];
+                    squares += y.dailyClearSkyIndex[d] * y.dailyClearSkyIndex[d];
+                    dark += y.dailyClearSkyIndex[d] < 0.15;
+                }
+                double mean = sum / kDaysInMonth[m];
+                spread += std::sqrt(squares / kDaysInMonth[m] - mean * mean);
+            }
+        }
+        EXPECT_NEAR(spread / months, 0.22, 0.03) << latitude;
+        EXPECT_LT(dark, 0.01 * 365 * 5) << latitude;
+    }
+}
+
 struct WindCase {
     float k, r1, strength;
     int peak;
