@@ -175,10 +175,11 @@ void Map::outputMap(QPainter& painter, const QRectF& target) {
     LabelPlacement labels(target);
     // Shapes handed in during the redraw (query results) lie over the area and line layers,
     // whose corridors they often follow, but under points and labels, so towns inside a result
-    // stay readable.
+    // stay readable. Results are mosaics of touching cells: drawn without antialiasing, their
+    // shared edges show no hairline seams.
     auto drawPending = [&] {
         painter.save();
-        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::Antialiasing, false);
         for (const auto& [shape, symbol] : d_->pendingShapes)
             engine::drawShape(painter, shape, symbol, view);
         d_->pendingShapes.clear();
