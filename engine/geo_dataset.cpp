@@ -10,13 +10,16 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <iterator>
 #include <numeric>
+#include <thread>
 
 #include "engine/attribute_table.h"
 #include "engine/gdal_support.h"
 #include "engine/geos_context.h"
 #include "engine/render_cache.h"
 #include "engine/spatial_index.h"
+#include "engine/thread_count.h"
 
 namespace engine {
 
@@ -143,6 +146,123 @@ struct GdalDatasetCloser {
     void operator()(GDALDataset* ds) const { GDALClose(ds); }
 };
 
+struct Limits {
+    double x, y;
+};
+
+// Features read in one pass over part of a file, in file order.
+struct Chunk {
+    std::vector<Shape> shapes;
+    std::vector<Rectangle> extents;
+    std::vector<std::vector<QVariant>> values;
+    int leftOut = 0;
+    bool hasExtent = false;
+    Rectangle extent;
+    bool complete = false;  // every feature of the part was read, without a fault
+};
+
+// Reads the features numbered from first up to end (end < 0: to the last), until the trap
+// reports a fault.
+void readFeatures(OGRLayer& layer, const std::vector<OGRFieldType>& types, Limits limits,
+                  GIntBig first, GIntBig end, const GdalErrorTrap& trap, Chunk& out) {
+    auto ctx = geosContext();
+    GEOSWKBReader* reader = GEOSWKBReader_create_r(ctx);
+    std::vector<unsigned char> wkb;
+    if (first == 0) layer.ResetReading();
+    else if (layer.SetNextByIndex(first) != OGRERR_NONE) {
+        GEOSWKBReader_destroy_r(ctx, reader);
+        return;
+    }
+    if (end > first) {
+        out.shapes.reserve(size_t(end - first));
+        out.extents.reserve(size_t(end - first));
+        out.values.reserve(size_t(end - first));
+    }
+    bool reachedEnd = end < 0;
+    while (!trap.failed()) {
+        std::unique_ptr<OGRFeature> f(layer.GetNextFeature());
+        if (!f) break;
+        if (end >= 0 && f->GetFID() >= end) {
+            reachedEnd = true;
+            break;
+        }
+        Shape shape;
+        Rectangle box;
+        if (OGRGeometry* g = f->GetGeometryRef(); g && !g->IsEmpty()) {
+            g->flattenTo2D();
+            // A vertex at NaN, infinity or 1e308 ("no data" to some tools) is no place, and the
+            // geometry library is not safe with it: such a feature is left out.
+            if (withinLimits(*g, limits.x, limits.y)) {
+                wkb.resize(g->WkbSize());
+                g->exportToWkb(wkbNDR, wkb.data(), wkbVariantIso);
+                shape = Shape::adopt(GEOSWKBReader_read_r(ctx, reader, wkb.data(), wkb.size()));
+            }
+            if (shape.isNull()) {
+                ++out.leftOut;
+                continue;
+            }
+            OGREnvelope env;
+            g->getEnvelope(&env);
+            box = Rectangle(env.MinX, env.MinY, env.MaxX, env.MaxY);
+            if (!out.hasExtent) out.extent = box;
+            out.extent.unite(box);
+            out.hasExtent = true;
+        }
+        std::vector<QVariant> row(types.size());
+        for (size_t i = 0; i < types.size(); ++i) row[i] = valueOf(*f, int(i), types[i]);
+        out.shapes.push_back(std::move(shape));
+        out.extents.push_back(box);
+        out.values.push_back(std::move(row));
+    }
+    // Reaching the file's end before the part's end means the index promised more records.
+    out.complete = !trap.failed() && (reachedEnd || end < 0);
+    GEOSWKBReader_destroy_r(ctx, reader);
+}
+
+// Files this large are read in parts, one a thread, each through its own handle: reading the
+// records' numbers as text is most of the time of opening a national wind grid.
+constexpr GIntBig kFeaturesForParallelRead = 20000;
+
+// Every feature of a large file read in parts side by side, in file order; nothing when the
+// file is small or a part met anything unusual (the caller then reads it in one pass, which
+// reports the fault as it always has).
+std::vector<Chunk> readInParallel(const QFileInfo& info, OGRLayer& layer,
+                                  const std::vector<OGRFieldType>& types, Limits limits,
+                                  GIntBig count) {
+    if (count < kFeaturesForParallelRead) return {};
+    const int parts =
+        int(std::min<GIntBig>(defaultThreadCount(), count / (kFeaturesForParallelRead / 2)));
+    if (parts < 2) return {};
+    std::vector<Chunk> chunks(static_cast<size_t>(parts));
+    auto bound = [&](int k) { return count * k / parts; };
+    auto readPart = [&](int k) {
+        GdalErrorTrap trap;
+        const char* const drivers[] = {"ESRI Shapefile", nullptr};
+        std::unique_ptr<GDALDataset, GdalDatasetCloser> src(GDALDataset::FromHandle(
+            GDALOpenEx(QFile::encodeName(info.absoluteFilePath()).constData(),
+                       GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr)));
+        if (!src || src->GetLayerCount() != 1) return;
+        readFeatures(*src->GetLayer(0), types, limits, bound(k), k + 1 < parts ? bound(k + 1) : -1,
+                     trap, chunks[size_t(k)]);
+    };
+    {
+        std::vector<std::jthread> workers;
+        for (int k = 1; k < parts; ++k)
+            workers.emplace_back([&, k] {
+                try {
+                    readPart(k);
+                } catch (...) {
+                    // The part stays incomplete; the one-pass read reports the fault.
+                }
+            });
+        GdalErrorTrap trap;
+        readFeatures(layer, types, limits, 0, bound(1), trap, chunks[0]);
+    }
+    for (const Chunk& c : chunks)
+        if (!c.complete) return {};
+    return chunks;
+}
+
 }  // namespace
 
 GeoDataset::~GeoDataset() = default;
@@ -192,58 +312,39 @@ std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
         types.push_back(f->GetType());
     }
 
-    // The count comes from the index file's header, which may lie: reserve no more than the
-    // index could hold (8 bytes a record).
+    // The count comes from the index file's header, which may lie: the file is split into parts
+    // only when the header agrees with the index's size (8 bytes a record).
     std::error_code ec;
     const auto indexSize = fs::file_size(nativePath(part(info, "shx")), ec);
-    const GIntBig expected =
-        std::min<GIntBig>(layer->GetFeatureCount(FALSE), ec ? 0 : GIntBig(indexSize / 8));
-    if (expected > 0) {
-        ds->shapes_.reserve(size_t(expected));
-        ds->extents_.reserve(size_t(expected));
-        ds->values_.reserve(size_t(expected));
+    const GIntBig indexed = ec || indexSize < 100 ? 0 : GIntBig((indexSize - 100) / 8);
+    const GIntBig count = layer->GetFeatureCount(FALSE);
+    const Limits limits{xLimit, yLimit};
+
+    std::vector<Chunk> chunks = count == indexed ? readInParallel(info, *layer, types, limits, count)
+                                                 : std::vector<Chunk>{};
+    if (chunks.empty()) {
+        // One pass, with the reader's own report of any fault.
+        chunks.resize(1);
+        readFeatures(*layer, types, limits, 0, -1, trap, chunks[0]);
+        if (trap.failed()) throw EngineError(gdalReport("cannot read " + info.fileName(), trap));
     }
-    auto ctx = geosContext();
-    GEOSWKBReader* reader = GEOSWKBReader_create_r(ctx);
-    std::vector<unsigned char> wkb;
+
+    size_t total = 0;
+    for (const Chunk& c : chunks) total += c.shapes.size();
+    ds->shapes_.reserve(total);
+    ds->extents_.reserve(total);
+    ds->values_.reserve(total);
     bool first = true;
-    layer->ResetReading();
-    while (!trap.failed()) {
-        std::unique_ptr<OGRFeature> f(layer->GetNextFeature());
-        if (!f) break;
-        Shape shape;
-        Rectangle box;
-        if (OGRGeometry* g = f->GetGeometryRef(); g && !g->IsEmpty()) {
-            g->flattenTo2D();
-            // A vertex at NaN, infinity or 1e308 ("no data" to some tools) is no place, and the
-            // geometry library is not safe with it: such a feature is left out.
-            if (withinLimits(*g, xLimit, yLimit)) {
-                wkb.resize(g->WkbSize());
-                g->exportToWkb(wkbNDR, wkb.data(), wkbVariantIso);
-                shape = Shape::adopt(GEOSWKBReader_read_r(ctx, reader, wkb.data(), wkb.size()));
-            }
-            if (shape.isNull()) {
-                ++ds->featuresLeftOut_;
-                continue;
-            }
-            OGREnvelope env;
-            g->getEnvelope(&env);
-            box = Rectangle(env.MinX, env.MinY, env.MaxX, env.MaxY);
-            if (first) ds->extent_ = box;
-            ds->extent_ = Rectangle(std::min(ds->extent_.left(), box.left()),
-                                    std::min(ds->extent_.bottom(), box.bottom()),
-                                    std::max(ds->extent_.right(), box.right()),
-                                    std::max(ds->extent_.top(), box.top()));
-            first = false;
-        }
-        std::vector<QVariant> row(types.size());
-        for (size_t i = 0; i < types.size(); ++i) row[i] = valueOf(*f, int(i), types[i]);
-        ds->shapes_.push_back(std::move(shape));
-        ds->extents_.push_back(box);
-        ds->values_.push_back(std::move(row));
+    for (Chunk& c : chunks) {
+        std::move(c.shapes.begin(), c.shapes.end(), std::back_inserter(ds->shapes_));
+        std::move(c.extents.begin(), c.extents.end(), std::back_inserter(ds->extents_));
+        std::move(c.values.begin(), c.values.end(), std::back_inserter(ds->values_));
+        ds->featuresLeftOut_ += c.leftOut;
+        if (!c.hasExtent) continue;
+        if (first) ds->extent_ = c.extent;
+        ds->extent_.unite(c.extent);
+        first = false;
     }
-    GEOSWKBReader_destroy_r(ctx, reader);
-    if (trap.failed()) throw EngineError(gdalReport("cannot read " + info.fileName(), trap));
     return ds;
 }
 

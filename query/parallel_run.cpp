@@ -1,6 +1,5 @@
 #include "query/parallel_run.h"
 
-#include <QtGlobal>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -10,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/thread_count.h"
 #include "query/progress.h"
 #include "query/query_state.h"
 
@@ -58,10 +58,7 @@ void workerLoop(Run& run, int count, const std::function<ItemWork()>& makeWork) 
 
 int WorkerThreadCount() {
     if (const int n = chosenCount.load(); n > 0) return n;
-    bool ok = false;
-    const int fromEnvironment = qEnvironmentVariableIntValue("PALLIX_THREADS", &ok);
-    if (ok && fromEnvironment > 0) return fromEnvironment;
-    return int(std::max(1u, std::thread::hardware_concurrency()));
+    return engine::defaultThreadCount();
 }
 
 void SetWorkerThreadCount(int count) { chosenCount = std::max(0, count); }

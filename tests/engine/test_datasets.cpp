@@ -260,6 +260,55 @@ TEST(Datasets, FeaturesBeyondTheBoundsOfTheirSystemAreLeftOut) {
     EXPECT_FALSE(plain->shape(1).buffer(10).isNull());  // what is kept buffers safely
 }
 
+// Large files are read in parts on several threads; what comes out must not depend on how
+// many, nor on where the parts meet.
+TEST(Datasets, LargeFilesReadInPartsGiveTheSameRecordsInFileOrder) {
+    QTemporaryDir dir;
+    constexpr int kCount = 30001;
+    std::vector<Cell> cells;
+    cells.reserve(kCount);
+    for (int i = 0; i < kCount; ++i)
+        cells.push_back({Shape::lineString({{double(i), 0}, {double(i) + 0.5, 1.0 + i % 7}}),
+                         {i, QString("road %1").arg(i)}});
+    // Two features with a vertex at 1e308, one early and one where two parts meet.
+    cells[100].shape = Shape::lineString({{100, 0}, {7000.25, 1}});
+    cells[15000].shape = Shape::lineString({{15000, 0}, {7001.25, 1}});
+    const QString path = writeShapefile(dir.path(), "roads", moShapeTypeLine,
+                                        {{"ID", moLong, 9, 0}, {"NAME", moString, 12, 0}}, cells);
+    ASSERT_GT(testdata::replaceDouble(path, 7000.25, 1e308), 0);
+    ASSERT_GT(testdata::replaceDouble(path, 7001.25, 1e308), 0);
+    const QByteArray shp = readAll(path);
+    writeText(dir.filePath("cut.shp"), shp.left(shp.size() * 2 / 3));
+    QFile::copy(dir.filePath("roads.shx"), dir.filePath("cut.shx"));
+    QFile::copy(dir.filePath("roads.dbf"), dir.filePath("cut.dbf"));
+
+    auto openWith = [&](const char* threads, const QString& file) {
+        qputenv("PALLIX_THREADS", threads);
+        auto ds = GeoDataset::open(dir.filePath(file));
+        qunsetenv("PALLIX_THREADS");
+        return ds;
+    };
+    const auto one = openWith("1", "roads.shp");
+    ASSERT_EQ(one->recordCount(), kCount - 2);
+    EXPECT_EQ(one->featuresLeftOut(), 2);
+    for (const char* threads : {"2", "3", "8"}) {
+        const auto parts = openWith(threads, "roads.shp");
+        ASSERT_EQ(parts->recordCount(), one->recordCount()) << threads;
+        EXPECT_EQ(parts->featuresLeftOut(), 2) << threads;
+        EXPECT_EQ(parts->extent(), one->extent()) << threads;
+        int differing = 0;
+        for (int r = 0; r < one->recordCount(); ++r)
+            differing += parts->value(r, 0) != one->value(r, 0) ||
+                         parts->value(r, 1) != one->value(r, 1) ||
+                         !(parts->shapeExtent(r) == one->shapeExtent(r));
+        EXPECT_EQ(differing, 0) << threads;
+        EXPECT_EQ(parts->value(15000, 1).toString(), "road 15002") << threads;
+        // A file cut short is refused as a one-pass read refuses it.
+        EXPECT_THROW(openWith(threads, "cut.shp"), EngineError) << threads;
+    }
+    EXPECT_THROW(openWith("1", "cut.shp"), EngineError);
+}
+
 TEST(Datasets, OnlyRegularFilesAreReadAndSideFilesAreSmall) {
     QTemporaryDir dir;
     auto damaged = [&](const QString& name, const std::function<void(const QString&)>& damage) {
