@@ -145,6 +145,15 @@ QVariant valueOf(OGRFeature& f, int i, OGRFieldType type) {
 struct GdalDatasetCloser {
     void operator()(GDALDataset* ds) const { GDALClose(ds); }
 };
+using GdalDatasetHandle = std::unique_ptr<GDALDataset, GdalDatasetCloser>;
+
+// A new read-only handle on the shapefile; null when GDAL cannot open it.
+GdalDatasetHandle openShapefile(const QFileInfo& info) {
+    const char* const drivers[] = {"ESRI Shapefile", nullptr};
+    return GdalDatasetHandle(GDALDataset::FromHandle(
+        GDALOpenEx(QFile::encodeName(info.absoluteFilePath()).constData(),
+                   GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr)));
+}
 
 struct Limits {
     double x, y;
@@ -159,6 +168,25 @@ struct Chunk {
     bool hasExtent = false;
     Rectangle extent;
     bool complete = false;  // every feature of the part was read, without a fault
+
+    void reserve(size_t n) {
+        shapes.reserve(n);
+        extents.reserve(n);
+        values.reserve(n);
+    }
+    void cover(const Rectangle& box) {
+        if (!hasExtent) extent = box;
+        extent.unite(box);
+        hasExtent = true;
+    }
+    // The next part's features after this one's.
+    void append(Chunk&& next) {
+        std::move(next.shapes.begin(), next.shapes.end(), std::back_inserter(shapes));
+        std::move(next.extents.begin(), next.extents.end(), std::back_inserter(extents));
+        std::move(next.values.begin(), next.values.end(), std::back_inserter(values));
+        leftOut += next.leftOut;
+        if (next.hasExtent) cover(next.extent);
+    }
 };
 
 // Reads the features numbered from first up to end (end < 0: to the last), until the trap
@@ -173,11 +201,7 @@ void readFeatures(OGRLayer& layer, const std::vector<OGRFieldType>& types, Limit
         GEOSWKBReader_destroy_r(ctx, reader);
         return;
     }
-    if (end > first) {
-        out.shapes.reserve(size_t(end - first));
-        out.extents.reserve(size_t(end - first));
-        out.values.reserve(size_t(end - first));
-    }
+    if (end > first) out.reserve(size_t(end - first));
     bool reachedEnd = end < 0;
     while (!trap.failed()) {
         std::unique_ptr<OGRFeature> f(layer.GetNextFeature());
@@ -204,9 +228,7 @@ void readFeatures(OGRLayer& layer, const std::vector<OGRFieldType>& types, Limit
             OGREnvelope env;
             g->getEnvelope(&env);
             box = Rectangle(env.MinX, env.MinY, env.MaxX, env.MaxY);
-            if (!out.hasExtent) out.extent = box;
-            out.extent.unite(box);
-            out.hasExtent = true;
+            out.cover(box);
         }
         std::vector<QVariant> row(types.size());
         for (size_t i = 0; i < types.size(); ++i) row[i] = valueOf(*f, int(i), types[i]);
@@ -237,10 +259,7 @@ std::vector<Chunk> readInParallel(const QFileInfo& info, OGRLayer& layer,
     auto bound = [&](int k) { return count * k / parts; };
     auto readPart = [&](int k) {
         GdalErrorTrap trap;
-        const char* const drivers[] = {"ESRI Shapefile", nullptr};
-        std::unique_ptr<GDALDataset, GdalDatasetCloser> src(GDALDataset::FromHandle(
-            GDALOpenEx(QFile::encodeName(info.absoluteFilePath()).constData(),
-                       GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr)));
+        const GdalDatasetHandle src = openShapefile(info);
         if (!src || src->GetLayerCount() != 1) return;
         readFeatures(*src->GetLayer(0), types, limits, bound(k), k + 1 < parts ? bound(k + 1) : -1,
                      trap, chunks[size_t(k)]);
@@ -291,10 +310,7 @@ std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
     const double yLimit = ds->crs_ ? ds->crs_->yLimit : kUnknownSystemLimit;
 
     GdalErrorTrap trap;
-    const char* const drivers[] = {"ESRI Shapefile", nullptr};
-    std::unique_ptr<GDALDataset, GdalDatasetCloser> src(GDALDataset::FromHandle(
-        GDALOpenEx(QFile::encodeName(info.absoluteFilePath()).constData(),
-                   GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, nullptr, nullptr)));
+    const GdalDatasetHandle src = openShapefile(info);
     if (!src || src->GetLayerCount() != 1)
         throw EngineError(gdalReport("cannot read " + info.fileName(), trap));
     OGRLayer* layer = src->GetLayer(0);
@@ -313,7 +329,8 @@ std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
     }
 
     // The count comes from the index file's header, which may lie: the file is split into parts
-    // only when the header agrees with the index's size (8 bytes a record).
+    // only when the header agrees with the index's size (8 bytes a record), and no more is
+    // reserved than the index could hold.
     std::error_code ec;
     const auto indexSize = fs::file_size(nativePath(part(info, "shx")), ec);
     const GIntBig indexed = ec || indexSize < 100 ? 0 : GIntBig((indexSize - 100) / 8);
@@ -325,26 +342,20 @@ std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
     if (chunks.empty()) {
         // One pass, with the reader's own report of any fault.
         chunks.resize(1);
+        chunks[0].reserve(size_t(std::clamp<GIntBig>(count, 0, indexed)));
         readFeatures(*layer, types, limits, 0, -1, trap, chunks[0]);
         if (trap.failed()) throw EngineError(gdalReport("cannot read " + info.fileName(), trap));
     }
-
+    Chunk& all = chunks[0];
     size_t total = 0;
     for (const Chunk& c : chunks) total += c.shapes.size();
-    ds->shapes_.reserve(total);
-    ds->extents_.reserve(total);
-    ds->values_.reserve(total);
-    bool first = true;
-    for (Chunk& c : chunks) {
-        std::move(c.shapes.begin(), c.shapes.end(), std::back_inserter(ds->shapes_));
-        std::move(c.extents.begin(), c.extents.end(), std::back_inserter(ds->extents_));
-        std::move(c.values.begin(), c.values.end(), std::back_inserter(ds->values_));
-        ds->featuresLeftOut_ += c.leftOut;
-        if (!c.hasExtent) continue;
-        if (first) ds->extent_ = c.extent;
-        ds->extent_.unite(c.extent);
-        first = false;
-    }
+    all.reserve(total);
+    for (size_t k = 1; k < chunks.size(); ++k) all.append(std::move(chunks[k]));
+    ds->shapes_ = std::move(all.shapes);
+    ds->extents_ = std::move(all.extents);
+    ds->values_ = std::move(all.values);
+    ds->featuresLeftOut_ = all.leftOut;
+    if (all.hasExtent) ds->extent_ = all.extent;
     return ds;
 }
 
