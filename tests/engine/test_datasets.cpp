@@ -284,9 +284,10 @@ TEST(Datasets, LargeFilesReadInPartsGiveTheSameRecordsInFileOrder) {
 
     auto openWith = [&](const char* threads, const QString& file) {
         qputenv("PALLIX_THREADS", threads);
-        auto ds = GeoDataset::open(dir.filePath(file));
-        qunsetenv("PALLIX_THREADS");
-        return ds;
+        struct Unset {
+            ~Unset() { qunsetenv("PALLIX_THREADS"); }
+        } unsetAfterwards;  // also when the open throws
+        return GeoDataset::open(dir.filePath(file));
     };
     const auto one = openWith("1", "roads.shp");
     ASSERT_EQ(one->recordCount(), kCount - 2);
