@@ -145,6 +145,7 @@ std::string bar(const std::vector<std::pair<double, std::string>>& segments, dou
 
 const char* kPvColour = "#f5a623";
 const char* kWindColour = "#3c8dde";
+const char* kHydroColour = "#008080";
 const char* kGenColour = "#8b5a2b";
 const char* kLoadColour = "#5a5a5a";
 
@@ -385,6 +386,35 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
         pg.p("<font color=\"#c00000\">No wind resource is given.</font>");
     }
 
+    if (d.hydroPlant || d.hydro) {
+        pg.h3("Hydro resource");
+        if (d.hydro && d.hydroPlant) {
+            const HydroData& h = *d.hydroPlant;
+            const double share = h.efficiencyPercent / 100.0 * h.designFlowPercent / 100.0;
+            pg.tableStart({"Month", "Hydro power (kW)", "Available to the plant (kW)",
+                           "Energy available (kWh)"});
+            double year = 0;
+            for (int m = 0; m < 12; ++m) {
+                const double kw = d.hydro->MonthlyPower()[m];
+                const double energy = share * kw * kDaysInMonth[m] * 24;
+                year += energy;
+                pg.row({kMonthNames[m], fix(kw, 1), fix(share * kw, 1), fix(energy, 0)});
+            }
+            pg.row({"<b>Year</b>", "", "", "<b>" + fix(year, 0) + "</b>"}, "#eeeeee");
+            pg.tableEnd();
+            pg.p("Run of river, no storage: the plant takes " + fix(h.designFlowPercent, 0) +
+                 "% of the flow (the rest stays in the river) and turns it into electricity at " +
+                 fix(h.efficiencyPercent, 0) +
+                 "%; each hour it makes the smaller of its size and "
+                 "what the month's flow gives. Sizes searched: " +
+                 sizeList(hydroSizes(d), "kW") + ".");
+        } else if (d.hydro) {
+            pg.p("The project has a hydro resource but no hydro plant to try.");
+        } else {
+            pg.p("No hydro resource is given: no hydro plant is tried.");
+        }
+    }
+
     pg.h3("Components and search space");
     pg.tableStart({"Component", "Capital", "Replacement", "O&M", "Lifetime", "Sizes searched"});
     pg.row({"PV: " + htmlEscape(d.pv.name), money(d.pv.capitalPerKw) + "/kW",
@@ -406,6 +436,10 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
     pg.row({"Converter: " + htmlEscape(d.converter.name), money(d.converter.capitalPerKw) + "/kW",
             money(d.converter.replacementPerKw) + "/kW", money(d.converter.omPerKwYear) + "/kW/yr",
             fix(d.converter.lifetimeYears, 0) + " yr", sizeList(d.converter.sizesKw, "kW")});
+    if (const auto& h = d.hydroPlant)
+        pg.row({"Hydro: " + htmlEscape(h->name), money(h->capitalPerKw) + "/kW",
+                money(h->replacementPerKw) + "/kW", money(h->omPerKwYear) + "/kW/yr",
+                fix(h->lifetimeYears, 0) + " yr", sizeList(h->sizesKw, "kW")});
     pg.tableEnd();
 
     pg.p("Details:");
@@ -514,7 +548,7 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
          fix(e.crf, 4) + ").");
 
     pg.h3("Annual electricity");
-    double production = tot.pv + tot.wind + tot.generator;
+    double production = tot.pv + tot.wind + tot.hydro + tot.generator;
     pg.tableStart({"Source or use", "kWh/yr", "Share", ""});
     auto share = [&](double v) { return production > 0 ? v / production : 0.0; };
     double scale = production > 0 ? 200.0 / production : 0.0;
@@ -523,6 +557,9 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
     if (s.windCount > 0)
         pg.row({"Wind turbines", fix(tot.wind, 0), pct(share(tot.wind)),
                 bar({{tot.wind, kWindColour}}, scale)});
+    if (s.hydroKw > 0)
+        pg.row({"Hydro plant", fix(tot.hydro, 0), pct(share(tot.hydro)),
+                bar({{tot.hydro, kHydroColour}}, scale)});
     if (s.dieselKw > 0)
         pg.row({"Diesel generator", fix(tot.generator, 0), pct(share(tot.generator)),
                 bar({{tot.generator, kGenColour}}, scale)});
@@ -540,22 +577,30 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
     {
         double peak = 0;
         for (int m = 0; m < 12; ++m)
-            peak = std::max(peak, det.pv[m] + det.wind[m] + det.generator[m]);
+            peak = std::max(peak, det.pv[m] + det.wind[m] + det.hydro[m] + det.generator[m]);
         double sc = peak > 0 ? 220.0 / peak : 0.0;
-        pg.tableStart({"Month", "PV (kWh)", "Wind (kWh)", "Diesel (kWh)", "Load (kWh)",
-                       "Unmet (kWh)", "Fuel (L)", ""});
-        for (int m = 0; m < 12; ++m)
-            pg.row({kMonthNames[m], fix(det.pv[m], 0), fix(det.wind[m], 0),
-                    fix(det.generator[m], 0), fix(det.load[m], 0), fix(det.unmet[m], 0),
-                    fix(det.fuel[m], 0),
-                    bar({{det.pv[m], kPvColour},
-                         {det.wind[m], kWindColour},
-                         {det.generator[m], kGenColour}},
-                        sc)});
+        const bool hydro = s.hydroKw > 0;
+        std::vector<std::string> heads{"Month", "PV (kWh)", "Wind (kWh)"};
+        if (hydro) heads.push_back("Hydro (kWh)");
+        heads.insert(heads.end(), {"Diesel (kWh)", "Load (kWh)", "Unmet (kWh)", "Fuel (L)", ""});
+        pg.tableStart(heads);
+        for (int m = 0; m < 12; ++m) {
+            std::vector<std::string> cells{kMonthNames[m], fix(det.pv[m], 0), fix(det.wind[m], 0)};
+            if (hydro) cells.push_back(fix(det.hydro[m], 0));
+            cells.insert(cells.end(), {fix(det.generator[m], 0), fix(det.load[m], 0),
+                                       fix(det.unmet[m], 0), fix(det.fuel[m], 0),
+                                       bar({{det.pv[m], kPvColour},
+                                            {det.wind[m], kWindColour},
+                                            {det.hydro[m], kHydroColour},
+                                            {det.generator[m], kGenColour}},
+                                           sc)});
+            pg.row(cells);
+        }
         pg.tableEnd();
         pg.o << "<p><font color=\"" << kPvColour << "\">&#9632;</font> PV &nbsp; <font color=\""
-             << kWindColour << "\">&#9632;</font> Wind &nbsp; <font color=\"" << kGenColour
-             << "\">&#9632;</font> Diesel</p>\n";
+             << kWindColour << "\">&#9632;</font> Wind &nbsp; ";
+        if (hydro) pg.o << "<font color=\"" << kHydroColour << "\">&#9632;</font> Hydro &nbsp; ";
+        pg.o << "<font color=\"" << kGenColour << "\">&#9632;</font> Diesel</p>\n";
     }
 
     pg.h3("Components");
@@ -569,6 +614,10 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
                 std::to_string(s.windCount) + " x " + fix(d.turbine.ratedKw, 1) + " kW"});
         pg.row({"", "Capacity factor",
                 pct(tot.wind / (s.windCount * d.turbine.ratedKw * kHoursPerYear))});
+    }
+    if (s.hydroKw > 0) {
+        pg.row({"Hydro plant", "Rated power", fix(s.hydroKw, 1) + " kW"});
+        pg.row({"", "Capacity factor", pct(tot.hydro / (s.hydroKw * kHoursPerYear))});
     }
     if (s.dieselKw > 0) {
         pg.row({"Diesel generator", "Rated power", fix(s.dieselKw, 1) + " kW"});

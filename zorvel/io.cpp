@@ -358,6 +358,16 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
         if (mode == "power_density") wr.SetFromPowerDensity(static_cast<float>(pd), altitude, k);
         d.wind = wr;
     }
+    if (top.has("hydro") && !top.isNull("hydro")) {  // optional: older projects have none
+        Reader h = top.object("hydro");
+        auto m = h.fixed<12>("monthly_power_kw", 0, HydroResource::kMaxHydroKw);
+        h.finish();
+        std::array<float, 12> mf{};
+        for (int i = 0; i < 12; ++i) mf[i] = static_cast<float>(m[i]);
+        HydroResource hr;
+        hr.SetMonthlyPower(mf);
+        d.hydro = hr;
+    }
     {
         Reader c = top.object("components");
         {
@@ -442,6 +452,20 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
             d.converter.lifetimeYears = v.number("lifetime_years", 1, 100);
             d.converter.sizesKw = v.sizes("sizes_kw", 1e6);
             v.finish();
+        }
+        if (c.has("hydro")) {  // optional: older projects have no hydro plant
+            Reader h = c.object("hydro");
+            HydroData hp;
+            hp.name = h.text("name");
+            hp.capitalPerKw = h.number("capital_per_kw", 0, kBig);
+            hp.replacementPerKw = h.number("replacement_per_kw", 0, kBig);
+            hp.omPerKwYear = h.number("om_per_kw_year", 0, kBig);
+            hp.lifetimeYears = h.number("lifetime_years", 1, 100);
+            hp.designFlowPercent = h.number("design_flow_percent", 1, 100);
+            hp.efficiencyPercent = h.number("efficiency_percent", 1, 100);
+            hp.sizesKw = h.sizes("sizes_kw", HydroResource::kMaxHydroKw);
+            h.finish();
+            d.hydroPlant = hp;
         }
         c.finish();
     }
@@ -563,6 +587,13 @@ std::string serializeProject(const ProjectData& d) {
     } else {
         j["wind"] = nullptr;
     }
+    if (d.hydro) {
+        ojson m = ojson::array();
+        for (float v : d.hydro->MonthlyPower()) m.push_back(clean(v));
+        j["hydro"] = {{"monthly_power_kw", m}};
+    } else if (d.hydroPlant) {
+        j["hydro"] = nullptr;
+    }
     ojson curve = ojson::array();
     for (const auto& [v, p] : d.turbine.powerCurve) curve.push_back(ojson::array({v, p}));
     ojson c;
@@ -615,6 +646,15 @@ std::string serializeProject(const ProjectData& d) {
                       {"om_per_kw_year", d.converter.omPerKwYear},
                       {"lifetime_years", d.converter.lifetimeYears},
                       {"sizes_kw", list(d.converter.sizesKw.begin(), d.converter.sizesKw.end())}};
+    if (const auto& h = d.hydroPlant)
+        c["hydro"] = {{"name", h->name},
+                      {"capital_per_kw", h->capitalPerKw},
+                      {"replacement_per_kw", h->replacementPerKw},
+                      {"om_per_kw_year", h->omPerKwYear},
+                      {"lifetime_years", h->lifetimeYears},
+                      {"design_flow_percent", h->designFlowPercent},
+                      {"efficiency_percent", h->efficiencyPercent},
+                      {"sizes_kw", list(h->sizesKw.begin(), h->sizesKw.end())}};
     j["components"] = c;
     ojson strategies = ojson::array();
     if (d.dispatch.loadFollowing) strategies.push_back("load_following");

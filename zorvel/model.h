@@ -112,6 +112,16 @@ struct ConverterData {
     std::vector<double> sizesKw;
 };
 
+// A run-of-river plant without storage: its output each hour is the smaller of its size and
+// the available power, efficiency x design-flow share x the month's hydro power.
+struct HydroData {
+    std::string name;
+    double capitalPerKw = 0, replacementPerKw = 0, omPerKwYear = 0, lifetimeYears = 20;
+    double designFlowPercent = 80;  // share of the river's flow the intake may take
+    double efficiencyPercent = 70;  // water to wire
+    std::vector<double> sizesKw;    // kW electrical
+};
+
 struct DispatchData {
     bool loadFollowing = true;
     bool cycleCharging = true;
@@ -132,11 +142,13 @@ struct ProjectData {
     LoadData load;
     std::optional<SolarResource> solar;
     std::optional<WindResource> wind;
+    std::optional<HydroResource> hydro;
     PvData pv;
     WindTurbineData turbine;
     DieselData diesel;
     BatteryData battery;
     ConverterData converter;
+    std::optional<HydroData> hydroPlant;  // absent in projects written before hydro
     DispatchData dispatch;
     SeedData seeds;
 };
@@ -197,6 +209,8 @@ struct Context {
     std::vector<float> windPerTurbine;  // kW per turbine at hub height and site air density
     std::vector<double> ambient;        // deg C
     std::vector<double> cell;           // deg C of the PV cells, empty without solar
+    std::vector<float> hydroAvailable;  // kW electrical a plant of any size could make, empty
+                                        // without a hydro resource and plant
     double annualLoadKWh = 0;
     double peakLoadKw = 0;
 };
@@ -212,12 +226,13 @@ struct SystemSpec {
     int batteryCount = 0;
     double converterKw = 0;
     int dispatch = 0;  // 0 load following, 1 cycle charging
+    double hydroKw = 0;
 };
 
 // One hour's flows (kW over one hour = kWh).
 struct HourFlows {
     float load, served, unmet, capacityShortage;
-    float pv, wind, generator;
+    float pv, wind, hydro, generator;
     float inverterIn, inverterOut, rectifierIn, rectifierOut;
     float batteryCharge, batteryDischarge;  // at the battery terminals (DC)
     float excessAc, excessDc;
@@ -228,12 +243,13 @@ struct HourFlows {
 struct Detail {
     std::vector<HourFlows> hours;  // filled when wantHours
     bool wantHours = false;
-    std::array<double, 12> pv{}, wind{}, generator{}, load{}, served{}, unmet{}, excess{}, fuel{};
+    std::array<double, 12> pv{}, wind{}, hydro{}, generator{}, load{}, served{}, unmet{}, excess{},
+        fuel{};
 };
 
 struct SimTotals {
     double load = 0, served = 0, unmet = 0, capacityShortage = 0;
-    double pv = 0, wind = 0, generator = 0, excess = 0;
+    double pv = 0, wind = 0, hydro = 0, generator = 0, excess = 0;
     double fuel = 0, generatorHours = 0, starts = 0;
     double batteryThroughput = 0, batteryIn = 0, batteryOut = 0;
     double inverterOut = 0, rectifierOut = 0;
@@ -244,7 +260,7 @@ SimTotals simulate(const Context& ctx, const SystemSpec& spec, Detail* detail = 
 
 // Economics of one simulated system.
 struct ComponentCost {
-    std::string kind;  // "PV", "Wind", "Diesel", "Battery", "Converter", "System"
+    std::string kind;  // "PV", "Wind", "Hydro", "Diesel", "Battery", "Converter", "System"
     double capital = 0, replacement = 0, om = 0, fuel = 0, salvage = 0;  // present values
     double total() const { return capital + replacement + om + fuel - salvage; }
     double lifetimeYears = 0;
@@ -260,6 +276,12 @@ Result makeResult(const Context& ctx, const SystemSpec& spec, const SimTotals& t
 std::int16_t typeCodeOf(const SystemSpec& spec);
 std::int32_t typeColour(std::int16_t typeCode);  // r + 256 g + 65536 b
 std::string describe(const Context* ctx, const ProjectData& data, const Result& r);
+
+// The plant sizes searched: the listed sizes up to the largest available power, and that power
+// itself when the list goes beyond it; {0} without a river or a plant.
+std::vector<double> hydroSizes(const ProjectData& data);
+// The largest hourly power a plant of any size could take from the river, kW electrical.
+double hydroAvailablePeak(const ProjectData& data);
 
 // Every system of the search space, in a fixed order (invalid combinations left out), and their
 // number, counted from the list sizes without enumerating them.

@@ -40,7 +40,8 @@ static std::string tooManySystems(const ProjectData& p, std::int64_t n) {
         {p.turbine.counts.size(), "components.wind_turbine.counts"},
         {p.diesel.sizesKw.size(), "components.diesel.sizes_kw"},
         {p.battery.counts.size(), "components.battery.counts"},
-        {p.converter.sizesKw.size(), "components.converter.sizes_kw"}};
+        {p.converter.sizesKw.size(), "components.converter.sizes_kw"},
+        {hydroSizes(p).size(), "components.hydro.sizes_kw"}};
     std::stable_sort(lists.begin(), lists.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
     std::string longest;
@@ -152,6 +153,25 @@ void Project::PutWindResource(const WindResource& r) {
             "call SetMonthlySpeeds or SetFromPowerDensity first.");
     d->data.wind = r;
     d->data.site.elevation = r.Altitude();
+}
+
+std::optional<HydroResource> Project::GetHydroResource() const {
+    requireOpen(*d, "GetHydroResource");
+    return d->data.hydro;
+}
+void Project::PutHydroResource(const HydroResource& r) {
+    d->requireIdle("PutHydroResource");
+    requireOpen(*d, "PutHydroResource");
+    if (!r.IsSet())
+        throw Error(
+            "PutHydroResource: the hydro resource has no monthly power; call SetMonthlyPower "
+            "first.");
+    d->data.hydro = r;
+}
+void Project::RemoveHydroResource() {
+    d->requireIdle("RemoveHydroResource");
+    requireOpen(*d, "RemoveHydroResource");
+    d->data.hydro.reset();
 }
 
 std::string Project::GetNotes() const {
@@ -346,11 +366,12 @@ std::string Project::DescribeSystem(const Result& result) const {
 std::int32_t Project::SystemTypeColor(std::int16_t code) const { return typeColour(code); }
 
 std::string Project::SystemTypeName(std::int16_t code) {
-    if (code <= 0 || code > 15) return "None";
+    if (code <= 0 || code > 31) return "None";
     std::string s;
     auto add = [&](const char* n) { s += (s.empty() ? "" : "/") + std::string(n); };
     if (code & kTypePV) add("PV");
     if (code & kTypeWind) add("Wind");
+    if (code & kTypeHydro) add("Hydro");
     if (code & kTypeDiesel) add("Diesel");
     if (code & kTypeBattery) add("Battery");
     return s;
@@ -366,7 +387,8 @@ std::string Project::SystemSummaryHtml(const Result& r) const {
         if (!why.empty()) throw Error("WriteSystemSummary: the inputs are not complete. " + why);
         ctx = buildContext(d->data);
     }
-    SystemSpec s{r.pvKw, r.windCount, r.dieselKw, r.batteryCount, r.converterKw, r.dispatch};
+    SystemSpec s{r.pvKw,        r.windCount, r.dieselKw, r.batteryCount,
+                 r.converterKw, r.dispatch,  r.hydroKw};
     return systemSummaryHtml(*ctx, s);
 }
 

@@ -121,6 +121,23 @@ class WindResource {
     bool set_ = false;
 };
 
+// The river at a site for a run-of-river plant: 12 monthly mean hydro powers in kW, January
+// first, as the hydro layer holds them (the hydraulic power of the flow at the site).
+class HydroResource {
+  public:
+    HydroResource() = default;
+    // Exactly 12 values, each finite, >= 0 and <= kMaxHydroKw. Throws Error naming the month.
+    void SetMonthlyPower(std::span<const float> monthlyKw);
+    const std::array<float, 12>& MonthlyPower() const { return monthly_; }
+    bool IsSet() const { return set_; }
+    // More than a gigawatt is no village's river: a unit or data error.
+    static constexpr float kMaxHydroKw = 1.0e6f;
+
+  private:
+    std::array<float, 12> monthly_{};
+    bool set_ = false;
+};
+
 // One simulated system of a result list: its sizes, its costs and its annual figures.
 class Result {
   public:
@@ -133,6 +150,7 @@ class Result {
     double dieselKw = 0;     // generator, kW
     int batteryCount = 0;    // batteries
     double converterKw = 0;  // converter, kW
+    double hydroKw = 0;      // run-of-river plant, kW electrical
     int dispatch = 0;        // 0 load following, 1 cycle charging
     // Figures of the simulated year and the economics.
     double npc = 0;                // net present cost, $
@@ -179,6 +197,10 @@ class Project {
     void PutSolarResource(const SolarResource& resource);
     std::optional<WindResource> GetWindResource() const;
     void PutWindResource(const WindResource& resource);
+    // The site's river; a project without one has no hydro plant in its search.
+    std::optional<HydroResource> GetHydroResource() const;
+    void PutHydroResource(const HydroResource& resource);
+    void RemoveHydroResource();
     // 7.
     std::string GetNotes() const;
     void SetNotes(const std::string& text);
@@ -215,7 +237,8 @@ class Project {
     std::string InputSummaryHtml() const;
     std::string SystemSummaryHtml(const Result& result) const;
     // Writes the synthetic hourly year of the present inputs as CSV (columns hour, load_kw,
-    // ghi_kw_m2, poa_kw_m2, ambient_c, cell_c, pv_kw_per_kw, wind_hub_m_s, wind_kw_per_turbine);
+    // ghi_kw_m2, poa_kw_m2, ambient_c, cell_c, pv_kw_per_kw, wind_hub_m_s, wind_kw_per_turbine,
+    // hydro_kw);
     // throws Error when no project is open, a calculation runs or the file cannot be written.
     void ExportHourlyYear(const std::filesystem::path& path) const;
     // Text name of a type code, e.g. "PV/Diesel/Battery".
@@ -229,13 +252,14 @@ class Project {
     std::unique_ptr<Impl> d;
 };
 
-// Type codes: bit 0 PV, bit 1 wind, bit 2 diesel, bit 3 battery (the converter is implied by
-// PV or battery). E.g. 5 = PV/Diesel, 13 = PV/Diesel/Battery.
+// Type codes: bit 0 PV, bit 1 wind, bit 2 diesel, bit 3 battery, bit 4 hydro (the converter is
+// implied by PV or battery). E.g. 5 = PV/Diesel, 13 = PV/Diesel/Battery, 28 = Hydro/Diesel/Battery.
 enum SystemTypeBits : std::int16_t {
     kTypePV = 1,
     kTypeWind = 2,
     kTypeDiesel = 4,
-    kTypeBattery = 8
+    kTypeBattery = 8,
+    kTypeHydro = 16
 };
 
 }  // namespace zorvel

@@ -115,4 +115,9 @@ void WindResource::SetAnemometerHeight(float metres) {
     anemometerHeight_ = metres;
 }
 
+void HydroResource::SetMonthlyPower(std::span<const float> monthlyKw) {
+    monthly_ = twelve("SetMonthlyPower", "hydro power (kW)", monthlyKw, 0, kMaxHydroKw);
+    set_ = true;
+}
+
 }  // namespace zorvel

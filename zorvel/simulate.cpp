@@ -77,6 +77,16 @@ std::shared_ptr<const Context> buildYear(const ProjectData& data) {
         }
     }
 
+    if (d.hydro && d.hydroPlant) {
+        // The layer gives monthly means only: each hour of a month gets its month's flow.
+        const double share =
+            d.hydroPlant->efficiencyPercent / 100.0 * d.hydroPlant->designFlowPercent / 100.0;
+        ctx->hydroAvailable.resize(kHoursPerYear);
+        for (int t = 0; t < kHoursPerYear; ++t)
+            ctx->hydroAvailable[t] =
+                static_cast<float>(share * d.hydro->MonthlyPower()[monthOfDay(t / 24)]);
+    }
+
     ctx->pvPerKw.assign(kHoursPerYear, 0.0f);
     if (d.solar) {
         const double derate = d.pv.deratingPercent / 100.0,
@@ -99,7 +109,7 @@ namespace {
 
 // One year of hourly dispatch. The template flags take the tests for absent components and for
 // the detailed record out of the hourly loop.
-template <bool kBattery, bool kGenerator, bool kDetail>
+template <bool kBattery, bool kGenerator, bool kHydro, bool kDetail>
 SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) {
     const ProjectData& d = ctx.data;
     const double eta = d.converter.efficiencyPercent / 100.0, invEta = 1.0 / eta;
@@ -116,13 +126,15 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
                  rW = d.reserve.windPercent / 100.0;
     const bool cc = kBattery && kGenerator && s.dispatch == 1;
     const double setpointE = std::max(emin, cap * d.dispatch.setpointPercent / 100.0);
-    const double pvKw = s.pvKw, nW = s.windCount;
+    const double pvKw = s.pvKw, nW = s.windCount, H = s.hydroKw;
     const float* load = ctx.loadF.data();
+    const float* hyd = ctx.hydroAvailable.data();
     const float* pvk = ctx.pvPerKw.data();
     const float* wpt = ctx.windPerTurbine.data();
     constexpr double eps = 1e-9;
 
-    double totLoad = 0, totUnmet = 0, totCs = 0, totPv = 0, totWind = 0, totGen = 0, totExcess = 0;
+    double totLoad = 0, totUnmet = 0, totCs = 0, totPv = 0, totWind = 0, totHydro = 0, totGen = 0,
+           totExcess = 0;
     double totFuel = 0, totIn = 0, totOut = 0, totInv = 0, totRect = 0;
     int hours = 0, starts = 0;
     double E = cap;
@@ -136,16 +148,20 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
         const double L = load[t];
         const double Ppv = pvKw * pvk[t];
         const double Pw = nW * wpt[t];
+        // Run-of-river: whatever the hour's flow gives, up to the plant's size. Its output is
+        // steady within the hour, so it needs no operating reserve of its own.
+        const double Ph = kHydro ? std::min(H, static_cast<double>(hyd[t])) : 0.0;
         const double R = rL * L + rPV * Ppv + rW * Pw;
         double disCapDc = 0, chgCapDc = 0;
         if constexpr (kBattery) {
             disCapDc = std::min(disMax, std::max(0.0, (E - emin) * etaD));
             chgCapDc = std::min(chgMax, std::max(0.0, (cap - E) * invEtaC));
         }
-        // 1. Wind serves the load directly on the AC bus.
-        const double wToLoad = std::min(Pw, L);
-        double net = L - wToLoad;
-        double acSur = Pw - wToLoad;
+        // 1. Hydro and wind serve the load directly on the AC bus.
+        const double Pac = Pw + Ph;
+        const double acToLoad = std::min(Pac, L);
+        double net = L - acToLoad;
+        double acSur = Pac - acToLoad;
         // 2. PV serves the rest through the inverter.
         const double pvAc = std::min(net, std::min(Ppv * eta, X));
         net -= pvAc;
@@ -162,7 +178,7 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
         // 4. The generator runs when the battery cannot serve the rest, when the operating
         //    capacity without it falls short of load plus reserve, or under cycle charging until
         //    the set-point state of charge is reached.
-        const double capNoGen = Pw + std::min(X, (Ppv + disCapDc) * eta);
+        const double capNoGen = Pac + std::min(X, (Ppv + disCapDc) * eta);
         bool genOn = false;
         double gen = 0;
         if constexpr (kGenerator) {
@@ -183,7 +199,7 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
         }
         double rectIn = 0, rectOut = 0, disDc = 0;
         if constexpr (kBattery) {
-            // 5. AC surplus (wind and generator) charges the battery through the rectifier.
+            // 5. AC surplus (hydro, wind and generator) charges the battery through the rectifier.
             if (acSur > 0 && chgCapDc > 0 && X > 0) {
                 rectIn = std::min({acSur, std::max(0.0, X - invOut), chgCapDc * invEta});
                 rectOut = rectIn * eta;
@@ -211,6 +227,7 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
         totCs += cs;
         totPv += Ppv;
         totWind += Pw;
+        totHydro += Ph;
         totExcess += acSur + dcSur;
         totInv += invOut;
         if constexpr (kGenerator) {
@@ -237,6 +254,7 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
             const double served = L - unmet;
             detail->pv[month] += Ppv;
             detail->wind[month] += Pw;
+            detail->hydro[month] += Ph;
             detail->generator[month] += gen;
             detail->load[month] += L;
             detail->served[month] += served;
@@ -251,6 +269,7 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
                 h.capacityShortage = float(cs);
                 h.pv = float(Ppv);
                 h.wind = float(Pw);
+                h.hydro = float(Ph);
                 h.generator = float(gen);
                 h.inverterIn = float(invIn);
                 h.inverterOut = float(invOut);
@@ -272,6 +291,7 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
     tot.capacityShortage = totCs;
     tot.pv = totPv;
     tot.wind = totWind;
+    tot.hydro = totHydro;
     tot.generator = totGen;
     tot.excess = totExcess;
     tot.fuel = totFuel;
@@ -286,19 +306,24 @@ SimTotals simulateYear(const Context& ctx, const SystemSpec& s, Detail* detail) 
     return tot;
 }
 
-template <bool kDetail>
+template <bool kHydro, bool kDetail>
 SimTotals dispatchYear(const Context& ctx, const SystemSpec& s, Detail* detail) {
     bool b = s.batteryCount > 0, g = s.dieselKw > 0;
-    if (b && g) return simulateYear<true, true, kDetail>(ctx, s, detail);
-    if (b) return simulateYear<true, false, kDetail>(ctx, s, detail);
-    if (g) return simulateYear<false, true, kDetail>(ctx, s, detail);
-    return simulateYear<false, false, kDetail>(ctx, s, detail);
+    if (b && g) return simulateYear<true, true, kHydro, kDetail>(ctx, s, detail);
+    if (b) return simulateYear<true, false, kHydro, kDetail>(ctx, s, detail);
+    if (g) return simulateYear<false, true, kHydro, kDetail>(ctx, s, detail);
+    return simulateYear<false, false, kHydro, kDetail>(ctx, s, detail);
 }
 
 }  // namespace
 
 SimTotals simulate(const Context& ctx, const SystemSpec& s, Detail* detail) {
-    return detail ? dispatchYear<true>(ctx, s, detail) : dispatchYear<false>(ctx, s, nullptr);
+    // A plant without a river makes nothing.
+    if (s.hydroKw > 0 && !ctx.hydroAvailable.empty())
+        return detail ? dispatchYear<true, true>(ctx, s, detail)
+                      : dispatchYear<true, false>(ctx, s, nullptr);
+    return detail ? dispatchYear<false, true>(ctx, s, detail)
+                  : dispatchYear<false, false>(ctx, s, nullptr);
 }
 
 // ----- economics -----
@@ -354,6 +379,11 @@ Economics evaluate(const Context& ctx, const SystemSpec& s, const SimTotals& tot
                                       s.windCount * d.turbine.replacementPerTurbine,
                                       d.turbine.lifetimeYears,
                                       s.windCount * d.turbine.omPerTurbineYear, 0, i, n));
+    if (s.hydroKw > 0 && d.hydroPlant)
+        e.components.push_back(costOf("Hydro", s.hydroKw * d.hydroPlant->capitalPerKw,
+                                      s.hydroKw * d.hydroPlant->replacementPerKw,
+                                      d.hydroPlant->lifetimeYears,
+                                      s.hydroKw * d.hydroPlant->omPerKwYear, 0, i, n));
     if (s.dieselKw > 0) {
         double life = tot.generatorHours > 0 ? d.diesel.lifetimeHours / tot.generatorHours
                                              : std::numeric_limits<double>::infinity();
@@ -402,11 +432,12 @@ std::int16_t typeCodeOf(const SystemSpec& s) {
     if (s.windCount > 0) c |= kTypeWind;
     if (s.dieselKw > 0) c |= kTypeDiesel;
     if (s.batteryCount > 0) c |= kTypeBattery;
+    if (s.hydroKw > 0) c |= kTypeHydro;
     return c;
 }
 
 std::int32_t typeColour(std::int16_t code) {
-    static constexpr int rgb[16][3] = {
+    static constexpr int rgb[32][3] = {
         {128, 128, 128},  // 0 nothing
         {255, 165, 0},    // 1 PV
         {30, 144, 255},   // 2 Wind
@@ -423,8 +454,24 @@ std::int32_t typeColour(std::int16_t code) {
         {230, 90, 160},   // 13 PV/Diesel/Battery
         {110, 50, 210},   // 14 Wind/Diesel/Battery
         {130, 200, 40},   // 15 PV/Wind/Diesel/Battery
+        {0, 128, 128},    // 16 Hydro
+        {170, 200, 60},   // 17 PV/Hydro
+        {70, 130, 180},   // 18 Wind/Hydro
+        {100, 170, 150},  // 19 PV/Wind/Hydro
+        {120, 100, 60},   // 20 Hydro/Diesel
+        {200, 150, 70},   // 21 PV/Hydro/Diesel
+        {90, 110, 150},   // 22 Wind/Hydro/Diesel
+        {160, 120, 140},  // 23 PV/Wind/Hydro/Diesel
+        {0, 170, 200},    // 24 Hydro/Battery
+        {190, 230, 120},  // 25 PV/Hydro/Battery
+        {60, 100, 220},   // 26 Wind/Hydro/Battery
+        {40, 200, 160},   // 27 PV/Wind/Hydro/Battery
+        {170, 60, 90},    // 28 Hydro/Diesel/Battery
+        {250, 140, 110},  // 29 PV/Hydro/Diesel/Battery
+        {150, 110, 230},  // 30 Wind/Hydro/Diesel/Battery
+        {90, 150, 60},    // 31 PV/Wind/Hydro/Diesel/Battery
     };
-    int i = (code >= 0 && code < 16) ? code : 0;
+    int i = (code >= 0 && code < 32) ? code : 0;
     return rgb[i][0] + 256 * rgb[i][1] + 65536 * rgb[i][2];
 }
 
@@ -436,13 +483,14 @@ Result makeResult(const Context& ctx, const SystemSpec& s, const SimTotals& tot)
     r.dieselKw = s.dieselKw;
     r.batteryCount = s.batteryCount;
     r.converterKw = s.converterKw;
+    r.hydroKw = s.hydroKw;
     r.dispatch = s.dispatch;
     r.npc = e.npc;
     r.initialCapital = e.initialCapital;
     r.annualizedCost = e.annualized;
     r.operatingCost = e.annualized - e.initialCapital * e.crf;
     r.costOfEnergy = e.costOfEnergy;
-    double production = tot.pv + tot.wind + tot.generator;
+    double production = tot.pv + tot.wind + tot.hydro + tot.generator;
     r.renewableFraction =
         production > 0 ? std::clamp(1.0 - tot.generator / production, 0.0, 1.0) : 0.0;
     r.capacityShortage = tot.load > 0 ? tot.capacityShortage / tot.load : 0.0;
@@ -466,7 +514,7 @@ std::int64_t countSystems(const ProjectData& d) {
     };
     const auto pv = split(d.pv.sizesKw), wind = split(d.turbine.counts),
                gen = split(d.diesel.sizesKw), bat = split(d.battery.counts),
-               conv = split(d.converter.sizesKw);
+               conv = split(d.converter.sizesKw), hydro = split(hydroSizes(d));
     const std::int64_t strategies =
         (d.dispatch.loadFollowing ? 1 : 0) + (d.dispatch.cycleCharging ? 1 : 0);
     std::int64_t n = 0;
@@ -474,36 +522,63 @@ std::int64_t countSystems(const ProjectData& d) {
         for (int w = 0; w < 2; ++w)
             for (int g = 0; g < 2; ++g)
                 for (int b = 0; b < 2; ++b)
-                    for (int x = 0; x < 2; ++x) {
-                        if (!p && !w && !g) continue;
-                        if ((p || b) != static_cast<bool>(x)) continue;
-                        if ((p && !d.solar) || (w && !d.wind)) continue;
-                        n +=
-                            pv[p] * wind[w] * gen[g] * bat[b] * conv[x] * (g && b ? strategies : 1);
-                    }
+                    for (int x = 0; x < 2; ++x)
+                        for (int h = 0; h < 2; ++h) {
+                            if (!p && !w && !g && !h) continue;
+                            if ((p || b) != static_cast<bool>(x)) continue;
+                            if ((p && !d.solar) || (w && !d.wind)) continue;
+                            n += pv[p] * wind[w] * gen[g] * bat[b] * conv[x] * hydro[h] *
+                                 (g && b ? strategies : 1);
+                        }
     return n;
+}
+
+double hydroAvailablePeak(const ProjectData& d) {
+    if (!d.hydro || !d.hydroPlant) return 0;
+    const auto& m = d.hydro->MonthlyPower();
+    // The same float arithmetic as the hourly series, so the peak size is what the river gives.
+    const double share =
+        d.hydroPlant->efficiencyPercent / 100.0 * d.hydroPlant->designFlowPercent / 100.0;
+    return static_cast<float>(share * *std::max_element(m.begin(), m.end()));
+}
+
+std::vector<double> hydroSizes(const ProjectData& d) {
+    const double peak = hydroAvailablePeak(d);
+    if (peak <= 0) return {0};
+    std::vector<double> out;
+    bool beyond = false;
+    for (double size : d.hydroPlant->sizesKw) {
+        if (size <= peak)
+            out.push_back(size);
+        else
+            beyond = true;
+    }
+    // A larger plant would make no more than one sized to the river's best month.
+    if (beyond && (out.empty() || out.back() < peak)) out.push_back(peak);
+    return out;
 }
 
 std::vector<SystemSpec> enumerateSystems(const ProjectData& d) {
     std::vector<SystemSpec> out;
-    for (double pv : d.pv.sizesKw)
-        for (int w : d.turbine.counts)
-            for (double g : d.diesel.sizesKw)
-                for (int b : d.battery.counts)
-                    for (double x : d.converter.sizesKw) {
-                        if (pv <= 0 && w <= 0 && g <= 0) continue;  // no source
-                        bool dc = pv > 0 || b > 0;
-                        if (dc != (x > 0)) continue;  // DC parts need a converter
-                        if (pv > 0 && !d.solar) continue;
-                        if (w > 0 && !d.wind) continue;
-                        SystemSpec s{pv, w, g, b, x, 0};
-                        if (g > 0 && b > 0) {
-                            if (d.dispatch.loadFollowing) out.push_back({pv, w, g, b, x, 0});
-                            if (d.dispatch.cycleCharging) out.push_back({pv, w, g, b, x, 1});
-                        } else {
-                            out.push_back(s);
+    const std::vector<double> hydro = hydroSizes(d);
+    for (double h : hydro)
+        for (double pv : d.pv.sizesKw)
+            for (int w : d.turbine.counts)
+                for (double g : d.diesel.sizesKw)
+                    for (int b : d.battery.counts)
+                        for (double x : d.converter.sizesKw) {
+                            if (pv <= 0 && w <= 0 && g <= 0 && h <= 0) continue;  // no source
+                            bool dc = pv > 0 || b > 0;
+                            if (dc != (x > 0)) continue;  // DC parts need a converter
+                            if (pv > 0 && !d.solar) continue;
+                            if (w > 0 && !d.wind) continue;
+                            if (g > 0 && b > 0) {
+                                if (d.dispatch.loadFollowing) out.push_back({pv, w, g, b, x, 0, h});
+                                if (d.dispatch.cycleCharging) out.push_back({pv, w, g, b, x, 1, h});
+                            } else {
+                                out.push_back({pv, w, g, b, x, 0, h});
+                            }
                         }
-                    }
     return out;
 }
 
@@ -522,6 +597,7 @@ std::string describe(const Context*, const ProjectData& d, const Result& r) {
     if (r.windCount > 0)
         parts.push_back(std::to_string(r.windCount) + " x " + number(d.turbine.ratedKw) +
                         " kW wind");
+    if (r.hydroKw > 0) parts.push_back(number(r.hydroKw) + " kW hydro");
     if (r.dieselKw > 0) parts.push_back(number(r.dieselKw) + " kW diesel");
     if (r.batteryCount > 0)
         parts.push_back(std::to_string(r.batteryCount) +

@@ -166,14 +166,17 @@ TEST(Dispatch, CapacityShortageLimitTurnsASystemInfeasible) {
 TEST(Dispatch, EnergyBalanceClosesEveryHour) {
     json j = ztest::loadTemplate("Medium_village_Pallix.zvx");
     ztest::setSite(j, ztest::kSunny, ztest::kWindy);
+    // A river with a dry season, for the systems with a hydro plant.
+    j["hydro"] = {{"monthly_power_kw", {9, 9, 8, 6, 3, 1, 0.5, 0.5, 2, 5, 8, 9}}};
     ProjectData data = ztest::parse(j);
     auto ctx = buildContext(data);
     const double eta = data.converter.efficiencyPercent / 100;
     const double etaB = std::sqrt(data.battery.roundTripPercent / 100);
     std::vector<SystemSpec> systems{
-        {15, 1, 8, 12, 10, 0}, {15, 1, 8, 12, 10, 1}, {30, 0, 0, 24, 6, 0},
-        {0, 2, 5, 0, 0, 0},    {10, 0, 12, 4, 4, 1},  {0, 3, 0, 8, 8, 0},
-        {25, 0, 5, 0, 15, 0},  {0, 0, 12, 0, 0, 0},   {5, 0, 5, 20, 4, 1},
+        {15, 1, 8, 12, 10, 0}, {15, 1, 8, 12, 10, 1},   {30, 0, 0, 24, 6, 0},
+        {0, 2, 5, 0, 0, 0},    {10, 0, 12, 4, 4, 1},    {0, 3, 0, 8, 8, 0},
+        {25, 0, 5, 0, 15, 0},  {0, 0, 12, 0, 0, 0},     {5, 0, 5, 20, 4, 1},
+        {0, 0, 5, 8, 4, 1, 2}, {10, 1, 0, 12, 6, 0, 5}, {0, 0, 0, 0, 0, 0, 10},
     };
     for (const SystemSpec& s : systems) {
         SCOPED_TRACE(describe(nullptr, data, makeResult(*ctx, s, simulate(*ctx, s))));
@@ -188,7 +191,7 @@ TEST(Dispatch, EnergyBalanceClosesEveryHour) {
             const HourFlows& h = det.hours[t];
             const double tol = 1e-3 * (1 + h.load);
             bool ok = true;
-            ok &= std::abs((h.wind + h.generator + h.inverterOut) -
+            ok &= std::abs((h.wind + h.hydro + h.generator + h.inverterOut) -
                            (h.served + h.rectifierIn + h.excessAc)) < tol;
             ok &= std::abs((h.pv + h.batteryDischarge + h.rectifierOut) -
                            (h.inverterIn + h.batteryCharge + h.excessDc)) < tol;
@@ -216,7 +219,7 @@ TEST(Dispatch, EnergyBalanceClosesEveryHour) {
         EXPECT_NEAR(served, tot.served, 1e-4 * tot.load);
         EXPECT_NEAR(fuel, tot.fuel, 1e-4 * (1 + tot.fuel));
         // Annual balance: production = served + excess + losses, with losses >= 0.
-        double production = tot.pv + tot.wind + tot.generator;
+        double production = tot.pv + tot.wind + tot.hydro + tot.generator;
         double losses = production - tot.served - tot.excess - (tot.finalSoc * cap - cap);
         EXPECT_GE(losses, -1e-6 * production);
     }

@@ -415,14 +415,16 @@ TEST(Files, EveryMissingKeyWrongTypeAndUnknownKeyIsNamed) {
         json missing = base;
         eraseAt(missing, key);
         std::string e = errorOf([&] { parseProject(missing.dump(), "bad.zvx"); });
-        if (underFuels) {
+        if (key == "hydro" || key == "components.hydro") {
+            EXPECT_EQ(e, "") << "projects written before hydro have neither";
+        } else if (underFuels) {
             EXPECT_NE(e.find("components.diesel.fuel"), std::string::npos) << e;
         } else if (key.rfind("load.shape.", 0) == 0) {
             EXPECT_NE(e.find("load.shape"), std::string::npos) << e;
         } else {
             EXPECT_NE(e.find("missing key '" + key + "'"), std::string::npos) << e;
         }
-        EXPECT_EQ(e.find("Project file 'bad.zvx'"), 0u) << e;
+        if (!e.empty()) EXPECT_EQ(e.find("Project file 'bad.zvx'"), 0u) << e;
         // Wrong type: a text where something else is expected, a number where a text is.
         json wrong = base;
         json& v = *at(wrong, key);
