@@ -189,7 +189,12 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
     pg.kv("Latitude", fix(d.site.latitude, 3) + "&deg;");
     pg.kv("Longitude", fix(d.site.longitude, 3) + "&deg;");
     pg.kv("Elevation", fix(d.site.elevation, 0) + " m");
-    pg.kv("Annual mean ambient temperature", fix(d.site.ambientTemperature, 1) + " &deg;C");
+    pg.kv("Annual mean ambient temperature", fix(siteAmbientTemperature(d.site), 1) + " &deg;C");
+    if (const auto& reference = d.site.temperatureReferenceElevation)
+        pg.kv("Ambient temperature source",
+              "the template's " + fix(d.site.ambientTemperature, 1) + " &deg;C at " +
+                  fix(*reference, 0) + " m, corrected to the site's " + fix(d.site.elevation, 0) +
+                  " m by " + fix(kLapseRateKPerM * 1000, 1) + " K/km");
     if (const auto& monthly = d.site.monthlyAmbientTemperature) {
         std::string list;
         for (int m = 0; m < 12; ++m) list += (m ? ", " : "") + fix((*monthly)[m], 1);
@@ -371,7 +376,7 @@ std::string inputSummaryHtml(const ProjectData& d, const Context* ctx) {
         pg.kv("Anemometer height", fix(w.AnemometerHeight(), 0) + " m");
         pg.kv("Altitude", fix(w.Altitude(), 0) + " m");
         pg.kv("Air density at the annual mean temperature",
-              fix(airDensity(w.Altitude(), d.site.ambientTemperature), 3) + " kg/m&sup3;");
+              fix(airDensity(w.Altitude(), siteAmbientTemperature(d.site)), 3) + " kg/m&sup3;");
         if (ctx && !ctx->windSpeed.empty()) {
             double mean = 0;
             for (double v : ctx->windSpeed) mean += v;

@@ -252,6 +252,9 @@ ProjectData parseProject(const std::string& text, const std::string& source) {
         d.site.longitude = s.number("longitude", -180, 180);
         d.site.elevation = s.number("elevation_m", -500, 9000);
         d.site.ambientTemperature = s.number("ambient_temperature_c", -50, 50);
+        if (s.has("ambient_temperature_reference_elevation_m"))  // optional: a template's value
+            d.site.temperatureReferenceElevation =
+                s.number("ambient_temperature_reference_elevation_m", -500, 9000);
         if (s.has("monthly_ambient_temperature_c"))  // optional: without it, a seasonal swing by
                                                      // latitude
             d.site.monthlyAmbientTemperature =
@@ -531,9 +534,11 @@ std::string serializeProject(const ProjectData& d) {
     j["site"] = {{"latitude", d.site.latitude},
                  {"longitude", d.site.longitude},
                  {"elevation_m", d.site.elevation},
-                 {"ambient_temperature_c", d.site.ambientTemperature},
-                 {"ground_reflectance", d.site.groundReflectance},
-                 {"wind_shear_exponent", d.site.windShearExponent}};
+                 {"ambient_temperature_c", d.site.ambientTemperature}};
+    if (const auto& reference = d.site.temperatureReferenceElevation)
+        j["site"]["ambient_temperature_reference_elevation_m"] = *reference;
+    j["site"]["ground_reflectance"] = d.site.groundReflectance;
+    j["site"]["wind_shear_exponent"] = d.site.windShearExponent;
     if (const auto& monthly = d.site.monthlyAmbientTemperature)
         j["site"]["monthly_ambient_temperature_c"] = list(monthly->begin(), monthly->end());
     j["economics"] = {{"project_lifetime_years", d.economics.lifetimeYears},

@@ -31,6 +31,9 @@ struct SiteData {
     double longitude = 0;                                             // degrees, east positive
     double elevation = 0;                                             // metres above sea level
     double ambientTemperature = 25;                                   // annual mean, deg C
+    // The elevation ambientTemperature belongs to when it is a template's value rather than the
+    // site's own: the model then moves it to the site's elevation.
+    std::optional<double> temperatureReferenceElevation;              // metres
     std::optional<std::array<double, 12>> monthlyAmbientTemperature;  // deg C, when given
     double groundReflectance = 0.2;                                   // albedo, 0..1
     double windShearExponent = 0.14;
@@ -168,6 +171,11 @@ std::string readBoundedFile(const std::filesystem::path& path, const std::string
                             std::uint64_t maxBytes);
 void writeFileAtomically(const std::filesystem::path& path, const std::string& text,
                          const std::string& op);
+
+// The annual mean air temperature at the site: a template's value moved from its reference
+// elevation to the site's by the standard lapse rate; the project's own value as it is.
+constexpr double kLapseRateKPerM = 0.0065;
+double siteAmbientTemperature(const SiteData& site);
 
 // ----- synthesis (synth.cpp) -----
 // Deterministic generator: xoshiro256** seeded through splitmix64; normals by Box-Muller.

@@ -58,9 +58,9 @@ std::shared_ptr<const Context> buildYear(const ProjectData& data) {
         clearSkyIndex = ctx->solar.dailyClearSkyIndex;
     }
     const auto& monthlyAmbient = d.site.monthlyAmbientTemperature;
-    ctx->ambient =
-        ambientTemperatures(d.site.ambientTemperature, monthlyAmbient ? &*monthlyAmbient : nullptr,
-                            d.site.latitude, clearSkyIndex);
+    ctx->ambient = ambientTemperatures(siteAmbientTemperature(d.site),
+                                       monthlyAmbient ? &*monthlyAmbient : nullptr, d.site.latitude,
+                                       clearSkyIndex);
 
     ctx->windPerTurbine.assign(kHoursPerYear, 0.0f);
     if (d.wind) {

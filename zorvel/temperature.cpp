@@ -12,7 +12,7 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 // International Standard Atmosphere (troposphere): sea-level pressure and temperature, lapse rate,
 // the exponent g M / (R L) and the gas constant of dry air.
-constexpr double kP0 = 101325.0, kT0 = 288.15, kLapse = 0.0065, kExponent = 5.25588,
+constexpr double kP0 = 101325.0, kT0 = 288.15, kLapse = kLapseRateKPerM, kExponent = 5.25588,
                  kDryAir = 287.053;
 // Sandia open-rack module with a polymer back sheet (King, Boyson and Kratochvil 2004).
 constexpr double kSandiaA = -3.56, kSandiaB = -0.075, kSandiaDeltaT = 3.0;
@@ -24,6 +24,12 @@ double pressureRatio(double z) {
 
 double airDensity(double z, double temperatureC) {
     return kP0 * pressureRatio(z) / (kDryAir * (temperatureC + 273.15));
+}
+
+double siteAmbientTemperature(const SiteData& site) {
+    if (!site.temperatureReferenceElevation) return site.ambientTemperature;
+    return site.ambientTemperature -
+           kLapse * (site.elevation - *site.temperatureReferenceElevation);
 }
 
 double airDensity(double z) { return airDensity(z, kT0 - kLapse * std::min(z, 11000.0) - 273.15); }
