@@ -425,7 +425,9 @@ TEST(Files, EveryMissingKeyWrongTypeAndUnknownKeyIsNamed) {
         } else {
             EXPECT_NE(e.find("missing key '" + key + "'"), std::string::npos) << e;
         }
-        if (!e.empty()) EXPECT_EQ(e.find("Project file 'bad.zvx'"), 0u) << e;
+        if (!e.empty()) {
+            EXPECT_EQ(e.find("Project file 'bad.zvx'"), 0u) << e;
+        }
         // Wrong type: a text where something else is expected, a number where a text is.
         json wrong = base;
         json& v = *at(wrong, key);
