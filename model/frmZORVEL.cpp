@@ -1,6 +1,7 @@
 #include "model/frmZORVEL.h"
 
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
@@ -95,6 +96,10 @@ void frmZORVEL::createControls() {
     lblSiteNote = wrappedLabel();
     lblSiteNote->hide();
     root->addWidget(lblSiteNote);
+    chkHydro = new QCheckBox(QStringLiteral("Include hydro in the Zorvel run"));
+    chkHydro->setChecked(true);
+    chkHydro->setEnabled(false);
+    root->addWidget(chkHydro);
     root->addSpacing(fontMetrics().height() / 2);
 
     auto* body = new QHBoxLayout;
@@ -212,6 +217,10 @@ void frmZORVEL::Form_Initialize() {
             [this] { cboZORVELApplication_Click(); });
     for (QLineEdit* box : {txtDieselFuelPrice, txtReliability, txtDiscountRate})
         connect(box, &QLineEdit::textChanged, this, [this] { SetButtonStates(); });
+    connect(chkHydro, &QCheckBox::toggled, this, [this] {
+        showHydroState();
+        SetButtonStates();
+    });
     connect(cmdRunZORVEL, &QPushButton::clicked, this, [this] { cmdRunZORVEL_Click(); });
     connect(cmdLaunchZORVEL, &QPushButton::clicked, this, [this] { cmdLaunchZORVEL_Click(); });
     connect(cmdZORVEL_IR, &QPushButton::clicked, this, [this] { cmdZORVEL_IR_Click(); });

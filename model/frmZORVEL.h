@@ -10,6 +10,7 @@
 
 #include "model/site_record.h"
 
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -61,6 +62,8 @@ public:
     QLabel* lblHydroRowLabel = nullptr;
     // Says in plain words why the clicked site cannot be modelled; hidden for a complete site.
     QLabel* lblSiteNote = nullptr;
+    // Whether the site's hydro power goes to Zorvel; enabled when the site has some.
+    QCheckBox* chkHydro = nullptr;
 
     // Inputs.
     QLabel* lblApplication = nullptr;
@@ -95,6 +98,8 @@ public:
 
     // Site resources at the main window's last map press.
     void GetGISData();
+    // The hydro cells' tooltips and the check box for the site and the box's state.
+    void showHydroState();
 
     // Inputs and buttons.
     void cboZORVELApplication_Click();

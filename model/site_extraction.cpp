@@ -1,4 +1,5 @@
 // The resources the dataset holds for the clicked site.
+#include <QCheckBox>
 #include <QLabel>
 #include <QLocale>
 #include <cmath>
@@ -8,6 +9,7 @@
 #include "model/frmZORVEL.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
+#include "zorvel/project.h"
 
 namespace {
 
@@ -44,6 +46,19 @@ QString missingResourceNote(bool solar, bool wind) {
 
 }  // namespace
 
+void frmZORVEL::showHydroState() {
+    chkHydro->setEnabled(site.hydroPower.has_value());
+    const QString tip =
+        !site.hydroProblem.isEmpty()
+            ? QStringLiteral("Hydro information is not sent to Zorvel: ") + site.hydroProblem
+        : !site.hydroPower      ? QStringLiteral("Hydro information is not sent to Zorvel")
+        : chkHydro->isChecked() ? QStringLiteral("Hydro information is sent to Zorvel")
+                                : QStringLiteral("Hydro information is left out of the Zorvel run");
+    // Hidden cells keep their empty tooltips.
+    for (QLabel* cell : lblHydroResource)
+        if (!cell->isHidden()) cell->setToolTip(tip);
+}
+
 void frmZORVEL::GetGISData() {
     using md_functions::LayerIndexByFile;
     using model::kMonthKeys;
@@ -53,6 +68,9 @@ void frmZORVEL::GetGISData() {
     site.elevation = 0;
     site.latitude = 0;
     site.longitude = 0;
+    // Another site's river must never reach this one's run.
+    site.hydroPower.reset();
+    site.hydroProblem.clear();
     site.pickedPoint = map.toMapPoint(main_.giX, main_.giY);
     const engine::Shape picked = engine::Shape::point(site.pickedPoint.x, site.pickedPoint.y);
     const auto layerOf = [&map](const QString& file) {
@@ -138,10 +156,25 @@ void frmZORVEL::GetGISData() {
             const engine::Recordset water =
                 hydro->searchByDistance(picked, map.extent().width() / 300.0);
             if (!water.eof()) {
-                for (int i = 0; i < 13; ++i)
-                    showCell(lblHydroResource[i],
-                             number(water.value(kMonthKeys[i] + "POW").toFloat(), 0),
-                             QStringLiteral("Hydro information is not yet sent to Zorvel"));
+                std::array<float, 12> power{};
+                for (int i = 0; i < 13; ++i) {
+                    const QString field = kMonthKeys[i] + "POW";
+                    bool isNumber = false;
+                    const float value = water.value(field).toFloat(&isNumber);
+                    showCell(lblHydroResource[i], number(value, 0), {});
+                    if (i == 12 || !site.hydroProblem.isEmpty()) continue;
+                    if (!isNumber || !std::isfinite(value) || value < 0 ||
+                        value > zorvel::HydroResource::kMaxHydroKw)
+                        site.hydroProblem =
+                            QStringLiteral("%1 is %2, not a power from 0 to %3 kW")
+                                .arg(field,
+                                     isNumber && std::isfinite(value)
+                                         ? number(value, value == std::floor(value) ? 0 : 2)
+                                         : water.value(field).toString(),
+                                     number(zorvel::HydroResource::kMaxHydroKw, 0));
+                    power[size_t(i)] = value;
+                }
+                if (site.hydroProblem.isEmpty()) site.hydroPower = power;
                 lblHydroRowLabel->setVisible(true);
                 lblHydroRowLabel->setToolTip(hydro->name);
             } else {
@@ -160,9 +193,16 @@ void frmZORVEL::GetGISData() {
         site.complete = false;
         readFailed = true;
     }
-    lblSiteNote->setText(readFailed ? QStringLiteral("The resource data at this point could not be "
-                                                     "read, so Zorvel cannot model it.")
-                                    : missingResourceNote(solarFound, windFound));
+    QString note = readFailed ? QStringLiteral(
+                                    "The resource data at this point could not be "
+                                    "read, so Zorvel cannot model it.")
+                              : missingResourceNote(solarFound, windFound);
+    if (!site.hydroProblem.isEmpty())
+        note += (note.isEmpty() ? "" : " ") +
+                QStringLiteral("The hydro power at this point is left out of the Zorvel run: ") +
+                site.hydroProblem + ".";
+    lblSiteNote->setText(note);
+    showHydroState();
     lblSiteNote->setVisible(!lblSiteNote->text().isEmpty());
     // Also after a failure, so that an incomplete site cannot be started from an earlier state.
     SetButtonStates();

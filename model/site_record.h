@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "engine/types.h"
 
@@ -29,6 +30,9 @@ struct SiteRecord {
     float autocorrelation = 0;
     float patternStrength = 0;
     std::int32_t peakHour = 0;
+    // kW, January first: the hydro layer's monthly power when it has a sound feature at the site.
+    std::optional<std::array<float, 12>> hydroPower;
+    QString hydroProblem;   // why the hydro layer's values there were refused; empty when not
     bool complete = false;  // no site clicked yet
 };
 

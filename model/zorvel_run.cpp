@@ -1,5 +1,6 @@
 // A Zorvel run: the model inputs from the site and the window, the calculation with its progress
 // and stop, saving the project and opening it in the Zorvel program.
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
@@ -118,6 +119,14 @@ void frmZORVEL::SetZORVELInputs(zorvel::Project& project) {
             wind->SetFromPowerDensity(site.windPowerDensity, site.elevation, 2.0f);
         }
         project.PutWindResource(*wind);
+
+        if (site.hydroPower && chkHydro->isChecked()) {
+            zorvel::HydroResource hydro;
+            hydro.SetMonthlyPower(*site.hydroPower);
+            project.PutHydroResource(hydro);
+        } else {
+            project.RemoveHydroResource();
+        }
 
         const QString stamp = QStringLiteral("Zorvel file run by Pallix_ZORVEL on ") +
                               QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);

@@ -85,7 +85,7 @@ QString writeSiteDataset(const QString& dir, Wind wind) {
     return QDir(dir).filePath("14_solar_glo.shp");
 }
 
-void writeHydro(const QString& dir, double tolerance) {
+void writeHydro(const QString& dir, double tolerance, std::vector<double> power) {
     const engine::DataConnection connection = connectionTo(dir);
     {
         TableDesc table;
@@ -93,7 +93,7 @@ void writeHydro(const QString& dir, double tolerance) {
         auto w = connection.addGeoDataset("25_hydro", engine::moShapeTypePoint, table);
         std::vector<QVariant> values;
         for (int i = 0; i < 13; ++i)
-            values.push_back(1000.0 + 100 * i);
+            values.push_back(power.empty() ? 1000.0 + 100 * i : power[size_t(i)]);
         w->addRecord(Shape::point(kSiteA.x + tolerance / 2, kSiteA.y), values);
         w->addRecord(Shape::point(kSiteB.x + 3 * tolerance, kSiteB.y), values);
         w->commit();

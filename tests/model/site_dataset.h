@@ -8,6 +8,7 @@
 // and nothing at all east of 30 km.
 
 #include <QString>
+#include <vector>
 
 #include "engine/types.h"
 
@@ -24,7 +25,8 @@ enum class Wind { Monthly, AnnualOnly, None };
 // shapefiles, for loading.
 QString writeSiteDataset(const QString& dir, Wind wind);
 // Writes 25_hydro with one point half a tolerance east of site A and one three tolerances east
-// of site B.
-void writeHydro(const QString& dir, double tolerance);
+// of site B, both with the 13 values of `power` (JANPOW ... DECPOW, ANNPOW), by default
+// 1000, 1100, ... 2200 kW.
+void writeHydro(const QString& dir, double tolerance, std::vector<double> power = {});
 
 }  // namespace model_test

@@ -48,11 +48,13 @@ TEST_F(ModelWindowTest, SiteLabelSolarWindAndHydroOfAClickedSite) {
     EXPECT_FLOAT_EQ(w.site.patternStrength, 0.3f);
     EXPECT_EQ(w.site.peakHour, 15);
 
-    // The hydro point half a tolerance away is found; it is shown only.
+    // The hydro point half a tolerance away is found and kept for the model.
     EXPECT_TRUE(w.lblHydroRowLabel->isVisible());
     EXPECT_EQ(w.lblHydroRowLabel->toolTip(), "Hydro Resource (kW)");
     EXPECT_EQ(w.lblHydroResource[12]->text(), "2,200");
-    EXPECT_EQ(w.lblHydroResource[0]->toolTip(), "Hydro information is not yet sent to Zorvel");
+    EXPECT_EQ(w.lblHydroResource[0]->toolTip(), "Hydro information is sent to Zorvel");
+    ASSERT_TRUE(w.site.hydroPower);
+    EXPECT_FLOAT_EQ((*w.site.hydroPower)[11], 2100.0f);
     EXPECT_TRUE(w.site.complete);
 
     // South and east, grouped elevation; the hydro point three tolerances away is not found.
@@ -61,6 +63,7 @@ TEST_F(ModelWindowTest, SiteLabelSolarWindAndHydroOfAClickedSite) {
     EXPECT_FALSE(w.lblHydroRowLabel->isVisible());
     EXPECT_FALSE(w.lblHydroResource[3]->isVisible());
     EXPECT_EQ(w.lblHydroRowLabel->toolTip(), "No hydro resource information.");
+    EXPECT_FALSE(w.site.hydroPower) << "site A's river must not stay with site B";
 
     // Zooming out widens the tolerance until that point is found too.
     engine::Rectangle wide = kView;
