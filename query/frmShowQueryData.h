@@ -60,7 +60,6 @@ private:
 namespace md_query_functions2 {
 
 // The result areas summed by colour, in km2, in the order each colour first occurs.
-std::vector<std::pair<engine::ColorNumber, double>> ClassSummary();
 void UpdateQueryDataForm(frmMain& f, frmShowQueryData& form);
 QString CreateAreaDescription(frmMain& f, engine::ColorNumber colour);
 

@@ -14,11 +14,11 @@
 #include "engine/map.h"
 #include "engine/renderer.h"
 #include "engine/string_collection.h"
-#include "query/number_text.h"
 #include "query/query_catalogue.h"
-#include "query/query_state.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
+#include "siting/number_text.h"
+#include "siting/query_descriptors.h"
 
 namespace md_functions {
 
@@ -57,11 +57,6 @@ void rangeLabel(frmMain& f, int i, const QString& caption, Row row) {
 // A caption of a number box, right of it.
 void distanceLabel(frmMain& f, int i, const QString& caption, Row row) {
     label(f, i, caption, row, kCaptionColumn, kColumns - kCaptionColumn);
-}
-
-void minMaxLabels(frmMain& f) {
-    rangeLabel(f, 0, "Min Wind Power Density:", kMinRow);
-    rangeLabel(f, 1, "Max Wind Power Density:", kMaxRow);
 }
 
 void rangeDropDowns(frmMain& f) {
@@ -106,49 +101,40 @@ void SetQueryInputControls(frmMain& f) {
         f.panelGrid->setRowStretch(kListRow, 0);
         f.panelGrid->setRowStretch(kEndRow, 1);
 
-        const QString name = f.cboSelectQuery->currentText();
-        if (name == "Wind by Power Density" || name == "Best wind - protected areas") {
-            minMaxLabels(f);
+        const siting::QueryDescriptor* query = siting::FindQuery(f.cboSelectQuery->currentText());
+        if (query && !query->parameters.empty()) {
+            using siting::Parameter;
+            const bool solar = query->has(Parameter::SolarRange);
+            const bool twoDistances =
+                query->has(Parameter::RoadsKm) && query->has(Parameter::TransmissionKm);
+            rangeLabel(f, 0, solar ? "Min Solar Resource" : "Min Wind Power Density:", kMinRow);
+            // With two distances the second caption row beside the boxes is taken.
+            rangeLabel(f, twoDistances ? 3 : 1,
+                       solar ? "Max Solar Resource" : "Max Wind Power Density:", kMaxRow);
+            int distanceRow = kFirstDistanceRow;
+            for (const siting::ParameterSpec& p : query->parameters) {
+                if (p.kind != Parameter::RoadsKm && p.kind != Parameter::TransmissionKm) continue;
+                // The last distance takes the lower box.
+                const int box = twoDistances && distanceRow == kFirstDistanceRow ? 1 : 2;
+                show(f, f.txtQuery1[box], distanceRow, kBoxColumn);
+                if (p.keepTyped)
+                    keepNumberOr2(f.txtQuery1[box]);
+                else
+                    f.txtQuery1[box]->setText(siting::kDefaultDistance);
+                distanceLabel(f, box, p.caption, Row(distanceRow));
+                ++distanceRow;
+            }
             SetQueryListbox(f);
             rangeDropDowns(f);
-        } else if (name == "Best wind + land use") {
-            minMaxLabels(f);
-            SetQueryListbox(f);
-            rangeDropDowns(f);
-            choiceList(f, f.lstQuery1, "Choose which land uses are suitable:");
-        } else if (name == "Best wind + roads" || name == "Best wind + transmission") {
-            const bool roads = name == "Best wind + roads";
-            minMaxLabels(f);
-            SetQueryListbox(f);
-            rangeDropDowns(f);
-            show(f, f.txtQuery1[2], kFirstDistanceRow, kBoxColumn);
-            if (roads)
-                f.txtQuery1[2]->setText("2");
-            else
-                keepNumberOr2(f.txtQuery1[2]);
-            distanceLabel(f, 2, roads ? " kM from roads" : " kM from transmission lines",
-                          kFirstDistanceRow);
-        } else if (name == "Best wind (all)") {
-            rangeLabel(f, 0, "Min Wind Power Density:", kMinRow);
-            rangeLabel(f, 3, "Max Wind Power Density:", kMaxRow);
-            show(f, f.txtQuery1[1], kFirstDistanceRow, kBoxColumn);
-            keepNumberOr2(f.txtQuery1[1]);
-            distanceLabel(f, 1, " kM from transmission lines", kFirstDistanceRow);
-            show(f, f.txtQuery1[2], kSecondDistanceRow, kBoxColumn);
-            keepNumberOr2(f.txtQuery1[2]);
-            distanceLabel(f, 2, " kM from roads", kSecondDistanceRow);
-            SetQueryListbox(f);
-            rangeDropDowns(f);
-            choiceList(f, f.lstQuery1, "Choose which land uses are suitable:");
-            // The check box with its caption on a row of its own, clear of the distances.
-            distanceLabel(f, 5, "remove protected areas ", kProtectedRow);
-            show(f, f.chkProtectedAreas, kProtectedRow, kBoxColumn);
-        } else if (name == "Best Solar X kWh/m2/day") {
-            rangeLabel(f, 0, "Min Solar Resource", kMinRow);
-            rangeLabel(f, 1, "Max Solar Resource", kMaxRow);
-            SetQueryListbox(f);
-            rangeDropDowns(f);
-            choiceList(f, f.cboQueryDropDown3, "Choose which solar resource:");
+            if (query->has(Parameter::LandUses))
+                choiceList(f, f.lstQuery1, "Choose which land uses are suitable:");
+            if (const siting::ParameterSpec* p = query->parameter(Parameter::RemoveProtected)) {
+                // The check box with its caption on a row of its own, clear of the distances.
+                distanceLabel(f, 5, p->caption, kProtectedRow);
+                show(f, f.chkProtectedAreas, kProtectedRow, kBoxColumn);
+            }
+            if (query->has(Parameter::SolarResource))
+                choiceList(f, f.cboQueryDropDown3, "Choose which solar resource:");
         }
         f.UpdateInterface();
     } catch (...) {
@@ -158,20 +144,17 @@ void SetQueryInputControls(frmMain& f) {
 
 void SetQueryListbox(frmMain& f) {
     try {
-        const QString name = f.cboSelectQuery->currentText();
-        if (name == "Wind by Power Density" || name == "Best wind - protected areas" ||
-            name == "Best wind + roads" || name == "Best wind + transmission") {
-            FillWindDensityDropDowns(f);
-        } else if (name == "Best wind + land use" || name == "Best wind (all)") {
-            FillWindDensityDropDowns(f);
-            FillLandUseDropDown(f);
-        } else if (name == "Best Solar X kWh/m2/day") {
+        const siting::QueryDescriptor* query = siting::FindQuery(f.cboSelectQuery->currentText());
+        if (!query) return;
+        if (query->has(siting::Parameter::WindRange)) FillWindDensityDropDowns(f);
+        if (query->has(siting::Parameter::LandUses)) FillLandUseDropDown(f);
+        if (query->has(siting::Parameter::SolarResource)) {
             QComboBox* resources = f.cboQueryDropDown3;
             QComboBox* lo = f.cboQueryDropDown;
             QComboBox* hi = f.cboQueryDropDown2;
             const QSignalBlocker block(resources);
             resources->clear();
-            const auto& all = SolarResources();
+            const auto& all = siting::SolarResources();
             for (int i = 0; i < 4; ++i) resources->addItem(all[i].description);
             if (isLayerExist("16_solar_tilt.shp") || isLayerExist("15_solar_glo.shp")) {
                 resources->addItem(all[4].description);
@@ -194,7 +177,7 @@ void SetQueryListbox(frmMain& f) {
                 lo->setCurrentIndex(3);
                 hi->setCurrentIndex(hi->count() - 1);
             }
-            md_query_functions2::queryState().bSkipSolarCheck = true;
+            SkipNextSolarCheck();
             resources->setCurrentIndex(0);
             query::cboQueryDropDown3_Click(f);
             if (!found) {

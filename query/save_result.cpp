@@ -8,10 +8,10 @@
 #include "dataset/dataset_loading.h"
 #include "engine/geo_dataset.h"
 #include "engine/map.h"
-#include "query/query_state.h"
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
+#include "siting/study.h"
 
 namespace md_query_functions2 {
 
@@ -44,12 +44,12 @@ void refuseDatasetFile(const frmMain& f, const QFileInfo& target) {
 void SaveTrackingLayer(frmMain& f) {
     const QString failure = " Error Source:md_query_functions2.SaveTrackingLayer()";
     try {
-        const QueryState& state = queryState();
-        if (!state.cShapesExists || state.cShapes.empty()) {
+        const siting::QueryResult* result = siting::Study::of(f)->result();
+        if (!result || result->entries.empty()) {
             shell::dialogs().messageBox("There is no query result to save.");
             return;
         }
-        const qint64 n = qint64(state.cShapes.size());
+        const qint64 n = qint64(result->entries.size());
         if (n > 50 &&
             shell::dialogs().messageBox("It may take few minutes to save " + QString::number(n) +
                                             " features. Do you want to continue? ",
@@ -65,13 +65,13 @@ void SaveTrackingLayer(frmMain& f) {
         // A folder that cannot be reached is a failed save, not a silent success.
         if (!connection.connect())
             throw engine::EngineError(connection.connectErrorText().toStdString());
-        const engine::TableDesc table{{state.resultFieldName, engine::moDouble, 15, 1}};
+        const engine::TableDesc table{{result->fieldName, engine::moDouble, 15, 1}};
         // The writer works under temporary names and replaces the parts of an existing file
         // only as a whole, so a failed save leaves it as it was.
         auto writer = connection.addGeoDataset(info.fileName(), engine::moShapeTypePolygon, table,
-                                               state.resultCoordinateSystem);
-        for (qint64 k = 0; k < n; ++k)
-            writer->addRecord(state.cShapes[k], {QVariant(state.cValues[k])});
+                                               result->coordinateSystem);
+        for (const siting::ResultEntry& e : result->entries)
+            writer->addRecord(e.shape, {QVariant(e.value)});
         writer->commit();
         f.statusBar()->showMessage(QStringLiteral("%1 %2 saved to %3")
                                        .arg(n)

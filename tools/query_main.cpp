@@ -18,10 +18,11 @@
 #include "dataset/dataset_loading.h"
 #include "query/attach.h"
 #include "query/frmShowQueryData.h"
-#include "query/query_state.h"
 #include "query/save_result.h"
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
+#include "siting/result_set.h"
+#include "siting/study.h"
 
 namespace {
 
@@ -167,7 +168,7 @@ int run(const Options& o) {
 
     mark = dialogs.shown.size();
     f->cmdUpdateMap->click();
-    if (!md_query_functions2::queryState().cShapesExists)
+    if (!siting::Study::of(*f)->result())
         return fail(f->lblWorking->text().isEmpty() && !dialogs.shown.isEmpty()
                         ? dialogs.shown.last().text
                         : f->lblWorking->text());
@@ -186,7 +187,7 @@ int run(const Options& o) {
 
     frmShowQueryData& table = frmShowQueryData::of(*f);
     md_query_functions2::UpdateQueryDataForm(*f, table);
-    const auto summary = md_query_functions2::ClassSummary();
+    const auto summary = md_query_functions2::ClassSummary(*siting::Study::of(*f)->result());
     std::printf("class,colour,area_km2\n");
     for (int i = 0; i < int(summary.size()) && i < frmShowQueryData::kRows; ++i)
         std::printf("%s,%d,%s\n",

@@ -1,14 +1,13 @@
 #pragma once
-// Adding to, colouring, testing and drawing the result set.
+// The class colours of query results.
 
 #include <QString>
+#include <utility>
+#include <vector>
 
 #include "engine/shape.h"
 #include "engine/symbol.h"
-
-namespace engine {
-class Map;
-}
+#include "siting/study.h"
 
 namespace md_functions {
 
@@ -22,11 +21,7 @@ int ResultClassRank(engine::ColorNumber colour);
 
 namespace md_query_functions2 {
 
-// Adds one result area with its value; its symbol takes the class colour, without outline.
-void AddResult(engine::Shape shape, double value, const QString& fieldName);
-// Whether a usable result exists (the "Results Table" button).
-bool QueryResults();
-// Draws the result set on the map during its redraw.
-void draw_query_results(engine::Map& map);
+// The area of a result by class colour, in km2, classes in the order they first occur.
+std::vector<std::pair<engine::ColorNumber, double>> ClassSummary(const siting::QueryResult& result);
 
 }  // namespace md_query_functions2

@@ -1,11 +1,9 @@
-#include "query/result_set.h"
+#include "siting/result_set.h"
 
 #include <algorithm>
 #include <iterator>
 
-#include "engine/map.h"
-#include "query/query_state.h"
-#include "shell/error_report.h"
+#include "engine/projection.h"
 
 namespace md_functions {
 
@@ -42,14 +40,10 @@ int rankOf(engine::ColorNumber colour, const engine::ColorNumber (&colours)[N]) 
 }  // namespace
 
 void SetResultSymbolColor(const QString& fieldName, double value, engine::Symbol& symbol) {
-    try {
-        if (fieldName == "WINDPWRD")
-            symbol.color = classColour(value, kWindBounds, kWindColours);
-        else if (fieldName == "ANNDIR" || fieldName == "ANNTILT" || fieldName == "ANNGLO")
-            symbol.color = classColour(value, kSolarBounds, kSolarColours);
-    } catch (...) {
-        ErrorMessage(" Error Source:md_functions.SetResultSymbolColor()", 48);
-    }
+    if (fieldName == "WINDPWRD")
+        symbol.color = classColour(value, kWindBounds, kWindColours);
+    else if (fieldName == "ANNDIR" || fieldName == "ANNTILT" || fieldName == "ANNGLO")
+        symbol.color = classColour(value, kSolarBounds, kSolarColours);
 }
 
 int ResultClassRank(engine::ColorNumber colour) {
@@ -61,35 +55,27 @@ int ResultClassRank(engine::ColorNumber colour) {
 
 namespace md_query_functions2 {
 
-void AddResult(engine::Shape shape, double value, const QString& fieldName) {
-    QueryState& s = queryState();
-    engine::Symbol symbol;
-    symbol.outline = false;
-    s.cShapes.push_back(std::move(shape));
-    md_functions::SetResultSymbolColor(fieldName, value, symbol);
-    s.cSymbols.push_back(symbol);
-    s.cValues.push_back(value);
-}
-
-bool QueryResults() {
-    try {
-        const QueryState& s = queryState();
-        if (!s.cShapesExists || s.bCancelQuery) return false;
-        return !s.cShapes.empty();
-    } catch (...) {
-        md_functions::ErrorMessage(" Error Source:md_query_functions2.QueryResults()", 48);
-        return false;
+std::vector<std::pair<engine::ColorNumber, double>> ClassSummary(
+    const siting::QueryResult& result) {
+    std::vector<std::pair<engine::ColorNumber, double>> summary;
+    engine::Rectangle extent;
+    for (const siting::ResultEntry& e : result.entries) extent.unite(e.shape.extent());
+    // Areas in km2; geographic results are measured in an equal-area projection.
+    const engine::AreaMeasure measure(result.coordinateSystem, extent);
+    for (const siting::ResultEntry& e : result.entries) {
+        try {
+            const engine::ColorNumber c = e.symbol.color;
+            const double a = measure.squareMetres(e.shape) / 1e6;
+            auto it = std::find_if(summary.begin(), summary.end(),
+                                   [c](const auto& s) { return s.first == c; });
+            if (it == summary.end())
+                summary.emplace_back(c, a);
+            else
+                it->second += a;
+        } catch (...) {
+        }
     }
-}
-
-void draw_query_results(engine::Map& map) {
-    try {
-        const QueryState& s = queryState();
-        if (!s.cShapesExists || s.cShapes.empty() || s.bQueryRunning) return;
-        for (size_t k = 0; k < s.cShapes.size(); ++k) map.drawShape(s.cShapes[k], s.cSymbols[k]);
-    } catch (...) {
-        md_functions::ErrorMessage(" Error Source:md_query_functions2.draw_query_results()", 48);
-    }
+    return summary;
 }
 
 }  // namespace md_query_functions2
