@@ -2,6 +2,7 @@
 #include "engine/line_buffers.h"
 #include "engine/overlay.h"
 #include "siting/cell_tiles.h"
+#include "siting/failure.h"
 #include "siting/number_text.h"
 #include "siting/parallel_run.h"
 #include "siting/query_procedures.h"
@@ -57,53 +58,51 @@ struct ProtectedAreas {
 }  // namespace
 
 std::unique_ptr<engine::LineBuffers> create_line_buffers(Run& r, const QString& file, float km) {
-    try {
-        const auto layer = LayerOf(r, file);
-        engine::Recordset lines = layer->searchExpression(QStringLiteral("FeatureID") + " > -1");
-        const int m = lines.calculateStatistics("FeatureID").count;
-        const double d = double(km) * 1000;
-        std::vector<int> records = RecordsOf(lines);
-        if (records.empty()) throw engine::EngineError("no line to buffer");
-        if (m > 399 && !r.feedback.confirm(
-                           "This query may take few minutes to complete. Do you want to proceed?"))
-            return {};
-        // The lines are only gathered here: their buffers are made where the cells need them.
-        for (size_t j = 1; j < records.size(); ++j) {
-            r.feedback.yield();
-            if (r.cancelled()) return {};
-            r.feedback.caption("Creating " + layer->name + " Buffers: " + QString::number(j + 1) +
-                               " of " + QString::number(m));
-        }
-        return std::make_unique<engine::LineBuffers>(layer->geoDataset(), std::move(records), d);
-    } catch (...) {
-        r.feedback.failure(" Error Source:md_query_functions2.create_line_buffers()");
-        return {};
-    }
+    return siting::failingAs(
+        " Error Source:md_query_functions2.create_line_buffers()",
+        [&]() -> std::unique_ptr<engine::LineBuffers> {
+            const auto layer = LayerOf(r, file);
+            engine::Recordset lines =
+                layer->searchExpression(QStringLiteral("FeatureID") + " > -1");
+            const int m = lines.calculateStatistics("FeatureID").count;
+            const double d = double(km) * 1000;
+            std::vector<int> records = RecordsOf(lines);
+            if (records.empty()) throw engine::EngineError("no line to buffer");
+            if (m > 399 &&
+                !r.feedback.confirm(
+                    "This query may take few minutes to complete. Do you want to proceed?"))
+                return {};
+            // The lines are only gathered here: their buffers are made where the cells need them.
+            for (size_t j = 1; j < records.size(); ++j) {
+                r.feedback.yield();
+                if (r.cancelled()) return {};
+                r.feedback.caption("Creating " + layer->name + " Buffers: " +
+                                   QString::number(j + 1) + " of " + QString::number(m));
+            }
+            return std::make_unique<engine::LineBuffers>(layer->geoDataset(), std::move(records),
+                                                         d);
+        });
 }
 
 void wind_with_roads(Run& r) {
-    try {
+    siting::failingAs(" Error Source:md_query_functions2.wind_with_roads()", [&] {
         prepareMap(r, {"37_subcountrybnd2.shp", "42_railroad.shp", "44_transmissionline.shp"});
         const auto zone = create_line_buffers(r, "43_roads.shp", r.parameters.roadsKm);
         if (!r.cancelled() && zone) Wind_Buffer_Overlay(r, *zone);
-    } catch (...) {
-        r.feedback.failure(" Error Source:md_query_functions2.wind_with_roads()");
-    }
+    });
 }
 
 void wind_with_transmission(Run& r) {
-    try {
+    siting::failingAs(" Error Source:md_query_functions2.wind_with_transmission()", [&] {
         prepareMap(r, {"37_subcountrybnd2.shp", "42_railroad.shp", "43_roads.shp"});
         const auto zone =
             create_line_buffers(r, "44_transmissionline.shp", r.parameters.transmissionKm);
         if (!r.cancelled() && zone) Wind_Buffer_Overlay(r, *zone);
-    } catch (...) {
-        r.feedback.failure(" Error Source:md_query_functions2.wind_with_transmission()");
-    }
+    });
 }
 
 void wind_all(Run& r) {
-    try {
+    siting::failingAs(" Error Source:md_query_functions2.wind_all()", [&] {
         prepareMap(r, {"37_subcountrybnd2.shp", "42_railroad.shp", "43_roads.shp",
                        "44_transmissionline.shp"});
         const auto roadZone = create_line_buffers(r, "43_roads.shp", r.parameters.roadsKm);
@@ -112,9 +111,7 @@ void wind_all(Run& r) {
             create_line_buffers(r, "44_transmissionline.shp", r.parameters.transmissionKm);
         if (!lineZone || r.cancelled()) return;
         if (!r.cancelled()) Wind_All_Overlay(r, Corridor{*roadZone, *lineZone});
-    } catch (...) {
-        r.feedback.failure(" Error Source:md_query_functions2.wind_all()");
-    }
+    });
 }
 
 void Wind_Buffer_Overlay(Run& r, const engine::LineBuffers& zone) {
@@ -122,14 +119,11 @@ void Wind_Buffer_Overlay(Run& r, const engine::LineBuffers& zone) {
     std::shared_ptr<engine::MapLayer> windLayer;
     engine::Recordset wind;
     int n = 0;
-    try {
+    siting::failingAs("Error generated in while performing the query", [&] {
         windLayer = LayerOf(r, "20_wind.shp");
         wind = windLayer->searchExpression(CreateWindSelectExpression(r.parameters));
         n = wind.calculateStatistics("FeatureID").count;
-    } catch (...) {
-        r.feedback.failure("Error generated in while performing the query");
-        return;
-    }
+    });
     r.result.fieldName = "WINDPWRD";
     r.result.coordinateSystem = windLayer->coordinateSystem();
     // From here on a failing step is skipped without a message.
@@ -177,15 +171,12 @@ void Wind_All_Overlay(Run& r, const Corridor& corridor) {
     std::shared_ptr<engine::MapLayer> landLayer;
     engine::Recordset land;
     int m = 0;
-    try {
+    siting::failingAs(" Error Source:md_query_functions2.Wind_All_Overlay()", [&] {
         r.result.fieldName = "WINDPWRD";
         landLayer = LayerOf(r, "02_landuse.shp");
         land = landLayer->searchExpression(LandUseExpression(r.parameters));
         m = land.calculateStatistics("FeatureID").count;
-    } catch (...) {
-        r.feedback.failure(" Error Source:md_query_functions2.Wind_All_Overlay()");
-        return;
-    }
+    });
     // From here on a failing step is skipped without a message.
     try {
         const auto windLayer = LayerOf(r, "20_wind.shp");

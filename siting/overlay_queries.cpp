@@ -1,4 +1,5 @@
 #include "engine/overlay.h"
+#include "siting/failure.h"
 #include "siting/number_text.h"
 #include "siting/parallel_run.h"
 #include "siting/query_procedures.h"
@@ -25,21 +26,17 @@ void startResults(Run& r, const engine::MapLayer& wind) {
 }  // namespace
 
 void wind_minus_protected_areas(Run& r) {
-    try {
+    siting::failingAs(" Error Source:md_query_functions2.wind_minus_protected_areas()", [&] {
         prepareMap(r);
         Wind_Protected_Overlay(r);
-    } catch (...) {
-        r.feedback.failure(" Error Source:md_query_functions2.wind_minus_protected_areas()");
-    }
+    });
 }
 
 void wind_with_land_use(Run& r) {
-    try {
+    siting::failingAs(" Error Source:md_query_functions2.wind_with_land_use()", [&] {
         prepareMap(r);
         Wind_Landuse_Overlay(r);
-    } catch (...) {
-        r.feedback.failure(" Error Source:md_query_functions2.wind_with_land_use()");
-    }
+    });
 }
 
 void Wind_Protected_Overlay(Run& r) {
@@ -47,17 +44,14 @@ void Wind_Protected_Overlay(Run& r) {
     std::shared_ptr<engine::MapLayer> protectedLayer, windLayer;
     engine::Recordset protectedRecords, wind;
     int n = 0;
-    try {
+    siting::failingAs("Error generated in while performing the query", [&] {
         protectedLayer = LayerOf(r, "31_protectedarea.shp");
         protectedRecords = protectedLayer->searchExpression(QStringLiteral("FeatureID") + " > -1");
         windLayer = LayerOf(r, "20_wind.shp");
         wind = windLayer->searchExpression(CreateWindSelectExpression(r.parameters));
         n = wind.calculateStatistics("FeatureID").count;
         startResults(r, *windLayer);
-    } catch (...) {
-        r.feedback.failure("Error generated in while performing the query");
-        return;
-    }
+    });
     // From here on a failing step is skipped without a message. The protected areas to
     // subtract: the first record whatever its kind, then every polygon.
     const std::shared_ptr<const engine::GeoDataset> pds = protectedLayer->geoDataset();
@@ -120,7 +114,9 @@ void Wind_Landuse_Overlay(Run& r) {
     std::shared_ptr<engine::MapLayer> landLayer, windLayer;
     engine::Recordset land, wind;
     qint64 m = 0, n = 0;
-    try {
+    const QString failure = " Error Source:md_query_functions2.Wind_Landuse_Overlay()" +
+                            QString::number(i) + "--" + QString::number(j);
+    siting::failingAs(failure, [&] {
         landLayer = LayerOf(r, "02_landuse.shp");
         land = landLayer->searchExpression(LandUseExpression(r.parameters));
         m = land.calculateStatistics("FeatureID").count;
@@ -128,11 +124,7 @@ void Wind_Landuse_Overlay(Run& r) {
         wind = windLayer->searchExpression(CreateWindSelectExpression(r.parameters));
         n = wind.calculateStatistics("FeatureID").count;
         startResults(r, *windLayer);
-    } catch (...) {
-        r.feedback.failure(" Error Source:md_query_functions2.Wind_Landuse_Overlay()" +
-                           QString::number(i) + "--" + QString::number(j));
-        return;
-    }
+    });
     if (!(m * n > 0)) return;
     // From here on a failing step is skipped without a message.
     try {

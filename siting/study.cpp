@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "siting/failure.h"
 #include "siting/query_descriptors.h"
 #include "siting/query_procedures.h"
 #include "siting/result_set.h"
@@ -68,11 +69,19 @@ void Study::run(const QueryDescriptor& query, const QueryParameters& parameters,
     emit resultChanged();
     try {
         Run run{*this, parameters, feedback, cancel, *result_};
-        if (query.procedure) query.procedure(run);
-        feedback.flushCaption();
-    } catch (...) {
-        feedback.failure(" Error Source:md_query_functions2.fill_cShapes_collection()");
+        failingAs(" Error Source:md_query_functions2.fill_cShapes_collection()", [&] {
+            if (query.procedure) query.procedure(run);
+        });
+    } catch (const Failure& failure) {
+        // Told from inside the handler of its cause, so that the reason is told too.
+        try {
+            std::rethrow_if_nested(failure);
+            feedback.failure(failure.text());
+        } catch (...) {
+            feedback.failure(failure.text());
+        }
     }
+    feedback.flushCaption();
     running_ = false;
     result_->cancelled = cancel.load();
     emit resultChanged();

@@ -1,3 +1,4 @@
+#include "siting/failure.h"
 #include "siting/number_text.h"
 #include "siting/query_descriptors.h"
 #include "siting/query_procedures.h"
@@ -9,7 +10,7 @@ namespace {
 
 void threshold(Run& r, const QString& layerFile, const QString& field, const QString& expression,
                const char* failure) {
-    try {
+    siting::failingAs(failure, [&] {
         HideLayers(r, {"37_subcountrybnd2.shp", "42_railroad.shp", "43_roads.shp",
                        "44_transmissionline.shp"});
         r.feedback.caption("Calculating...", true);
@@ -33,9 +34,7 @@ void threshold(Run& r, const QString& layerFile, const QString& field, const QSt
                 r.result.add(shape, ds->value(records.record(), column).toDouble());
             r.feedback.caption("Calculating... " + percentText(i, n) + " finished");
         }
-    } catch (...) {
-        r.feedback.failure(failure);
-    }
+    });
 }
 
 }  // namespace

@@ -47,7 +47,16 @@ struct Recorded : siting::RunFeedback {
     void layersChanged() override {}
     bool confirm(const QString&) override { return true; }
     void inform(const QString&) override {}
-    void failure(const QString& text) override { failures << text; }
+    // The text with the reason of the exception being handled.
+    void failure(const QString& text) override {
+        QString reason;
+        try {
+            if (const std::exception_ptr e = std::current_exception()) std::rethrow_exception(e);
+        } catch (const std::exception& e) {
+            reason = e.what();
+        }
+        failures << text + "|" + reason;
+    }
 };
 
 siting::ParameterInput typed(const QString& min, const QString& max = {},
@@ -130,6 +139,19 @@ TEST_F(StudyTest, ACancelledRunKeepsWhatItFoundButIsNotComplete) {
     ASSERT_NE(study->result(), nullptr);
     EXPECT_TRUE(study->result()->cancelled);
     EXPECT_FALSE(study->hasCompleteResult());
+}
+
+TEST_F(StudyTest, AFailureIsToldOnceByTheProcedureWhereItHappenedWithItsReason) {
+    Recorded feedback;
+    const std::atomic<bool> cancel{false};
+    // The roads layer is missing: the buffers of its lines cannot be made.
+    study->run(*siting::FindQuery("Best wind + roads"),
+               check("Best wind + roads", typed("500", "Max", "2")), feedback, cancel);
+    EXPECT_EQ(feedback.failures,
+              QStringList{" Error Source:md_query_functions2.create_line_buffers()|no layer "
+                          "loaded from 43_roads.shp"});
+    ASSERT_NE(study->result(), nullptr);
+    EXPECT_TRUE(study->result()->entries.empty());
 }
 
 TEST_F(StudyTest, AQueryIsAvailableOnlyWithTheLayersItNeeds) {
