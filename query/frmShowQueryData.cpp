@@ -257,43 +257,13 @@ void UpdateQueryDataForm(frmMain& f, frmShowQueryData& form) {
 }
 
 QString CreateAreaDescription(frmMain& f, engine::ColorNumber colour) {
-    QString description;
     try {
-        const QString query = f.cboSelectQuery->currentText();
-        const bool wind = siting::isWindQuery(query);
-        if (!wind && query != "Best Solar X kWh/m2/day") return {};
-        std::shared_ptr<engine::MapLayer> layer;
-        if (wind) {
-            if (!md_functions::isLayerExist("20_wind.shp")) return {};
-            layer = f.Map1->layer(md_functions::LayerIndexByFile("20_wind.shp"));
-        } else {
-            layer = f.Map1->layerByName(f.cboQueryDropDown3->currentText());
-        }
-        if (!layer) return {};
-        const auto breaks = std::dynamic_pointer_cast<engine::ClassBreaksRenderer>(layer->renderer);
-        if (!breaks) return {};
-        const int n = breaks->breakCount();
-        int found = -1;
-        for (int i = 0; i <= n && found < 0; ++i)
-            if (breaks->symbol(i).color == colour) found = i;
-        auto text = [&](int i) {
-            return wind ? plainNumber(breaks->breakValue(i))
-                        : QString::number(breaks->breakValue(i), 'f', 1);
-        };
-        const QString subject = wind ? "Wind Power Density" : "Solar Resource";
-        if (found < 0)
-            description = wind ? "Wind Power Density < 200" : QString();
-        else if (found == 0)
-            description = subject + " < " + text(0);
-        else if (found == n)
-            description = subject + " >= " + text(n - 1);
-        else
-            description = subject + " >= " + text(found - 1) + (wind ? " and < " : " < ") +
-                          text(found);
+        return ClassDescription(*siting::Study::of(f), f.cboSelectQuery->currentText(),
+                                f.cboQueryDropDown3->currentText(), colour);
     } catch (...) {
         md_functions::ErrorMessage(" Error Source:md_query_functions2.CreateAreaDescription()", 48);
+        return {};
     }
-    return description;
 }
 
 }  // namespace md_query_functions2

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/types.h"
+#include "siting/result_set.h"
 
 class QLabel;
 class QPushButton;
@@ -19,7 +20,7 @@ class frmShowQueryData : public QWidget {
     Q_OBJECT
 public:
   // The most classes the window lists.
-  static constexpr int kRows = 14;
+  static constexpr int kRows = md_query_functions2::kResultRows;
   // Columns of the table.
   enum Column { ClassColumn, AreaColumn, ShareColumn };
 

@@ -7,18 +7,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <cmath>
-#include <memory>
 
 #include "dataset/dataset_loading.h"
 #include "engine/map.h"
-#include "engine/renderer.h"
-#include "engine/string_collection.h"
 #include "query/query_catalogue.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
 #include "siting/number_text.h"
+#include "siting/query_defaults.h"
 #include "siting/query_descriptors.h"
+#include "siting/study.h"
 
 namespace md_functions {
 
@@ -79,9 +77,12 @@ void keepNumberOr2(QLineEdit* box) {
     if (!md_query_functions2::isNumber(box->text())) box->setText("2");
 }
 
-std::shared_ptr<engine::ClassBreaksRenderer> breaksOf(frmMain& f, int layerIndex) {
-    return std::dynamic_pointer_cast<engine::ClassBreaksRenderer>(
-        f.Map1->layer(layerIndex)->renderer);
+// The values of a range in its two drop-downs, and the ones shown at first.
+void offer(QComboBox* lo, QComboBox* hi, const siting::RangeChoices& choices) {
+    lo->addItems(choices.minimums);
+    hi->addItems(choices.maximums);
+    lo->setCurrentIndex(choices.minimum);
+    hi->setCurrentIndex(choices.maximum);
 }
 
 }  // namespace
@@ -154,41 +155,15 @@ void SetQueryListbox(frmMain& f) {
             QComboBox* hi = f.cboQueryDropDown2;
             const QSignalBlocker block(resources);
             resources->clear();
-            const auto& all = siting::SolarResources();
-            for (int i = 0; i < 4; ++i) resources->addItem(all[i].description);
-            if (isLayerExist("16_solar_tilt.shp") || isLayerExist("15_solar_glo.shp")) {
-                resources->addItem(all[4].description);
-                resources->addItem(all[5].description);
-            }
+            const siting::Study& study = *siting::Study::of(f);
+            const QStringList offered = siting::OfferedSolarResources(study);
+            resources->addItems(offered);
             lo->clear();
             hi->clear();
-            bool found = false;
-            for (int i = 0; i < resources->count() && !found; ++i) {
-                QString message;
-                if (!isQueryPossible(resources->itemText(i), message)) continue;
-                found = true;
-                const auto breaks = breaksOf(f, GetSolarResourceLayerID(f, resources->itemText(i)));
-                for (int b = 0; breaks && b < breaks->breakCount(); ++b) {
-                    const QString text = md_query_functions2::plainNumber(
-                        std::round(breaks->breakValue(b) * 10) / 10);
-                    lo->addItem(text);
-                    hi->addItem(text);
-                }
-                lo->setCurrentIndex(3);
-                hi->setCurrentIndex(hi->count() - 1);
-            }
+            offer(lo, hi, siting::SolarRangeChoices(study, offered));
             SkipNextSolarCheck();
             resources->setCurrentIndex(0);
             query::cboQueryDropDown3_Click(f);
-            if (!found) {
-                for (int k = 0; k <= 14; ++k) {
-                    const QString text = md_query_functions2::plainNumber(2 + 0.5 * k);
-                    lo->addItem(text);
-                    hi->addItem(text);
-                }
-                lo->setCurrentIndex(3);
-                hi->setCurrentIndex(hi->count() - 1);
-            }
         }
     } catch (...) {
         ErrorMessage(" Error Source:md_functions.SetQueryListbox()", 48);
@@ -201,16 +176,7 @@ void FillWindDensityDropDowns(frmMain& f) {
         QComboBox* hi = f.cboQueryDropDown2;
         lo->clear();
         hi->clear();
-        const auto breaks = breaksOf(f, LayerIndexByFile("20_wind.shp"));
-        if (!breaks) throw engine::EngineError("the wind layer has no class breaks");
-        for (int i = 0; i < breaks->breakCount(); ++i) {
-            const QString text = md_query_functions2::plainNumber(breaks->breakValue(i));
-            lo->addItem(text);
-            hi->addItem(text);
-        }
-        lo->setCurrentIndex(3);
-        hi->addItem("Max");
-        hi->setCurrentIndex(hi->count() - 2);
+        offer(lo, hi, siting::WindRangeChoices(*siting::Study::of(f)));
     } catch (...) {
         ErrorMessage(" Error Source:md_functions.FillWindDensityDropDowns()", 48);
     }
@@ -219,24 +185,9 @@ void FillWindDensityDropDowns(frmMain& f) {
 void FillLandUseDropDown(frmMain& f) {
     try {
         f.lstQuery1->clear();
-        const auto& layer = f.Map1->layer(LayerIndexByFile("02_landuse.shp"));
-        engine::Recordset records = layer->searchExpression(QStringLiteral("FeatureID") + " > -1");
-        engine::StringCollection texts;
-        for (; !records.eof(); records.moveNext()) texts.add(records.value("LAND_USE").toString());
-        f.lstQuery1->addItems(texts.items());
+        f.lstQuery1->addItems(siting::LandUses(*siting::Study::of(f)));
     } catch (...) {
         ErrorMessage(" Error Source:md_functions.FillLandUseDropDown()", 48);
-    }
-}
-
-int GetSolarResourceLayerID(frmMain& f, const QString& description) {
-    try {
-        for (int i = 0; i < f.Map1->layerCount(); ++i)
-            if (f.Map1->layer(i)->name == description) return i;
-        return 0;
-    } catch (...) {
-        ErrorMessage(" Error Source:md_functions.GetSolarResourceLayerID()", 48);
-        return 0;
     }
 }
 

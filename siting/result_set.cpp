@@ -4,6 +4,9 @@
 #include <iterator>
 
 #include "engine/projection.h"
+#include "engine/renderer.h"
+#include "siting/number_text.h"
+#include "siting/query_descriptors.h"
 
 namespace md_functions {
 
@@ -76,6 +79,42 @@ std::vector<std::pair<engine::ColorNumber, double>> ClassSummary(
         }
     }
     return summary;
+}
+
+QString ClassDescription(const siting::Study& study, const QString& query,
+                         const QString& solarResource, engine::ColorNumber colour) {
+    QString description;
+    const bool wind = siting::isWindQuery(query);
+    if (!wind && query != "Best Solar X kWh/m2/day") return {};
+    std::shared_ptr<engine::MapLayer> layer;
+    if (wind) {
+        if (!study.hasLayer("20_wind.shp")) return {};
+        layer = study.layer("20_wind.shp");
+    } else {
+        for (int i = 0; i < study.layers().layerCount() && !layer; ++i)
+            if (study.layers().layer(i)->name == solarResource) layer = study.layers().layer(i);
+    }
+    if (!layer) return {};
+    const auto breaks = std::dynamic_pointer_cast<engine::ClassBreaksRenderer>(layer->renderer);
+    if (!breaks) return {};
+    const int n = breaks->breakCount();
+    int found = -1;
+    for (int i = 0; i <= n && found < 0; ++i)
+        if (breaks->symbol(i).color == colour) found = i;
+    auto text = [&](int i) {
+        return wind ? plainNumber(breaks->breakValue(i))
+                    : QString::number(breaks->breakValue(i), 'f', 1);
+    };
+    const QString subject = wind ? "Wind Power Density" : "Solar Resource";
+    if (found < 0)
+        description = wind ? "Wind Power Density < 200" : QString();
+    else if (found == 0)
+        description = subject + " < " + text(0);
+    else if (found == n)
+        description = subject + " >= " + text(n - 1);
+    else
+        description = subject + " >= " + text(found - 1) + (wind ? " and < " : " < ") + text(found);
+    return description;
 }
 
 }  // namespace md_query_functions2

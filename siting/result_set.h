@@ -21,6 +21,14 @@ int ResultClassRank(engine::ColorNumber colour);
 
 namespace md_query_functions2 {
 
+// The most classes the results table shows.
+constexpr int kResultRows = 14;
+
+// The description of a result class by its colour, from the class breaks of the wind layer or
+// of the solar resource's layer, for the query (and solar resource) named; empty for others.
+QString ClassDescription(const siting::Study& study, const QString& query,
+                         const QString& solarResource, engine::ColorNumber colour);
+
 // The area of a result by class colour, in km2, classes in the order they first occur.
 std::vector<std::pair<engine::ColorNumber, double>> ClassSummary(const siting::QueryResult& result);
 

@@ -28,6 +28,20 @@ class LayerSource {
     virtual std::shared_ptr<engine::MapLayer> layer(int i) const = 0;
 };
 
+// Layers the study holds itself, where there is no map.
+class LayerList : public LayerSource {
+  public:
+    // Goes on top, as on a map.
+    void add(std::shared_ptr<engine::MapLayer> layer) {
+        layers_.insert(layers_.begin(), std::move(layer));
+    }
+    int layerCount() const override { return int(layers_.size()); }
+    std::shared_ptr<engine::MapLayer> layer(int i) const override { return layers_.at(size_t(i)); }
+
+  private:
+    std::vector<std::shared_ptr<engine::MapLayer>> layers_;
+};
+
 // One area found by a query: its shape, the class symbol it is drawn with and its value.
 struct ResultEntry {
     engine::Shape shape;
