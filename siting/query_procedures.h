@@ -1,6 +1,7 @@
 #pragma once
 // The query procedures that the run dispatches to, and the workers they call. Each one fills
-// the run's result, reports its own failures and stops early when the run is cancelled.
+// the run's result, stops early when the run is cancelled, and fails with a failure that names
+// it (siting/failure.h).
 
 #include <QString>
 #include <atomic>
@@ -43,8 +44,8 @@ void wind_with_land_use(Run& r);
 void Wind_Protected_Overlay(Run& r);
 void Wind_Landuse_Overlay(Run& r);
 
-// Line-buffer queries. The proximity polygon of a line layer (null: declined, cancelled or
-// failed) is worked out where it is needed, and the corridor of "Best wind (all)" is the area
+// Line-buffer queries. The proximity polygon of a line layer (null: declined or cancelled) is
+// worked out where it is needed, and the corridor of "Best wind (all)" is the area
 // within both proximity polygons.
 std::unique_ptr<engine::LineBuffers> create_line_buffers(Run& r, const QString& file, float km);
 struct Corridor {
