@@ -178,10 +178,11 @@ int run(const Options& o) {
     if (o.transmissionKm && query->has(siting::Parameter::TransmissionKm))
         input.transmissionKm = *o.transmissionKm;
     QStringList landUses;
-    if (query->has(siting::Parameter::LandUses)) try {
-            landUses = siting::LandUses(study);
-        } catch (const std::exception&) {
-        }
+    try {
+        if (query->has(siting::Parameter::LandUses)) landUses = siting::LandUses(study);
+    } catch (const std::exception&) {
+        // No land-use list to choose from.
+    }
     for (const QString& use : o.landUses)
         if (!landUses.contains(use))
             return fail("No land use \"" + use + "\" in the land-use list", 2);
@@ -220,16 +221,24 @@ int run(const Options& o) {
         }
     }
 
-    const auto summary = md_query_functions2::ClassSummary(result);
+    // As the results table: a class that cannot be described or measured is left out of its
+    // words or its rows, not the run.
+    std::vector<std::pair<engine::ColorNumber, double>> summary;
+    try {
+        summary = md_query_functions2::ClassSummary(result);
+    } catch (const std::exception&) {
+    }
     std::printf("class,colour,area_km2\n");
-    for (int i = 0; i < int(summary.size()) && i < md_query_functions2::kResultRows; ++i)
-        std::printf("%s,%d,%s\n",
-                    csvField(md_query_functions2::ClassDescription(
-                                 study, o.query, input.solarResource, summary[i].first))
-                        .toUtf8()
-                        .constData(),
-                    summary[i].first,
+    for (int i = 0; i < int(summary.size()) && i < md_query_functions2::kResultRows; ++i) {
+        QString description;
+        try {
+            description = md_query_functions2::ClassDescription(study, o.query, input.solarResource,
+                                                                summary[i].first);
+        } catch (const std::exception&) {
+        }
+        std::printf("%s,%d,%s\n", csvField(description).toUtf8().constData(), summary[i].first,
                     QString::number(summary[i].second, 'f', 6).toUtf8().constData());
+    }
     return 0;
 }
 
@@ -245,5 +254,9 @@ int main(int argc, char** argv) {
     QString error;
     const auto options = parse(args, error);
     if (!options) return fail(error + "\n" + kUsage, 2);
-    return run(*options);
+    try {
+        return run(*options);
+    } catch (const std::exception& e) {
+        return fail(QString::fromUtf8(e.what()));
+    }
 }
