@@ -36,10 +36,10 @@
 #include "app/main_window_factory.h"
 #include "dataset/dataset_loading.h"
 #include "query/attach.h"
-#include "query/parallel_run.h"
-#include "query/query_state.h"
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
+#include "siting/parallel_run.h"
+#include "siting/study.h"
 #include "tools/sample_dataset.h"
 
 namespace {
@@ -147,7 +147,7 @@ void BM_Query(benchmark::State& state, const Dataset* d, const char* query) {
         peak = peakMiB();
     }
     state.counters["threads"] = md_query_functions2::WorkerThreadCount();
-    state.counters["results"] = double(md_query_functions2::queryState().cShapes.size());
+    state.counters["results"] = double(siting::Study::of(f)->result()->entries.size());
     state.counters["cpu_s"] = cpu;
     state.counters["peak_MiB"] = peak;
 }

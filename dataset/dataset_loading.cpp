@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <functional>
 #include <stdexcept>
 
 #include "dataset/catalogue.h"
@@ -21,13 +22,12 @@ void ResetDatasetState(const QString& programDirectory) {
     datasetState() = DatasetState{programDirectory, nullptr, {}, {}};
 }
 
-namespace {
-
-// One message for everything of the dataset that could not be used as it stands.
-QString loadReport(const QStringList& problems) {
+QString LoadReportText(const QStringList& problems) {
     if (problems.isEmpty()) return {};
     return QStringLiteral("Some files of this dataset could not be used:\n") + problems.join('\n');
 }
+
+namespace {
 
 QString leftOutText(const QString& file, int count) {
     return file +
@@ -46,6 +46,39 @@ int LayerIndexByFile(const QString& fileName) {
     if (it == index.constEnd())
         throw std::out_of_range("no layer loaded from " + fileName.toStdString());
     return it.value();
+}
+
+bool OpenLayers(const engine::DataConnection& connection, const QString& directory,
+                QStringList& problems,
+                const std::function<void(std::shared_ptr<engine::MapLayer>)>& add) {
+    // Special files and folders with a catalogue name are listed too, so that the report names
+    // them.
+    QStringList names;
+    const QFileInfoList entries = QDir(directory).entryInfoList(
+        {QStringLiteral("*.shp")}, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
+        QDir::Name | QDir::IgnoreCase);
+    for (const QFileInfo& entry : entries)
+        if (!entry.isDir() || StandardFile(entry.fileName())) names << entry.fileName();
+    int added = 0;
+    for (int i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        if (StandardFile(name)) {
+            QString whyNot;
+            if (auto ds = connection.findGeoDataset(name, &whyNot)) {
+                auto layer = std::make_shared<engine::MapLayer>();
+                layer->setGeoDataset(ds);
+                layer->tag = name;
+                SetLayerProperties(*layer, name, QString());
+                add(layer);
+                ++added;
+                if (ds->featuresLeftOut() > 0) problems << leftOutText(name, ds->featuresLeftOut());
+            } else {
+                problems << name + QStringLiteral(" was skipped: ") + whyNot;
+            }
+        }
+        if (i + 1 < names.size() && added > MAX_LAYERS) return true;
+    }
+    return false;
 }
 
 void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map& map,
@@ -72,41 +105,16 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
                                         shell::mbOKOnly, shell::iconWarning);
         } else {
             map.clearLayers();
-            // Special files and folders with a catalogue name are listed too, so that the
-            // report names them.
-            QStringList names;
-            const QFileInfoList entries =
-                QDir(state.dataDirectory)
-                    .entryInfoList({QStringLiteral("*.shp")},
-                                   QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
-                                   QDir::Name | QDir::IgnoreCase);
-            for (const QFileInfo& entry : entries)
-                if (!entry.isDir() || StandardFile(entry.fileName())) names << entry.fileName();
-            for (int i = 0; i < names.size(); ++i) {
-                const QString& name = names[i];
-                if (StandardFile(name)) {
-                    QString whyNot;
-                    if (auto ds = connection->findGeoDataset(name, &whyNot)) {
-                        auto layer = std::make_shared<engine::MapLayer>();
-                        layer->setGeoDataset(ds);
-                        layer->tag = name;
-                        SetLayerProperties(*layer, name, QString());
-                        map.addLayer(layer);
-                        if (ds->featuresLeftOut() > 0)
-                            problems << leftOutText(name, ds->featuresLeftOut());
-                    } else {
-                        problems << name + QStringLiteral(" was skipped: ") + whyNot;
-                    }
-                }
-                if (i + 1 < names.size() && map.layerCount() > MAX_LAYERS) {
-                    shell::dialogs().messageBox(
-                        QStringLiteral("Sorry, this program was not meant to handle more than ") +
-                        QString::number(MAX_LAYERS) +
-                        QStringLiteral(" layers.  Please reduce the number of shape (.shp) files "
-                                       "in the data directory."));
-                    break;
-                }
-            }
+            const bool tooMany = OpenLayers(*connection, state.dataDirectory, problems,
+                                            [&map](std::shared_ptr<engine::MapLayer> layer) {
+                                                map.addLayer(std::move(layer));
+                                            });
+            if (tooMany)
+                shell::dialogs().messageBox(
+                    QStringLiteral("Sorry, this program was not meant to handle more than ") +
+                    QString::number(MAX_LAYERS) +
+                    QStringLiteral(" layers.  Please reduce the number of shape (.shp) files "
+                                   "in the data directory."));
             for (int i = 0; i < map.layerCount(); ++i) {
                 engine::MapLayer& layer = *map.layer(i);
                 state.layerIndexByFile.insert(layer.tag.toUpper(), i);
@@ -120,7 +128,7 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
             map.setExtent(map.fullExtent());
         else
             map.refresh();
-        state.loadReport = loadReport(problems);
+        state.loadReport = LoadReportText(problems);
         if (!state.loadReport.isEmpty())
             shell::dialogs().messageBox(state.loadReport, shell::mbOKOnly, shell::iconWarning);
     } catch (...) {

@@ -3,6 +3,8 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "engine/geo_dataset.h"
@@ -26,6 +28,16 @@ void ResetDatasetState(const QString& programDirectory);
 // The map position of the layer loaded from fileName (case-insensitive). Throws
 // std::out_of_range when no such layer was loaded.
 int LayerIndexByFile(const QString& fileName);
+
+// Reads the catalogue layers of directory through an open connection, in name order, each with
+// its catalogue properties, and hands each to add. Files skipped and features left out are added
+// to problems. True when reading stopped at more than MAX_LAYERS layers with files left.
+bool OpenLayers(const engine::DataConnection& connection, const QString& directory,
+                QStringList& problems,
+                const std::function<void(std::shared_ptr<engine::MapLayer>)>& add);
+// One message for everything of the dataset that could not be used as it stands; empty when
+// there was nothing.
+QString LoadReportText(const QStringList& problems);
 
 void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map& map,
                  engine::Legend& legend);

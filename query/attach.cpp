@@ -1,20 +1,44 @@
 #include "query/attach.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "query/frmShowQueryData.h"
 #include "query/query_catalogue.h"
 #include "query/query_panel.h"
 #include "query/query_run.h"
-#include "query/query_state.h"
-#include "query/result_set.h"
 #include "query/save_result.h"
 #include "shell/frmMain.h"
+#include "siting/study.h"
 
 namespace query {
 
 namespace {
+
+// The study reads the layers the main map holds.
+class MapLayers : public siting::LayerSource {
+  public:
+    explicit MapLayers(const engine::Map& map) : map_(map) {}
+    int layerCount() const override { return map_.layerCount(); }
+    std::shared_ptr<engine::MapLayer> layer(int i) const override { return map_.layer(i); }
+
+  private:
+    const engine::Map& map_;
+};
+
+void drawResults(const siting::Study& study, engine::Map& map) {
+    if (!study.hasAreas()) return;
+    for (const siting::ResultEntry& e : study.result()->entries) map.drawShape(e.shape, e.symbol);
+}
+
+// A dataset was opened, or failed to open: nothing of the last result stays in sight.
+void forgetResult(frmMain& f) {
+    siting::Study::of(f)->reset();
+    f.statusBar()->clearMessage();
+    f.lblWorking->clear();
+}
 
 bool pick(QComboBox* list, const QString& text) {
     const int i = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -27,15 +51,21 @@ bool pick(QComboBox* list, const QString& text) {
 }  // namespace
 
 void attach(frmMain& f) {
-    md_query_functions2::ResetQueryState();
+    auto* study = new siting::Study(std::make_unique<MapLayers>(*f.Map1), &f);
+    md_functions::SkipNextSolarCheck(false);
     f.hooks.fillQueryList = [](frmMain& m) { md_functions::FillcboSelectQuery(m, *m.cboSelectQuery); };
-    f.hooks.resetResults = [](frmMain&) { md_query_functions2::ResetQueryState(); };
-    f.hooks.drawQueryResults = [](engine::Map& map) { md_query_functions2::draw_query_results(map); };
+    f.hooks.resetResults = forgetResult;
+    f.hooks.drawQueryResults = [study](engine::Map& map) { drawResults(*study, map); };
     f.hooks.saveResult = [](frmMain& m) { mnuSave_Click(m); };
-    f.hooks.hasResult = [] {
-        const auto& state = md_query_functions2::queryState();
-        return state.cShapesExists && !state.cShapes.empty() && !state.bQueryRunning;
-    };
+    f.hooks.hasResult = [study] { return study->hasAreas(); };
+    // The commands follow what the study holds; without a result its table is gone too.
+    QObject::connect(study, &siting::Study::resultChanged, &f, [&f, study] {
+        f.UpdateCommandAvailability();
+        if (study->result() || study->running()) return;
+        f.cmdShowData->hide();
+        if (auto* table = f.findChild<frmShowQueryData*>(QString(), Qt::FindDirectChildrenOnly))
+            table->close();
+    });
     // A pick of the user (even of the entry already shown) raises the selection event; the
     // program's own selections call the handlers directly.
     QObject::connect(f.cboSelectQuery, &QComboBox::activated, &f, [&f] { cboSelectQuery_Click(f); });

@@ -24,14 +24,15 @@
 #include "engine/map.h"
 #include "engine/projection.h"
 #include "engine/renderer.h"
-#include "query/number_text.h"
 #include "query/query_catalogue.h"
-#include "query/query_state.h"
-#include "query/result_set.h"
 #include "query/results_export.h"
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
+#include "siting/number_text.h"
+#include "siting/query_descriptors.h"
+#include "siting/result_set.h"
+#include "siting/study.h"
 
 namespace {
 
@@ -205,35 +206,12 @@ void frmShowQueryData::cmdExportCsv_Click() {
 
 namespace md_query_functions2 {
 
-std::vector<std::pair<engine::ColorNumber, double>> ClassSummary() {
-    const QueryState& state = queryState();
-    std::vector<std::pair<engine::ColorNumber, double>> summary;
-    engine::Rectangle extent;
-    for (const engine::Shape& s : state.cShapes) extent.unite(s.extent());
-    // Areas in km2; geographic results are measured in an equal-area projection.
-    const engine::AreaMeasure measure(state.resultCoordinateSystem, extent);
-    for (size_t k = 0; k < state.cShapes.size(); ++k) {
-        try {
-            const engine::ColorNumber c = state.cSymbols[k].color;
-            const double a = measure.squareMetres(state.cShapes[k]) / 1e6;
-            auto it = std::find_if(summary.begin(), summary.end(),
-                                   [c](const auto& e) { return e.first == c; });
-            if (it == summary.end())
-                summary.emplace_back(c, a);
-            else
-                it->second += a;
-        } catch (...) {
-        }
-    }
-    return summary;
-}
-
 void UpdateQueryDataForm(frmMain& f, frmShowQueryData& form) {
     // Continue-on-error: a failing step is skipped without a message.
-    const QueryState& state = queryState();
+    const siting::Study& study = *siting::Study::of(f);
     std::vector<std::pair<engine::ColorNumber, double>> summary;
     try {
-        summary = ClassSummary();
+        if (const siting::QueryResult* result = study.result()) summary = ClassSummary(*result);
     } catch (...) {
     }
     // Shares and the total count every result area, also those of classes beyond the last row.
@@ -243,7 +221,8 @@ void UpdateQueryDataForm(frmMain& f, frmShowQueryData& form) {
         shell::dialogs().messageBox("Form will not be able to show all values");
         summary.resize(frmShowQueryData::kRows);
     }
-    const QString field = state.resultFieldName.trimmed().toUpper();
+    const QString field =
+        study.result() ? study.result()->fieldName.trimmed().toUpper() : QString();
     const bool solar = field == "ANNDIR" || field == "ANNTILT" || field == "ANNGLO";
 
     QTableWidget& table = *form.tblResults;
@@ -278,43 +257,13 @@ void UpdateQueryDataForm(frmMain& f, frmShowQueryData& form) {
 }
 
 QString CreateAreaDescription(frmMain& f, engine::ColorNumber colour) {
-    QString description;
     try {
-        const QString query = f.cboSelectQuery->currentText();
-        const bool wind = md_functions::isWindQuery(query);
-        if (!wind && query != "Best Solar X kWh/m2/day") return {};
-        std::shared_ptr<engine::MapLayer> layer;
-        if (wind) {
-            if (!md_functions::isLayerExist("20_wind.shp")) return {};
-            layer = f.Map1->layer(md_functions::LayerIndexByFile("20_wind.shp"));
-        } else {
-            layer = f.Map1->layerByName(f.cboQueryDropDown3->currentText());
-        }
-        if (!layer) return {};
-        const auto breaks = std::dynamic_pointer_cast<engine::ClassBreaksRenderer>(layer->renderer);
-        if (!breaks) return {};
-        const int n = breaks->breakCount();
-        int found = -1;
-        for (int i = 0; i <= n && found < 0; ++i)
-            if (breaks->symbol(i).color == colour) found = i;
-        auto text = [&](int i) {
-            return wind ? plainNumber(breaks->breakValue(i))
-                        : QString::number(breaks->breakValue(i), 'f', 1);
-        };
-        const QString subject = wind ? "Wind Power Density" : "Solar Resource";
-        if (found < 0)
-            description = wind ? "Wind Power Density < 200" : QString();
-        else if (found == 0)
-            description = subject + " < " + text(0);
-        else if (found == n)
-            description = subject + " >= " + text(n - 1);
-        else
-            description = subject + " >= " + text(found - 1) + (wind ? " and < " : " < ") +
-                          text(found);
+        return ClassDescription(*siting::Study::of(f), f.cboSelectQuery->currentText(),
+                                f.cboQueryDropDown3->currentText(), colour);
     } catch (...) {
         md_functions::ErrorMessage(" Error Source:md_query_functions2.CreateAreaDescription()", 48);
+        return {};
     }
-    return description;
 }
 
 }  // namespace md_query_functions2

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/types.h"
+#include "siting/result_set.h"
 
 class QLabel;
 class QPushButton;
@@ -19,7 +20,7 @@ class frmShowQueryData : public QWidget {
     Q_OBJECT
 public:
   // The most classes the window lists.
-  static constexpr int kRows = 14;
+  static constexpr int kRows = md_query_functions2::kResultRows;
   // Columns of the table.
   enum Column { ClassColumn, AreaColumn, ShareColumn };
 
@@ -60,7 +61,6 @@ private:
 namespace md_query_functions2 {
 
 // The result areas summed by colour, in km2, in the order each colour first occurs.
-std::vector<std::pair<engine::ColorNumber, double>> ClassSummary();
 void UpdateQueryDataForm(frmMain& f, frmShowQueryData& form);
 QString CreateAreaDescription(frmMain& f, engine::ColorNumber colour);
 

@@ -4,13 +4,13 @@
 #include <QElapsedTimer>
 #include <QLabel>
 
+#include "shell/dialog_service.h"
+#include "shell/error_report.h"
 #include "shell/frmMain.h"
 
 namespace md_query_functions2 {
 
 namespace {
-
-QString heldBack;
 
 void show(frmMain& f, const QString& text) {
     if (f.lblWorking->text() != text) f.lblWorking->setText(text);
@@ -19,28 +19,41 @@ void show(frmMain& f, const QString& text) {
 
 }  // namespace
 
-void SetCaption(frmMain& f, const QString& text, bool paintNow) {
+void WindowFeedback::caption(const QString& text, bool paintNow) {
     static QElapsedTimer sincePaint;
     if (paintNow || !sincePaint.isValid() || sincePaint.elapsed() >= 40) {
-        show(f, text);
-        heldBack.clear();
+        show(f_, text);
+        heldBack_.clear();
         sincePaint.restart();
     } else {
-        heldBack = text;
+        heldBack_ = text;
     }
 }
 
-void FlushCaption(frmMain& f) {
-    if (heldBack.isEmpty()) return;
-    show(f, heldBack);
-    heldBack.clear();
+void WindowFeedback::flushCaption() {
+    if (heldBack_.isEmpty()) return;
+    show(f_, heldBack_);
+    heldBack_.clear();
 }
 
-void YieldEvents() {
+void WindowFeedback::yield() {
     static QElapsedTimer sinceYield;
     if (sinceYield.isValid() && sinceYield.elapsed() < 5) return;
     QCoreApplication::processEvents();
     sinceYield.restart();
 }
+
+void WindowFeedback::layersChanged() {
+    f_.Map1->refresh();
+    f_.repaint();
+}
+
+bool WindowFeedback::confirm(const QString& question) {
+    return shell::dialogs().messageBox(question, shell::mbYesNo) == shell::answerYes;
+}
+
+void WindowFeedback::inform(const QString& text) { shell::dialogs().messageBox(text); }
+
+void WindowFeedback::failure(const QString& text) { md_functions::ErrorMessage(text, 48); }
 
 }  // namespace md_query_functions2

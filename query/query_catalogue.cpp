@@ -6,12 +6,12 @@
 
 #include "dataset/dataset_loading.h"
 #include "engine/map.h"
-#include "query/number_text.h"
 #include "query/query_panel.h"
-#include "query/query_state.h"
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
+#include "siting/number_text.h"
+#include "siting/query_descriptors.h"
 
 namespace md_functions {
 
@@ -21,40 +21,18 @@ QString key(const QString& s) { return s.trimmed().toUpper(); }
 
 const QString kWindFile = QStringLiteral("20_wind.shp");
 
+bool skipSolarCheck = false;
+
 }  // namespace
 
-const QStringList& QueryNames() {
-    static const QStringList names{
-        "No Query (Base Map)",         "Wind by Power Density",    "Best wind - protected areas",
-        "Best wind + land use",        "Best wind + roads",        "Best wind + transmission",
-        "Best wind (all)",             "Best Solar X kWh/m2/day"};
-    return names;
-}
-
-bool isWindQuery(const QString& name) {
-    const int i = QueryNames().indexOf(name);
-    return i >= 1 && i <= 6;
-}
-
-const std::vector<SolarResource>& SolarResources() {
-    static const std::vector<SolarResource> resources{
-        {"40 km Solar Concentrators Annual Average(KWH/M2/DAY)", "11_solar_direct.shp", "ANNDIR"},
-        {"40 km Solar PV Annual Average(KWH/M2/DAY)", "12_solar_tilt.shp", "ANNTILT"},
-        {"10 KM Solar Concentrators Annual Average(KWH/M2/DAY)", "13_solar_direct.shp", "ANNDIR"},
-        {"10 km Solar Global Horizontal Annual Average(KWH/M2/DAY)", "14_solar_glo.shp",
-         "ANNGLO"},
-        {"40 km Solar Global Horizontal Annual Average(KWH/M2/DAY)", "15_solar_glo.shp",
-         "ANNGLO"},
-        {"10 km Solar PV Annual Average(KWH/M2/DAY)", "16_solar_tilt.shp", "ANNTILT"}};
-    return resources;
-}
+void SkipNextSolarCheck(bool skip) { skipSolarCheck = skip; }
 
 void FillcboSelectQuery(frmMain& f, QComboBox& list) {
     try {
         {
             const QSignalBlocker block(&list);
             list.clear();
-            list.addItems(QueryNames());
+            list.addItems(siting::QueryNames());
             list.setCurrentIndex(0);
         }
         query::cboSelectQuery_Click(f);
@@ -67,39 +45,17 @@ void FillcboSelectQuery(frmMain& f, QComboBox& list) {
 bool isQueryPossible(const QString& name, QString& message) {
     bool result = true;
     try {
-        const QString k = key(name);
-        bool wind = false;
-        for (int i = 1; i <= 6; ++i) wind = wind || k == key(QueryNames()[i]);
-        if (wind) {
-            result = isLayerExist(kWindFile, message);
-            if (!result) return false;
-            getMaxWindDensity();
-        }
-        QString file;
-        if (k == key("Wind by Power Density")) {
-            file = kWindFile;
-        } else if (k == key("Best wind - protected areas")) {
-            file = "31_protectedarea.shp";
-        } else if (k == key("Best wind + land use")) {
-            file = "02_landuse.shp";
-        } else if (k == key("Best wind + roads")) {
-            file = "43_roads.shp";
-        } else if (k == key("Best wind + transmission")) {
-            file = "44_transmissionline.shp";
-        } else if (k == key("Best wind (all)")) {
-            for (const char* f : {"20_wind.shp", "31_protectedarea.shp", "02_landuse.shp",
-                                  "43_roads.shp", "44_transmissionline.shp"}) {
-                result = isLayerExist(QString::fromLatin1(f), message);
+        if (const siting::QueryDescriptor* query = siting::FindQuery(name)) {
+            for (int i = 0; i < query->layers.size(); ++i) {
+                result = isLayerExist(query->layers[i], message);
                 if (!result) return false;
+                if (i == 0 && query->wind) getMaxWindDensity();
             }
             return true;
-        } else {
-            for (const SolarResource& r : SolarResources())
-                if (k == key(r.description)) file = r.layerFile;
-            if (file.isEmpty()) return true;
         }
-        result = isLayerExist(file, message);
-        return result;
+        for (const siting::SolarResource& r : siting::SolarResources())
+            if (key(name) == key(r.description)) return isLayerExist(r.layerFile, message);
+        return true;
     } catch (...) {
         shell::dialogs().messageBox(
             "Error in isQueryPossible() function. Error while trying to check whether the query "
@@ -185,9 +141,8 @@ void cboSelectQuery_Click(frmMain& f) {
 
 void cboQueryDropDown3_Click(frmMain& f) {
     try {
-        auto& state = md_query_functions2::queryState();
-        if (state.bSkipSolarCheck) {
-            state.bSkipSolarCheck = false;
+        if (md_functions::skipSolarCheck) {
+            md_functions::skipSolarCheck = false;
             return;
         }
         QString message;

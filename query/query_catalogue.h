@@ -3,27 +3,18 @@
 // choosing a query or a solar resource does.
 
 #include <QString>
-#include <QStringList>
-#include <vector>
 
 class QComboBox;
 class frmMain;
 
 namespace md_functions {
 
-// The eight query names in list order; entries 1 to 6 are the wind queries.
-const QStringList& QueryNames();
-bool isWindQuery(const QString& name);
-// The solar resource descriptions, with the layer file and annual field of each.
-struct SolarResource {
-    QString description, layerFile, fieldName;
-};
-const std::vector<SolarResource>& SolarResources();
-
 void FillcboSelectQuery(frmMain& f, QComboBox& list);
 bool isQueryPossible(const QString& name, QString& message);
 void getMaxWindDensity();
 void HandleQuerySelect(frmMain& f);
+// The next selection of a solar resource is the program's own and is not checked (false: it is).
+void SkipNextSolarCheck(bool skip = true);
 
 }  // namespace md_functions
 

@@ -7,18 +7,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <cmath>
-#include <memory>
 
 #include "dataset/dataset_loading.h"
 #include "engine/map.h"
-#include "engine/renderer.h"
-#include "engine/string_collection.h"
-#include "query/number_text.h"
 #include "query/query_catalogue.h"
-#include "query/query_state.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
+#include "siting/number_text.h"
+#include "siting/query_defaults.h"
+#include "siting/query_descriptors.h"
+#include "siting/study.h"
 
 namespace md_functions {
 
@@ -59,11 +57,6 @@ void distanceLabel(frmMain& f, int i, const QString& caption, Row row) {
     label(f, i, caption, row, kCaptionColumn, kColumns - kCaptionColumn);
 }
 
-void minMaxLabels(frmMain& f) {
-    rangeLabel(f, 0, "Min Wind Power Density:", kMinRow);
-    rangeLabel(f, 1, "Max Wind Power Density:", kMaxRow);
-}
-
 void rangeDropDowns(frmMain& f) {
     show(f, f.cboQueryDropDown, kMinRow, kDropDownColumn);
     show(f, f.cboQueryDropDown2, kMaxRow, kDropDownColumn);
@@ -84,9 +77,12 @@ void keepNumberOr2(QLineEdit* box) {
     if (!md_query_functions2::isNumber(box->text())) box->setText("2");
 }
 
-std::shared_ptr<engine::ClassBreaksRenderer> breaksOf(frmMain& f, int layerIndex) {
-    return std::dynamic_pointer_cast<engine::ClassBreaksRenderer>(
-        f.Map1->layer(layerIndex)->renderer);
+// The values of a range in its two drop-downs, and the ones shown at first.
+void offer(QComboBox* lo, QComboBox* hi, const siting::RangeChoices& choices) {
+    lo->addItems(choices.minimums);
+    hi->addItems(choices.maximums);
+    lo->setCurrentIndex(choices.minimum);
+    hi->setCurrentIndex(choices.maximum);
 }
 
 }  // namespace
@@ -106,49 +102,40 @@ void SetQueryInputControls(frmMain& f) {
         f.panelGrid->setRowStretch(kListRow, 0);
         f.panelGrid->setRowStretch(kEndRow, 1);
 
-        const QString name = f.cboSelectQuery->currentText();
-        if (name == "Wind by Power Density" || name == "Best wind - protected areas") {
-            minMaxLabels(f);
+        const siting::QueryDescriptor* query = siting::FindQuery(f.cboSelectQuery->currentText());
+        if (query && !query->parameters.empty()) {
+            using siting::Parameter;
+            const bool solar = query->has(Parameter::SolarRange);
+            const bool twoDistances =
+                query->has(Parameter::RoadsKm) && query->has(Parameter::TransmissionKm);
+            rangeLabel(f, 0, solar ? "Min Solar Resource" : "Min Wind Power Density:", kMinRow);
+            // With two distances the second caption row beside the boxes is taken.
+            rangeLabel(f, twoDistances ? 3 : 1,
+                       solar ? "Max Solar Resource" : "Max Wind Power Density:", kMaxRow);
+            int distanceRow = kFirstDistanceRow;
+            for (const siting::ParameterSpec& p : query->parameters) {
+                if (p.kind != Parameter::RoadsKm && p.kind != Parameter::TransmissionKm) continue;
+                // The last distance takes the lower box.
+                const int box = twoDistances && distanceRow == kFirstDistanceRow ? 1 : 2;
+                show(f, f.txtQuery1[box], distanceRow, kBoxColumn);
+                if (p.keepTyped)
+                    keepNumberOr2(f.txtQuery1[box]);
+                else
+                    f.txtQuery1[box]->setText(siting::kDefaultDistance);
+                distanceLabel(f, box, p.caption, Row(distanceRow));
+                ++distanceRow;
+            }
             SetQueryListbox(f);
             rangeDropDowns(f);
-        } else if (name == "Best wind + land use") {
-            minMaxLabels(f);
-            SetQueryListbox(f);
-            rangeDropDowns(f);
-            choiceList(f, f.lstQuery1, "Choose which land uses are suitable:");
-        } else if (name == "Best wind + roads" || name == "Best wind + transmission") {
-            const bool roads = name == "Best wind + roads";
-            minMaxLabels(f);
-            SetQueryListbox(f);
-            rangeDropDowns(f);
-            show(f, f.txtQuery1[2], kFirstDistanceRow, kBoxColumn);
-            if (roads)
-                f.txtQuery1[2]->setText("2");
-            else
-                keepNumberOr2(f.txtQuery1[2]);
-            distanceLabel(f, 2, roads ? " kM from roads" : " kM from transmission lines",
-                          kFirstDistanceRow);
-        } else if (name == "Best wind (all)") {
-            rangeLabel(f, 0, "Min Wind Power Density:", kMinRow);
-            rangeLabel(f, 3, "Max Wind Power Density:", kMaxRow);
-            show(f, f.txtQuery1[1], kFirstDistanceRow, kBoxColumn);
-            keepNumberOr2(f.txtQuery1[1]);
-            distanceLabel(f, 1, " kM from transmission lines", kFirstDistanceRow);
-            show(f, f.txtQuery1[2], kSecondDistanceRow, kBoxColumn);
-            keepNumberOr2(f.txtQuery1[2]);
-            distanceLabel(f, 2, " kM from roads", kSecondDistanceRow);
-            SetQueryListbox(f);
-            rangeDropDowns(f);
-            choiceList(f, f.lstQuery1, "Choose which land uses are suitable:");
-            // The check box with its caption on a row of its own, clear of the distances.
-            distanceLabel(f, 5, "remove protected areas ", kProtectedRow);
-            show(f, f.chkProtectedAreas, kProtectedRow, kBoxColumn);
-        } else if (name == "Best Solar X kWh/m2/day") {
-            rangeLabel(f, 0, "Min Solar Resource", kMinRow);
-            rangeLabel(f, 1, "Max Solar Resource", kMaxRow);
-            SetQueryListbox(f);
-            rangeDropDowns(f);
-            choiceList(f, f.cboQueryDropDown3, "Choose which solar resource:");
+            if (query->has(Parameter::LandUses))
+                choiceList(f, f.lstQuery1, "Choose which land uses are suitable:");
+            if (const siting::ParameterSpec* p = query->parameter(Parameter::RemoveProtected)) {
+                // The check box with its caption on a row of its own, clear of the distances.
+                distanceLabel(f, 5, p->caption, kProtectedRow);
+                show(f, f.chkProtectedAreas, kProtectedRow, kBoxColumn);
+            }
+            if (query->has(Parameter::SolarResource))
+                choiceList(f, f.cboQueryDropDown3, "Choose which solar resource:");
         }
         f.UpdateInterface();
     } catch (...) {
@@ -158,54 +145,25 @@ void SetQueryInputControls(frmMain& f) {
 
 void SetQueryListbox(frmMain& f) {
     try {
-        const QString name = f.cboSelectQuery->currentText();
-        if (name == "Wind by Power Density" || name == "Best wind - protected areas" ||
-            name == "Best wind + roads" || name == "Best wind + transmission") {
-            FillWindDensityDropDowns(f);
-        } else if (name == "Best wind + land use" || name == "Best wind (all)") {
-            FillWindDensityDropDowns(f);
-            FillLandUseDropDown(f);
-        } else if (name == "Best Solar X kWh/m2/day") {
+        const siting::QueryDescriptor* query = siting::FindQuery(f.cboSelectQuery->currentText());
+        if (!query) return;
+        if (query->has(siting::Parameter::WindRange)) FillWindDensityDropDowns(f);
+        if (query->has(siting::Parameter::LandUses)) FillLandUseDropDown(f);
+        if (query->has(siting::Parameter::SolarResource)) {
             QComboBox* resources = f.cboQueryDropDown3;
             QComboBox* lo = f.cboQueryDropDown;
             QComboBox* hi = f.cboQueryDropDown2;
             const QSignalBlocker block(resources);
             resources->clear();
-            const auto& all = SolarResources();
-            for (int i = 0; i < 4; ++i) resources->addItem(all[i].description);
-            if (isLayerExist("16_solar_tilt.shp") || isLayerExist("15_solar_glo.shp")) {
-                resources->addItem(all[4].description);
-                resources->addItem(all[5].description);
-            }
+            const siting::Study& study = *siting::Study::of(f);
+            const QStringList offered = siting::OfferedSolarResources(study);
+            resources->addItems(offered);
             lo->clear();
             hi->clear();
-            bool found = false;
-            for (int i = 0; i < resources->count() && !found; ++i) {
-                QString message;
-                if (!isQueryPossible(resources->itemText(i), message)) continue;
-                found = true;
-                const auto breaks = breaksOf(f, GetSolarResourceLayerID(f, resources->itemText(i)));
-                for (int b = 0; breaks && b < breaks->breakCount(); ++b) {
-                    const QString text = md_query_functions2::plainNumber(
-                        std::round(breaks->breakValue(b) * 10) / 10);
-                    lo->addItem(text);
-                    hi->addItem(text);
-                }
-                lo->setCurrentIndex(3);
-                hi->setCurrentIndex(hi->count() - 1);
-            }
-            md_query_functions2::queryState().bSkipSolarCheck = true;
+            offer(lo, hi, siting::SolarRangeChoices(study, offered));
+            SkipNextSolarCheck();
             resources->setCurrentIndex(0);
             query::cboQueryDropDown3_Click(f);
-            if (!found) {
-                for (int k = 0; k <= 14; ++k) {
-                    const QString text = md_query_functions2::plainNumber(2 + 0.5 * k);
-                    lo->addItem(text);
-                    hi->addItem(text);
-                }
-                lo->setCurrentIndex(3);
-                hi->setCurrentIndex(hi->count() - 1);
-            }
         }
     } catch (...) {
         ErrorMessage(" Error Source:md_functions.SetQueryListbox()", 48);
@@ -218,16 +176,7 @@ void FillWindDensityDropDowns(frmMain& f) {
         QComboBox* hi = f.cboQueryDropDown2;
         lo->clear();
         hi->clear();
-        const auto breaks = breaksOf(f, LayerIndexByFile("20_wind.shp"));
-        if (!breaks) throw engine::EngineError("the wind layer has no class breaks");
-        for (int i = 0; i < breaks->breakCount(); ++i) {
-            const QString text = md_query_functions2::plainNumber(breaks->breakValue(i));
-            lo->addItem(text);
-            hi->addItem(text);
-        }
-        lo->setCurrentIndex(3);
-        hi->addItem("Max");
-        hi->setCurrentIndex(hi->count() - 2);
+        offer(lo, hi, siting::WindRangeChoices(*siting::Study::of(f)));
     } catch (...) {
         ErrorMessage(" Error Source:md_functions.FillWindDensityDropDowns()", 48);
     }
@@ -236,24 +185,9 @@ void FillWindDensityDropDowns(frmMain& f) {
 void FillLandUseDropDown(frmMain& f) {
     try {
         f.lstQuery1->clear();
-        const auto& layer = f.Map1->layer(LayerIndexByFile("02_landuse.shp"));
-        engine::Recordset records = layer->searchExpression(QStringLiteral("FeatureID") + " > -1");
-        engine::StringCollection texts;
-        for (; !records.eof(); records.moveNext()) texts.add(records.value("LAND_USE").toString());
-        f.lstQuery1->addItems(texts.items());
+        f.lstQuery1->addItems(siting::LandUses(*siting::Study::of(f)));
     } catch (...) {
         ErrorMessage(" Error Source:md_functions.FillLandUseDropDown()", 48);
-    }
-}
-
-int GetSolarResourceLayerID(frmMain& f, const QString& description) {
-    try {
-        for (int i = 0; i < f.Map1->layerCount(); ++i)
-            if (f.Map1->layer(i)->name == description) return i;
-        return 0;
-    } catch (...) {
-        ErrorMessage(" Error Source:md_functions.GetSolarResourceLayerID()", 48);
-        return 0;
     }
 }
 

@@ -12,6 +12,5 @@ void SetQueryInputControls(frmMain& f);
 void SetQueryListbox(frmMain& f);
 void FillWindDensityDropDowns(frmMain& f);
 void FillLandUseDropDown(frmMain& f);
-int GetSolarResourceLayerID(frmMain& f, const QString& description);
 
 }  // namespace md_functions

@@ -1,88 +1,84 @@
 #include "query/query_run.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <atomic>
 
-#include "query/input_validation.h"
 #include "query/progress.h"
-#include "query/query_catalogue.h"
-#include "query/query_procedures.h"
-#include "query/query_state.h"
-#include "query/result_set.h"
-#include "query/search_expressions.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
-
-namespace md_query_functions2 {
-
-namespace {
-
-float distance(const QLineEdit* box) { return box->text().trimmed().toFloat(); }
-
-}  // namespace
-
-void fill_cShapes_collection(frmMain& f, const QString& name) {
-    QueryState& state = queryState();
-    try {
-        state.cShapesExists = true;
-        state.cShapes.clear();
-        state.cSymbols.clear();
-        state.bQueryRunning = true;
-        if (name == "Wind by Power Density") {
-            wind_class_x_or_better(f);
-        } else if (name == "Best wind - protected areas") {
-            wind_minus_protected_areas(f);
-        } else if (name == "Best wind + land use") {
-            wind_with_land_use(f);
-        } else if (name == "Best wind + roads") {
-            state.roadDistanceKm = distance(f.txtQuery1[2]);
-            wind_with_roads(f);
-        } else if (name == "Best wind + transmission") {
-            state.transmissionDistanceKm = distance(f.txtQuery1[2]);
-            wind_with_transmission(f);
-        } else if (name == "Best wind (all)") {
-            state.transmissionDistanceKm = distance(f.txtQuery1[1]);
-            state.roadDistanceKm = distance(f.txtQuery1[2]);
-            wind_all(f);
-        } else if (name == "Best Solar X kWh/m2/day") {
-            GetSolarLayerChosen(f);
-            solar_x_kwhm2_or_better(f);
-        }
-        FlushCaption(f);
-    } catch (...) {
-        md_functions::ErrorMessage(" Error Source:md_query_functions2.fill_cShapes_collection()",
-                                   48);
-    }
-    state.bQueryRunning = false;
-}
-
-}  // namespace md_query_functions2
+#include "siting/input_validation.h"
+#include "siting/query_descriptors.h"
+#include "siting/study.h"
 
 namespace query {
 
+namespace {
+
+// Set by a "Cancel" press, read by the run in progress.
+std::atomic<bool> cancelRequested{false};
+
+// The box a distance is typed into: with two distances the first takes the upper box.
+QLineEdit* distanceBox(const frmMain& f, siting::Parameter p) {
+    const siting::QueryDescriptor* q = siting::FindQuery(f.cboSelectQuery->currentText());
+    const bool both =
+        q && q->has(siting::Parameter::RoadsKm) && q->has(siting::Parameter::TransmissionKm);
+    return f.txtQuery1[p == siting::Parameter::TransmissionKm && both ? 1 : 2];
+}
+
+}  // namespace
+
+siting::ParameterInput PanelInput(const frmMain& f) {
+    siting::ParameterInput in;
+    in.minimum = f.cboQueryDropDown->currentText();
+    in.maximum = f.cboQueryDropDown2->currentText();
+    in.roadsKm = distanceBox(f, siting::Parameter::RoadsKm)->text();
+    in.transmissionKm = distanceBox(f, siting::Parameter::TransmissionKm)->text();
+    for (int i = 0; i < f.lstQuery1->count(); ++i)
+        if (f.lstQuery1->item(i)->isSelected()) in.landUses << f.lstQuery1->item(i)->text();
+    in.removeProtected = f.chkProtectedAreas->isChecked();
+    in.solarResource = f.cboQueryDropDown3->currentText();
+    return in;
+}
+
 void cmdUpdateMap_Click(frmMain& f) {
-    using namespace md_query_functions2;
     try {
         resultsDrawn = false;
+        siting::Study& study = *siting::Study::of(f);
+        const siting::QueryDescriptor* query = siting::FindQuery(f.cboSelectQuery->currentText());
+        if (!query) return;
+        const siting::ParameterInput input = PanelInput(f);
+        // What the chosen query needs, and nothing else: another query's solar resource is not
+        // asked for.
         QString message;
-        if (!md_functions::isQueryPossible(f.cboQueryDropDown3->currentText(), message)) {
+        siting::QueryParameters available;
+        available.solarResource = input.solarResource;
+        if (!study.isAvailable(*query, available, &message)) {
             md_functions::DisplayError(message);
             return;
         }
         f.cmdShowData->hide();
         if (f.cmdUpdateMap->text() != "Update Map") {
-            queryState().bCancelQuery = true;
+            cancelRequested = true;
             return;
         }
-        queryState().bCancelQuery = false;
-        if (!md_functions::CheckInputs(f)) return;
+        cancelRequested = false;
+        const md_functions::InputCheck check = md_functions::CheckInputs(*query, input);
+        if (!check.parameters) {
+            md_functions::DisplayError(check.fault);
+            if (check.focus) distanceBox(f, *check.focus)->setFocus();
+            return;
+        }
         f.setWorkingColor(QColor(0, 0, 255));
         f.ControlEnable(false);
         f.repaint();
-        fill_cShapes_collection(f, f.cboSelectQuery->currentText());
-        f.cmdShowData->setVisible(QueryResults());
+        md_query_functions2::WindowFeedback feedback(f);
+        study.run(*query, *check.parameters, feedback, cancelRequested);
+        f.cmdShowData->setVisible(study.hasCompleteResult());
         f.legend->clear();
         f.legend->loadLegend(true);
         f.ControlEnable(true);

@@ -1,18 +1,14 @@
 #pragma once
 // The "Update Map" run.
 
-#include <QString>
+#include "siting/query_parameters.h"
 
 class frmMain;
 
-namespace md_query_functions2 {
-
-// Clears the result set and runs the procedure of the named query.
-void fill_cShapes_collection(frmMain& f, const QString& name);
-
-}  // namespace md_query_functions2
-
 namespace query {
+
+// What the parameter panel holds for the chosen query.
+siting::ParameterInput PanelInput(const frmMain& f);
 
 // The "Update Map" button; while a run is in progress it reads "Cancel" and a press cancels.
 void cmdUpdateMap_Click(frmMain& f);

@@ -1,34 +1,15 @@
 #include "shell/error_report.h"
 
 #include <QLabel>
-#include <exception>
 
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
+#include "siting/failure_text.h"
 
 namespace md_functions {
 
-namespace {
-
-// The words of the exception being handled, when called inside a catch block.
-QString reasonBeingHandled() {
-    const std::exception_ptr current = std::current_exception();
-    if (!current) return {};
-    try {
-        std::rethrow_exception(current);
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what()).trimmed();
-    } catch (...) {
-        return {};
-    }
-}
-
-}  // namespace
-
 void ErrorMessage(const QString& message, int iconCode) {
-    QString text = message;
-    if (const QString reason = reasonBeingHandled(); !reason.isEmpty() && !message.contains(reason))
-        text += '\n' + reason;
+    const QString text = siting::FailureText(message);
     try {
         shell::dialogs().messageBox(text, shell::mbOKOnly, iconCode);
     } catch (...) {

@@ -50,6 +50,8 @@ void frmMain::mnuOpen_Click() {
                                                        QStringLiteral("ESRI Shapefiles (*.shp)"));
     if (file.isEmpty()) return;
     md_functions::LoadProject(QFileInfo(file).fileName(), file, *Map1, *legend);
+    // Whatever was loaded, or nothing, no result of the dataset before stays.
+    if (hooks.resetResults) hooks.resetResults(*this);
 }
 
 void frmMain::mnuHelp_Click() {

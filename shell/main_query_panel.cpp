@@ -9,6 +9,7 @@
 
 #include "shell/frmMain.h"
 #include "shell/panel_controls.h"
+#include "siting/query_defaults.h"
 
 QWidget* frmMain::createQueryPanel(QWidget* parent) {
     fraEditQueryParameters = new QGroupBox(parent);
@@ -24,7 +25,7 @@ QWidget* frmMain::createQueryPanel(QWidget* parent) {
     lblQuery1[5]->setText(QStringLiteral("remove protected areas "));
 
     for (int i = 1; i <= 2; ++i) {
-        txtQuery1[i] = new shell::NumberBox(QStringLiteral("5"), panel);
+        txtQuery1[i] = new shell::NumberBox(siting::kStartDistance, panel);
         txtQuery1[i]->setVisible(false);
     }
 

@@ -1,27 +1,24 @@
-// pallix-query: runs one siting query on a dataset directory through the program's own main
-// window, offscreen, and prints the "Query Results" rows as CSV.
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
+// pallix-query: runs one siting query on a dataset directory with the program's siting study, no
+// window and no display, and prints the "Query Results" rows as CSV.
+#include <QCoreApplication>
 #include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTableWidget>
+#include <QFileInfo>
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <optional>
 
-#include "app/main_window_factory.h"
+#include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
-#include "query/attach.h"
-#include "query/frmShowQueryData.h"
-#include "query/query_state.h"
-#include "query/save_result.h"
 #include "shell/dialog_service.h"
-#include "shell/frmMain.h"
+#include "siting/failure_text.h"
+#include "siting/input_validation.h"
+#include "siting/query_defaults.h"
+#include "siting/query_descriptors.h"
+#include "siting/result_file.h"
+#include "siting/result_set.h"
+#include "siting/run_feedback.h"
+#include "siting/study.h"
 
 namespace {
 
@@ -115,94 +112,140 @@ QString csvField(const QString& s) {
     return '"' + QString(s).replace("\"", "\"\"") + '"';
 }
 
-// The text of the last error report shown since `from`, if any.
+// What a run tells: progress goes nowhere, questions are answered Yes, a failure is kept.
+class Feedback : public siting::RunFeedback {
+  public:
+    std::optional<QString> failed;
+    void caption(const QString&, bool) override {}
+    void flushCaption() override {}
+    void yield() override {}
+    void layersChanged() override {}
+    bool confirm(const QString&) override { return true; }
+    void inform(const QString&) override {}
+    void failure(const QString& text) override { failed = siting::FailureText(text); }
+};
+
+// The first error report shown since `from`, if any.
 std::optional<QString> errorReport(const shell::ScriptedDialogs& d, qsizetype from) {
-    for (qsizetype i = d.shown.size() - 1; i >= from; --i)
+    for (qsizetype i = from; i < d.shown.size(); ++i)
         if (d.shown[i].icon == shell::iconWarning) return d.shown[i].text;
     return std::nullopt;
 }
 
 int run(const Options& o) {
+    // What the dataset code would show is recorded, not shown.
     auto owned = std::make_unique<shell::ScriptedDialogs>();
     shell::ScriptedDialogs& dialogs = *owned;
     shell::setDialogService(std::move(owned));
+    md_functions::FillStandardFileNames();
 
     const QStringList files =
         QDir(o.dataset).entryList({"*.shp"}, QDir::Files, QDir::Name | QDir::IgnoreCase);
     if (files.isEmpty()) return fail("No shapefile in " + o.dataset, 2);
-    std::unique_ptr<frmMain> f = createMainWindow();
-    const QString title = files.first();
-    md_functions::LoadProject(title, QDir(o.dataset).absoluteFilePath(title), *f->Map1,
-                              *f->legend);
+    md_functions::DatasetState& dataset = md_functions::datasetState();
+    dataset.dataDirectory =
+        QDir::toNativeSeparators(QDir(o.dataset).absolutePath()) + QDir::separator();
+    engine::DataConnection connection;
+    connection.setDatabase(dataset.dataDirectory);
+    if (!connection.connect())
+        return fail("No data found... Data Connection error #" +
+                    QString::number(connection.connectError()));
+    auto layers = std::make_unique<siting::LayerList>();
+    QStringList problems;
+    try {
+        md_functions::OpenLayers(connection, dataset.dataDirectory, problems,
+                                 [&](std::shared_ptr<engine::MapLayer> l) { layers->add(l); });
+    } catch (...) {
+        return fail(siting::FailureText(
+            "Error while loading the project. Error Source:md_functions.LoadProject()"));
+    }
+    if (auto e = errorReport(dialogs, 0)) return fail(*e);
     // Skipped files and features left out are told, and the query runs on what was loaded.
-    const QString loadReport = md_functions::datasetState().loadReport;
+    const QString loadReport = md_functions::LoadReportText(problems);
     if (!loadReport.isEmpty()) std::fprintf(stderr, "%s\n", loadReport.toLocal8Bit().constData());
-    for (const auto& shown : dialogs.shown)
-        if (shown.icon == shell::iconWarning && shown.text != loadReport) return fail(shown.text);
+    siting::Study study(std::move(layers));
 
-    qsizetype mark = dialogs.shown.size();
-    if (!query::chooseQuery(*f, o.query)) return fail("No query named \"" + o.query + "\"", 2);
-    if (f->cboSelectQuery->currentIndex() > 0 && f->fraEditQueryParameters->title() != o.query)
-        return fail(dialogs.shown.isEmpty() ? QString("The query was refused")
-                                            : dialogs.shown.last().text);
+    const siting::QueryDescriptor* query = siting::FindQuery(o.query);
+    if (!query || query->name != o.query) return fail("No query named \"" + o.query + "\"", 2);
+    QString message;
+    if (!study.isAvailable(*query, {}, &message)) return fail(message);
 
-    if (o.min) f->cboQueryDropDown->setEditText(*o.min);
-    if (o.max) f->cboQueryDropDown2->setEditText(*o.max);
-    if (o.query == "Best wind (all)") {
-        if (o.transmissionKm) f->txtQuery1[1]->setText(*o.transmissionKm);
-        if (o.roadsKm) f->txtQuery1[2]->setText(*o.roadsKm);
-    } else if (o.query == "Best wind + roads" && o.roadsKm) {
-        f->txtQuery1[2]->setText(*o.roadsKm);
-    } else if (o.query == "Best wind + transmission" && o.transmissionKm) {
-        f->txtQuery1[2]->setText(*o.transmissionKm);
+    // The panel's defaults, then what was given.
+    siting::ParameterInput input = siting::DefaultInput(study, *query);
+    if (o.min) input.minimum = *o.min;
+    if (o.max) input.maximum = *o.max;
+    if (o.roadsKm && query->has(siting::Parameter::RoadsKm)) input.roadsKm = *o.roadsKm;
+    if (o.transmissionKm && query->has(siting::Parameter::TransmissionKm))
+        input.transmissionKm = *o.transmissionKm;
+    QStringList landUses;
+    try {
+        if (query->has(siting::Parameter::LandUses)) landUses = siting::LandUses(study);
+    } catch (const std::exception&) {
+        // No land-use list to choose from.
     }
-    for (const QString& use : o.landUses) {
-        const auto items = f->lstQuery1->findItems(use, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (items.isEmpty()) return fail("No land use \"" + use + "\" in the land-use list", 2);
-        items.first()->setSelected(true);
+    for (const QString& use : o.landUses)
+        if (!landUses.contains(use))
+            return fail("No land use \"" + use + "\" in the land-use list", 2);
+    // Chosen in the order of the list.
+    for (const QString& use : landUses)
+        if (o.landUses.contains(use) && !input.landUses.contains(use)) input.landUses << use;
+    if (o.keepProtected) input.removeProtected = false;
+    if (o.solar) {
+        const QStringList offered = query->has(siting::Parameter::SolarResource)
+                                        ? siting::OfferedSolarResources(study)
+                                        : QStringList();
+        if (!offered.contains(*o.solar)) return fail("No solar resource \"" + *o.solar + "\"", 2);
+        input.solarResource = *o.solar;
     }
-    if (o.keepProtected) f->chkProtectedAreas->setChecked(false);
-    if (o.solar && !query::chooseSolarResource(*f, *o.solar))
-        return fail("No solar resource \"" + *o.solar + "\"", 2);
 
-    mark = dialogs.shown.size();
-    f->cmdUpdateMap->click();
-    if (!md_query_functions2::queryState().cShapesExists)
-        return fail(f->lblWorking->text().isEmpty() && !dialogs.shown.isEmpty()
-                        ? dialogs.shown.last().text
-                        : f->lblWorking->text());
-    if (auto e = errorReport(dialogs, mark)) return fail(*e);
+    siting::QueryParameters resource;
+    resource.solarResource = input.solarResource;
+    if (!study.isAvailable(*query, resource, &message)) return fail(message);
+    const md_functions::InputCheck check = md_functions::CheckInputs(*query, input);
+    if (!check.parameters) return fail(check.fault);
+    Feedback feedback;
+    const std::atomic<bool> cancel{false};
+    study.run(*query, *check.parameters, feedback, cancel);
+    if (feedback.failed) return fail(*feedback.failed);
+    const siting::QueryResult& result = *study.result();
 
     if (o.out) {
-        mark = dialogs.shown.size();
-        dialogs.saveFiles << QFileInfo(*o.out).absoluteFilePath();
-        // The handler itself: the window greys the command out when there is nothing to save,
-        // and that must be said here, not pass as a save.
-        query::mnuSave_Click(*f);
-        // A save that succeeds shows nothing but its confirmation; anything else says why not.
-        for (qsizetype i = mark; i < dialogs.shown.size(); ++i)
-            if (dialogs.shown[i].buttons != shell::mbYesNo) return fail(dialogs.shown[i].text);
+        // As "Save Result" does, with its confirmation answered Yes.
+        if (result.entries.empty()) return fail("There is no query result to save.");
+        try {
+            siting::WriteResult(result, study.layers(), dataset.dataDirectory,
+                                QFileInfo(*o.out).absoluteFilePath());
+        } catch (...) {
+            return fail(
+                siting::FailureText(" Error Source:md_query_functions2.SaveTrackingLayer()"));
+        }
     }
 
-    frmShowQueryData& table = frmShowQueryData::of(*f);
-    md_query_functions2::UpdateQueryDataForm(*f, table);
-    const auto summary = md_query_functions2::ClassSummary();
+    // As the results table: a class that cannot be described or measured is left out of its
+    // words or its rows, not the run.
+    std::vector<std::pair<engine::ColorNumber, double>> summary;
+    try {
+        summary = md_query_functions2::ClassSummary(result);
+    } catch (const std::exception&) {
+    }
     std::printf("class,colour,area_km2\n");
-    for (int i = 0; i < int(summary.size()) && i < frmShowQueryData::kRows; ++i)
-        std::printf("%s,%d,%s\n",
-                    csvField(table.tblResults->item(i, frmShowQueryData::ClassColumn)->text())
-                        .toUtf8()
-                        .constData(),
-                    summary[i].first,
+    for (int i = 0; i < int(summary.size()) && i < md_query_functions2::kResultRows; ++i) {
+        QString description;
+        try {
+            description = md_query_functions2::ClassDescription(study, o.query, input.solarResource,
+                                                                summary[i].first);
+        } catch (const std::exception&) {
+        }
+        std::printf("%s,%d,%s\n", csvField(description).toUtf8().constData(), summary[i].first,
                     QString::number(summary[i].second, 'f', 6).toUtf8().constData());
+    }
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.contains("--help")) {
         std::fputs(kUsage, stdout);
@@ -211,5 +254,9 @@ int main(int argc, char** argv) {
     QString error;
     const auto options = parse(args, error);
     if (!options) return fail(error + "\n" + kUsage, 2);
-    return run(*options);
+    try {
+        return run(*options);
+    } catch (const std::exception& e) {
+        return fail(QString::fromUtf8(e.what()));
+    }
 }

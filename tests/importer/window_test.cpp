@@ -20,6 +20,8 @@
 #include "query/frmShowQueryData.h"
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
+#include "siting/result_set.h"
+#include "siting/study.h"
 #include "tests/importer/import_fixture.h"
 #include "tests/support/layout_check.h"
 
@@ -67,9 +69,11 @@ class ImportWindowTest : public ImportTest {
         w.txt["land-cover"]->setText(src("cover.tif"));
     }
 
-    static std::map<int, double> classAreas() {
+    std::map<int, double> classAreas() const {
         std::map<int, double> areas;
-        for (const auto& [colour, km2] : md_query_functions2::ClassSummary()) areas[colour] += km2;
+        if (const siting::QueryResult* r = siting::Study::of(*form)->result())
+            for (const auto& [colour, km2] : md_query_functions2::ClassSummary(*r))
+                areas[colour] += km2;
         return areas;
     }
 

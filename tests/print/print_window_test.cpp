@@ -22,9 +22,9 @@
 #include "print/legend_images.h"
 #include "print/page_layout.h"
 #include "print/scale_bar_view.h"
-#include "query/query_state.h"
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
+#include "siting/study.h"
 #include "tests/print/print_fixture.h"
 #include "tests/support/window_checks.h"
 
@@ -213,7 +213,7 @@ TEST_F(PrintFixture, PrintWindowOverlapOnTheSampleAfterAQueryAtBothFontSizes) {
                               *main->legend);
     ASSERT_TRUE(query::chooseQuery(*main, "Wind by Power Density"));
     main->cmdUpdateMap->click();
-    ASSERT_FALSE(md_query_functions2::queryState().cShapes.empty());
+    ASSERT_TRUE(siting::Study::of(*main)->hasAreas());
     frmPrint* window = openPrintWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(testsupport::problemsAtBothFontSizes(*window), "");

@@ -20,8 +20,7 @@
 #include "print/page_pictures.h"
 #include "print/print_preview.h"
 #include "print/scale_bar_view.h"
-#include "query/query_state.h"
-#include "query/result_set.h"
+#include "siting/study.h"
 #include "tests/print/print_fixture.h"
 
 using namespace testdata;
@@ -93,8 +92,10 @@ protected:
         main->Map1->layer(md_functions::LayerIndexByFile("20_wind.shp"))->visible = true;
         main->Map1->setExtent(engine::Rectangle(0, 0, 3000, 2000));
         // One query result of 650 W/m2: red, over a cell of 250 W/m2.
-        md_query_functions2::queryState().cShapesExists = true;
-        md_query_functions2::AddResult(kResult, 650, "WINDPWRD");
+        siting::QueryResult result;
+        result.fieldName = "WINDPWRD";
+        result.add(kResult, 650);
+        siting::Study::of(*main)->setResult(std::move(result));
         window = openPrintWindow();
         ASSERT_NE(window, nullptr);
         window->txtHeading->setText("North Region Wind Sites");

@@ -8,8 +8,8 @@
 
 #include "engine/overlay.h"
 #include "engine/projection.h"
-#include "query/parallel_run.h"
-#include "query/result_set.h"
+#include "siting/parallel_run.h"
+#include "siting/result_set.h"
 #include "tests/query/query_fixture.h"
 #include "tools/sample_dataset.h"
 
@@ -53,11 +53,11 @@ protected:
         updateMap();
     }
 
-    static std::vector<Result> results() {
+    std::vector<Result> results() const {
         std::vector<Result> out;
-        for (size_t k = 0; k < state().cShapes.size(); ++k)
-            out.push_back({state().cShapes[k].toWkt(), state().cValues[k],
-                           state().cSymbols[k].color});
+        for (size_t k = 0; k < entries().size(); ++k)
+            out.push_back(
+                {entries()[k].shape.toWkt(), entries()[k].value, entries()[k].symbol.color});
         return out;
     }
 };
@@ -83,8 +83,9 @@ TEST_F(DenseQueryTest, SameResultsInTheSameOrderWhateverTheThreadCount) {
     // meets, so a cell further on can come before an earlier one: the order is the query's
     // own, not the cells'.
     int backwards = 0;
-    for (size_t k = 1; k < state().cShapes.size(); ++k) {
-        const engine::Point a = state().cShapes[k - 1].centroid(), b = state().cShapes[k].centroid();
+    for (size_t k = 1; k < entries().size(); ++k) {
+        const engine::Point a = entries()[k - 1].shape.centroid(),
+                            b = entries()[k].shape.centroid();
         backwards += b.y < a.y - 5000;
     }
     EXPECT_GT(backwards, 0);
@@ -199,7 +200,7 @@ TEST_F(DenseQueryTest, CancelStopsTheRunAtOnceAndKeepsTheResultsFoundSoFar) {
         const QString caption = form->lblWorking->text();
         if (caption.startsWith("Overlaying... ") && !captions.contains(caption))
             captions << caption;
-        if (!sincePress.isValid() && state().cShapes.size() >= full.size() / 2 &&
+        if (!sincePress.isValid() && entries().size() >= full.size() / 2 &&
             form->cmdUpdateMap->text() == "Cancel") {
             sincePress.start();
             form->cmdUpdateMap->click();
@@ -227,7 +228,7 @@ TEST_F(DenseQueryTest, CancelStopsTheRunAtOnceAndKeepsTheResultsFoundSoFar) {
     EXPECT_GE(kept.size(), full.size() / 2);
     EXPECT_LT(kept.size(), full.size());
     EXPECT_TRUE(std::equal(kept.begin(), kept.end(), full.begin()));
-    EXPECT_TRUE(state().bCancelQuery);
+    EXPECT_TRUE(study().result()->cancelled);
     EXPECT_TRUE(form->cmdShowData->isHidden());
     EXPECT_EQ(form->cmdUpdateMap->text(), "Update Map");
     EXPECT_TRUE(form->lblWorking->text().startsWith("Overlaying... "));

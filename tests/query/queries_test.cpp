@@ -20,9 +20,9 @@ TEST_F(QueryTest, WindByPowerDensitySelectsTheRangeWithBothBoundsIncluded) {
     EXPECT_NEAR(areas[kPurple], 1.0, kTolerance);
     EXPECT_NEAR(areas[kRed], 1.0, kTolerance);
     EXPECT_NEAR(areas[kBlue], 1.0, kTolerance);
-    EXPECT_EQ(state().resultFieldName, "WINDPWRD");
-    EXPECT_EQ(state().cValues, (std::vector<double>{550, 650, 850}));
-    EXPECT_FALSE(state().cSymbols[0].outline);
+    EXPECT_EQ(study().result()->fieldName, "WINDPWRD");
+    EXPECT_EQ(values(), (std::vector<double>{550, 650, 850}));
+    EXPECT_FALSE(entries()[0].symbol.outline);
     EXPECT_EQ(form->lblWorking->text(), "Calculating... finished");
     EXPECT_FALSE(form->cmdShowData->isHidden());
     EXPECT_EQ(form->cmdUpdateMap->text(), "Update Map");
@@ -35,7 +35,7 @@ TEST_F(QueryTest, WindByPowerDensitySelectsTheRangeWithBothBoundsIncluded) {
     // A range that finds nothing leaves the button hidden.
     setRange("900", "1000");
     updateMap();
-    EXPECT_TRUE(state().cShapes.empty());
+    EXPECT_TRUE(entries().empty());
     EXPECT_TRUE(form->cmdShowData->isHidden());
 }
 
@@ -63,7 +63,7 @@ TEST_F(QueryTest, LandUseClassNamesWithAnApostropheWork) {
     updateMap();
     EXPECT_NEAR(classAreas()[kPurple], 1.0, kTolerance);
     EXPECT_NEAR(classAreas()[kRed], 1.0, kTolerance);
-    EXPECT_EQ(state().cShapes.size(), 3u);
+    EXPECT_EQ(entries().size(), 3u);
 }
 
 TEST_F(QueryTest, RoadBufferCutsHalfOfEachCell) {
@@ -74,7 +74,7 @@ TEST_F(QueryTest, RoadBufferCutsHalfOfEachCell) {
     auto areas = classAreas();
     EXPECT_NEAR(areas[kPurple], 0.5, kTolerance);
     EXPECT_NEAR(areas[kRed], 0.5, kTolerance);
-    EXPECT_EQ(state().roadDistanceKm, 1.0f);
+    EXPECT_EQ(study().criteria().parameters.roadsKm, 1.0f);
     // The road layer stays shown; the others listed for the query are hidden.
     EXPECT_TRUE(form->Map1->layer(md_functions::LayerIndexByFile("43_roads.shp"))->visible);
 }
@@ -113,9 +113,9 @@ TEST_F(QueryTest, SolarThresholdUsesTheChosenLayerAndField) {
     choose("Best Solar X kWh/m2/day");
     ASSERT_TRUE(query::chooseSolarResource(*form, kSolarGlobal10km));
     updateMap();
-    EXPECT_EQ(state().resultFieldName, "ANNGLO");
-    EXPECT_EQ(state().solarLayerFile, "14_solar_glo.shp");
-    EXPECT_EQ(state().cValues, (std::vector<double>{3.6, 5.2}));
+    EXPECT_EQ(study().result()->fieldName, "ANNGLO");
+    EXPECT_EQ(study().criteria().parameters.solarResource, kSolarGlobal10km);
+    EXPECT_EQ(values(), (std::vector<double>{3.6, 5.2}));
     EXPECT_EQ(classAreas(), (std::map<int, double>{{engine::rgb(237, 237, 166), 1.0},
                                                    {engine::rgb(252, 223, 0), 1.0}}));
 }
@@ -134,7 +134,7 @@ TEST_F(QueryTest, LargeLineLayerAsksFirstAndNoEndsWithoutResults) {
     EXPECT_EQ(dialogs->shown[0].text,
               "This query may take few minutes to complete. Do you want to proceed?");
     EXPECT_EQ(dialogs->shown[0].buttons, shell::mbYesNo);
-    EXPECT_TRUE(state().cShapes.empty());
+    EXPECT_TRUE(entries().empty());
 
     // Yes: 400 lines are merged in groups and batches to the same area.
     updateMap();

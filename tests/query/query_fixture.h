@@ -10,13 +10,14 @@
 //   a solar grid with ANNGLO 3.6, 5.2 and 9.5.
 // Coordinates are offset to (500 km, 0) in UTM zone 33N.
 
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 
@@ -24,9 +25,10 @@
 #include "dataset/dataset_loading.h"
 #include "query/attach.h"
 #include "query/frmShowQueryData.h"
-#include "query/query_state.h"
 #include "shell/dialog_service.h"
 #include "shell/frmMain.h"
+#include "siting/result_set.h"
+#include "siting/study.h"
 #include "tests/dataset/test_shapefiles.h"
 
 namespace querytest {
@@ -128,14 +130,24 @@ protected:
     static void settle() { QCoreApplication::processEvents(); }
 
     // Summed km2 by class colour.
-    static std::map<int, double> classAreas() {
+    std::map<int, double> classAreas() const {
         std::map<int, double> out;
-        for (const auto& [colour, area] : md_query_functions2::ClassSummary()) out[colour] = area;
+        if (const siting::QueryResult* r = study().result())
+            for (const auto& [colour, area] : md_query_functions2::ClassSummary(*r))
+                out[colour] = area;
         return out;
     }
 
-    static const md_query_functions2::QueryState& state() {
-        return md_query_functions2::queryState();
+    siting::Study& study() const { return *siting::Study::of(*form); }
+    // The areas of the last result; none when no query has run.
+    const std::vector<siting::ResultEntry>& entries() const {
+        static const std::vector<siting::ResultEntry> none;
+        return study().result() ? study().result()->entries : none;
+    }
+    std::vector<double> values() const {
+        std::vector<double> out;
+        for (const siting::ResultEntry& e : entries()) out.push_back(e.value);
+        return out;
     }
 
     QTemporaryDir tmp;

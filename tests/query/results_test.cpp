@@ -94,7 +94,7 @@ TEST_F(ResultsTest, MoreClassesThanRowsShowTheFirstFourteenAfterOneMessage) {
     ASSERT_TRUE(query::chooseSolarResource(*form, kSolarGlobal10km));
     setRange("0", "10");
     updateMap();
-    ASSERT_EQ(state().cShapes.size(), 16u);
+    ASSERT_EQ(entries().size(), 16u);
     frmShowQueryData& table = openTable();
     EXPECT_EQ(dialogs->texts(), QStringList{"Form will not be able to show all values"});
     EXPECT_EQ(table.tblResults->rowCount(), 14);

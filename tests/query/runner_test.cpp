@@ -1,4 +1,7 @@
 // The headless runner, and the same region in metres and in degrees.
+#include <QLabel>
+
+#include "siting/query_descriptors.h"
 #include "tests/query/query_fixture.h"
 #include "tests/query/query_runner.h"
 #include "tools/sample_dataset.h"
@@ -55,6 +58,36 @@ TEST_F(QueryTest, RunnerExitsNonZeroWithTheReason) {
     EXPECT_TRUE(help.out.startsWith("usage: pallix-query DATASET_DIR"));
 }
 
+// The runner starts where the panel starts: what it prints for a query with nothing given is
+// the window's results table after Update Map, and what it refuses the window refuses.
+TEST_F(QueryTest, RunnerAndWindowAgreeOnEveryQueryFromThePanelsDefaults) {
+    const QString dir = writeDataset();
+    open(dir);
+    for (const QString& name : siting::QueryNames()) {
+        SCOPED_TRACE(name.toStdString());
+        const bool landUse = siting::FindQuery(name)->has(siting::Parameter::LandUses);
+        choose(name);
+        if (landUse) selectLandUse("FOREST");
+        study().reset();
+        updateMap();
+        QStringList args{dir, name};
+        if (landUse)
+            args << "--land-use"
+                 << "FOREST";
+        const RunnerOutcome r = runQuery(args);
+        if (!study().result()) {
+            EXPECT_EQ(r.code, 1);
+            EXPECT_EQ(lastLine(r.err), form->lblWorking->text());
+            continue;
+        }
+        QString table = "class,colour,area_km2\n";
+        for (const auto& [colour, area] : md_query_functions2::ClassSummary(*study().result()))
+            table += md_query_functions2::CreateAreaDescription(*form, colour) + "," +
+                     QString::number(colour) + "," + QString::number(area, 'f', 6) + "\n";
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out, table);
+    }
+}
 
 class MetresAndDegrees : public QueryTest {
 protected:

@@ -32,7 +32,7 @@ class SaveTest : public QueryTest {
         openDataset(l);
         choose("Wind by Power Density");
         updateMap();
-        ASSERT_EQ(int(state().cShapes.size()), n);
+        ASSERT_EQ(int(entries().size()), n);
     }
 
     void save(const QString& path) {
@@ -100,9 +100,9 @@ TEST_F(SaveTest, FailuresSayWhyAndKeepTheExistingFile) {
     const auto before = parts(tmp.path(), "result");
 
     // A line among the results cannot go into a polygon file: the save fails part-way.
-    md_query_functions2::queryState().cShapes.push_back(line(0, 0, 1, 1));
-    md_query_functions2::queryState().cSymbols.emplace_back();
-    md_query_functions2::queryState().cValues.push_back(1);
+    siting::QueryResult withLine = *study().result();
+    withLine.entries.push_back({line(0, 0, 1, 1), {}, 1});
+    study().setResult(std::move(withLine), study().criteria());
     save(out);
     EXPECT_EQ(lastText(), kFailure.toStdString() + "\nshape of another kind than the dataset's");
     ASSERT_FALSE(dialogs->shown.isEmpty());
@@ -146,7 +146,7 @@ TEST_F(SaveTest, NothingToSaveIsSaid) {
     choose("Wind by Power Density");
     setRange("1000", "Max");  // no cell that strong
     updateMap();
-    ASSERT_TRUE(state().cShapes.empty());
+    ASSERT_TRUE(entries().empty());
     query::mnuSave_Click(*form);
     ASSERT_EQ(dialogs->texts().size(), 2);
     EXPECT_EQ(dialogs->shown.last().text, "There is no query result to save.");

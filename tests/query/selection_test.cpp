@@ -45,7 +45,7 @@ TEST_F(QueryTest, MissingLayerRefusesTheChoiceAndKeepsThePanel) {
 
     // On "Update Map" the refused name in the list is checked again and nothing runs.
     updateMap();
-    EXPECT_FALSE(state().cShapesExists);
+    EXPECT_FALSE((study().result() != nullptr));
 }
 
 TEST_F(QueryTest, SolarResourceWithoutItsLayerIsReportedInRedAndInABox) {
@@ -63,7 +63,7 @@ TEST_F(QueryTest, SolarResourceWithoutItsLayerIsReportedInRedAndInABox) {
     EXPECT_EQ(dialogs->texts(), QStringList{"This query requires 12_solar_tilt.shp shapefile."});
     EXPECT_EQ(form->lblWorking->text(), "This query requires 12_solar_tilt.shp shapefile.");
     updateMap();
-    EXPECT_FALSE(state().cShapesExists);
+    EXPECT_FALSE((study().result() != nullptr));
 }
 
 TEST_F(QueryTest, WeakWindWarnsAtEveryWindChoiceBeforeTheMissingLayer) {
@@ -260,12 +260,12 @@ TEST_F(QueryTest, ValidationMessagesInRedAndNothingRuns) {
         }
         setRange(c.min, c.max);
         if (c.distance) form->txtQuery1[2]->setText(c.distance);
-        md_query_functions2::ResetQueryState();
+        study().reset();
         updateMap();
         EXPECT_EQ(form->lblWorking->text(), c.message);
         EXPECT_EQ(form->lblWorking->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         EXPECT_FALSE(form->lblWorking->isHidden());
-        EXPECT_FALSE(state().cShapesExists);
+        EXPECT_FALSE((study().result() != nullptr));
     }
 }
 
@@ -278,15 +278,15 @@ TEST_F(QueryTest, BoundsAndMaxPass) {
         choose(c.query);
         setRange(c.min, c.max);
         if (c.distance) form->txtQuery1[2]->setText(c.distance);
-        md_query_functions2::ResetQueryState();
+        study().reset();
         updateMap();
-        EXPECT_TRUE(state().cShapesExists) << c.query << " " << c.max;
+        EXPECT_TRUE((study().result() != nullptr)) << c.query << " " << c.max;
     }
     // The base map passes whatever the panel holds.
     choose("No Query (Base Map)");
     form->cboQueryDropDown->setEditText("abc");
     updateMap();
-    EXPECT_TRUE(state().cShapes.empty());
+    EXPECT_TRUE(entries().empty());
     EXPECT_TRUE(form->cmdShowData->isHidden());
 }
 
@@ -343,7 +343,7 @@ TEST_F(QueryTest, AllCriteriaReportsTheFirstDistanceFaultAndMovesTheFocus) {
     form->txtQuery1[2]->setText("2");
     updateMap();
     EXPECT_EQ(form->lblWorking->text(), "Please select a land use.");
-    EXPECT_FALSE(state().cShapesExists);
+    EXPECT_FALSE((study().result() != nullptr));
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "query/query_catalogue.h"
 #include "shell/dialog_service.h"
 #include "shell/frmShowLayersDialog.h"
+#include "siting/query_descriptors.h"
 #include "tests/support/layout_check.h"
 #include "tests/support/window_checks.h"
 
@@ -49,7 +50,7 @@ TEST_P(WindowLayout, NoOverlapOrClippedTextInTheMainWindowItsPanelsAndTheLayerDi
     form->cmdUpdateMap->click();
     ASSERT_TRUE(form->cmdShowData->isVisible()) << "the query found nothing";
 
-    const QStringList names = md_functions::QueryNames();
+    const QStringList names = siting::QueryNames();
     for (int i = 1; i < names.size(); ++i) {
         ASSERT_TRUE(query::chooseQuery(*form, names[i]));
         settle();

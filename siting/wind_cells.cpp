@@ -1,7 +1,6 @@
-#include "query/wind_cells.h"
+#include "siting/wind_cells.h"
 
-#include "query/query_procedures.h"
-#include "query/result_set.h"
+#include "siting/query_procedures.h"
 
 namespace md_query_functions2 {
 
@@ -16,13 +15,12 @@ WindCells::WindCells(const engine::MapLayer& layer, engine::Recordset& found)
     }
 }
 
-void WindCells::addResult(int k, engine::Shape piece) const {
-    AddResult(std::move(piece), dataset_->value(records_[size_t(k)], column_).toDouble(),
-              "WINDPWRD");
+void WindCells::addResult(siting::QueryResult& result, int k, engine::Shape piece) const {
+    result.add(std::move(piece), dataset_->value(records_[size_t(k)], column_).toDouble());
 }
 
-void AddCellPieces(const WindCells& cells, CellPieces& pieces) {
-    for (auto& [k, piece] : pieces) cells.addResult(k, std::move(piece));
+void AddCellPieces(siting::QueryResult& result, const WindCells& cells, CellPieces& pieces) {
+    for (auto& [k, piece] : pieces) cells.addResult(result, k, std::move(piece));
     pieces.clear();
 }
 

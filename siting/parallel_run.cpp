@@ -1,4 +1,4 @@
-#include "query/parallel_run.h"
+#include "siting/parallel_run.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,8 +10,6 @@
 #include <vector>
 
 #include "engine/thread_count.h"
-#include "query/progress.h"
-#include "query/query_state.h"
 
 namespace md_query_functions2 {
 
@@ -20,8 +18,8 @@ namespace {
 std::atomic<int> chosenCount{0};
 
 // What the workers and the window thread share during one run.
-struct Run {
-    explicit Run(int count) : done(size_t(count)) {}
+struct Workers {
+    explicit Workers(int count) : done(size_t(count)) {}
     std::atomic<int> next{0};
     std::atomic<bool> stop{false};
     std::vector<std::atomic<bool>> done;
@@ -31,7 +29,7 @@ struct Run {
     std::exception_ptr failure;
 };
 
-void workerLoop(Run& run, int count, const std::function<ItemWork()>& makeWork) {
+void workerLoop(Workers& run, int count, const std::function<ItemWork()>& makeWork) {
     try {
         const ItemWork work = makeWork();
         while (!run.stop.load()) {
@@ -63,17 +61,17 @@ int WorkerThreadCount() {
 
 void SetWorkerThreadCount(int count) { chosenCount = std::max(0, count); }
 
-bool RunItems(int count, const std::function<ItemWork()>& makeWork,
+bool RunItems(Run& r, int count, const std::function<ItemWork()>& makeWork,
               const std::function<void(int item)>& take,
               const std::function<void(int taken)>& progress) {
     if (count <= 0) return true;
-    Run run(count);
+    Workers run(count);
     const int threads = std::min(WorkerThreadCount(), count);
     run.running = threads;
     std::vector<std::jthread> workers;
     // Whatever ends this function, the workers stop and are joined first.
     struct Stopper {
-        Run& run;
+        Workers& run;
         std::vector<std::jthread>& workers;
         ~Stopper() {
             run.stop = true;
@@ -99,8 +97,8 @@ bool RunItems(int count, const std::function<ItemWork()>& makeWork,
         takeFinished();
         progress(taken);
         if (workersGone) break;
-        YieldEvents();
-        if (queryState().bCancelQuery) {
+        r.feedback.yield();
+        if (r.cancelled()) {
             cancelled = true;
             break;
         }

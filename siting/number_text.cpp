@@ -1,4 +1,4 @@
-#include "query/number_text.h"
+#include "siting/number_text.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -1,21 +1,13 @@
-#include <QCheckBox>
-#include <QComboBox>
 
 #include "engine/line_buffers.h"
-#include "engine/map.h"
 #include "engine/overlay.h"
-#include "query/cell_tiles.h"
-#include "query/number_text.h"
-#include "query/parallel_run.h"
-#include "query/progress.h"
-#include "query/query_procedures.h"
-#include "query/query_state.h"
-#include "query/result_set.h"
-#include "query/search_expressions.h"
-#include "query/wind_cells.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
-#include "shell/frmMain.h"
+#include "siting/cell_tiles.h"
+#include "siting/failure.h"
+#include "siting/number_text.h"
+#include "siting/parallel_run.h"
+#include "siting/query_procedures.h"
+#include "siting/search_expressions.h"
+#include "siting/wind_cells.h"
 
 // The proximity polygon of a line layer is never merged as a whole: the buffers of the lines
 // near a group of wind cells (or a land-use polygon) are made for that group alone, on worker
@@ -27,10 +19,9 @@ namespace {
 
 using engine::moShapeTypePolygon;
 
-void prepareMap(frmMain& f, std::initializer_list<const char*> hidden) {
-    HideLayers(f, hidden);
-    f.Map1->refresh();
-    f.repaint();
+void prepareMap(Run& r, std::initializer_list<const char*> hidden) {
+    HideLayers(r, hidden);
+    r.feedback.layersChanged();
 }
 
 // The protected areas a "Best wind (all)" result loses: the first record whatever its kind,
@@ -66,90 +57,75 @@ struct ProtectedAreas {
 
 }  // namespace
 
-std::unique_ptr<engine::LineBuffers> create_line_buffers(frmMain& f, const QString& file,
-                                                         float km) {
-    try {
-        QueryState& state = queryState();
-        const auto layer = LayerOf(f, file);
-        engine::Recordset lines = layer->searchExpression(QStringLiteral("FeatureID") + " > -1");
-        const int m = lines.calculateStatistics("FeatureID").count;
-        const double d = double(km) * 1000;
-        std::vector<int> records = RecordsOf(lines);
-        if (records.empty()) throw engine::EngineError("no line to buffer");
-        if (m > 399 &&
-            shell::dialogs().messageBox(
-                "This query may take few minutes to complete. Do you want to proceed?",
-                shell::mbYesNo) != shell::answerYes)
-            return {};
-        // The lines are only gathered here: their buffers are made where the cells need them.
-        for (size_t j = 1; j < records.size(); ++j) {
-            YieldEvents();
-            if (state.bCancelQuery) return {};
-            SetCaption(f, "Creating " + layer->name + " Buffers: " + QString::number(j + 1) +
-                              " of " + QString::number(m));
-        }
-        return std::make_unique<engine::LineBuffers>(layer->geoDataset(), std::move(records), d);
-    } catch (...) {
-        md_functions::ErrorMessage(" Error Source:md_query_functions2.create_line_buffers()", 48);
-        return {};
-    }
+std::unique_ptr<engine::LineBuffers> create_line_buffers(Run& r, const QString& file, float km) {
+    return siting::failingAs(
+        " Error Source:md_query_functions2.create_line_buffers()",
+        [&]() -> std::unique_ptr<engine::LineBuffers> {
+            const auto layer = LayerOf(r, file);
+            engine::Recordset lines =
+                layer->searchExpression(QStringLiteral("FeatureID") + " > -1");
+            const int m = lines.calculateStatistics("FeatureID").count;
+            const double d = double(km) * 1000;
+            std::vector<int> records = RecordsOf(lines);
+            if (records.empty()) throw engine::EngineError("no line to buffer");
+            if (m > 399 &&
+                !r.feedback.confirm(
+                    "This query may take few minutes to complete. Do you want to proceed?"))
+                return {};
+            // The lines are only gathered here: their buffers are made where the cells need them.
+            for (size_t j = 1; j < records.size(); ++j) {
+                r.feedback.yield();
+                if (r.cancelled()) return {};
+                r.feedback.caption("Creating " + layer->name + " Buffers: " +
+                                   QString::number(j + 1) + " of " + QString::number(m));
+            }
+            return std::make_unique<engine::LineBuffers>(layer->geoDataset(), std::move(records),
+                                                         d);
+        });
 }
 
-void wind_with_roads(frmMain& f) {
-    try {
-        prepareMap(f, {"37_subcountrybnd2.shp", "42_railroad.shp", "44_transmissionline.shp"});
-        const auto zone = create_line_buffers(f, "43_roads.shp", queryState().roadDistanceKm);
-        if (!queryState().bCancelQuery && zone) Wind_Buffer_Overlay(f, *zone);
-    } catch (...) {
-        md_functions::ErrorMessage(" Error Source:md_query_functions2.wind_with_roads()", 48);
-    }
+void wind_with_roads(Run& r) {
+    siting::failingAs(" Error Source:md_query_functions2.wind_with_roads()", [&] {
+        prepareMap(r, {"37_subcountrybnd2.shp", "42_railroad.shp", "44_transmissionline.shp"});
+        const auto zone = create_line_buffers(r, "43_roads.shp", r.parameters.roadsKm);
+        if (!r.cancelled() && zone) Wind_Buffer_Overlay(r, *zone);
+    });
 }
 
-void wind_with_transmission(frmMain& f) {
-    try {
-        prepareMap(f, {"37_subcountrybnd2.shp", "42_railroad.shp", "43_roads.shp"});
-        const auto zone = create_line_buffers(f, "44_transmissionline.shp",
-                                              queryState().transmissionDistanceKm);
-        if (!queryState().bCancelQuery && zone) Wind_Buffer_Overlay(f, *zone);
-    } catch (...) {
-        md_functions::ErrorMessage(" Error Source:md_query_functions2.wind_with_transmission()",
-                                   48);
-    }
+void wind_with_transmission(Run& r) {
+    siting::failingAs(" Error Source:md_query_functions2.wind_with_transmission()", [&] {
+        prepareMap(r, {"37_subcountrybnd2.shp", "42_railroad.shp", "43_roads.shp"});
+        const auto zone =
+            create_line_buffers(r, "44_transmissionline.shp", r.parameters.transmissionKm);
+        if (!r.cancelled() && zone) Wind_Buffer_Overlay(r, *zone);
+    });
 }
 
-void wind_all(frmMain& f) {
-    try {
-        const QueryState& state = queryState();
-        prepareMap(f, {"37_subcountrybnd2.shp", "42_railroad.shp", "43_roads.shp",
+void wind_all(Run& r) {
+    siting::failingAs(" Error Source:md_query_functions2.wind_all()", [&] {
+        prepareMap(r, {"37_subcountrybnd2.shp", "42_railroad.shp", "43_roads.shp",
                        "44_transmissionline.shp"});
-        const auto roadZone = create_line_buffers(f, "43_roads.shp", state.roadDistanceKm);
-        if (!roadZone || state.bCancelQuery) return;
+        const auto roadZone = create_line_buffers(r, "43_roads.shp", r.parameters.roadsKm);
+        if (!roadZone || r.cancelled()) return;
         const auto lineZone =
-            create_line_buffers(f, "44_transmissionline.shp", state.transmissionDistanceKm);
-        if (!lineZone || state.bCancelQuery) return;
-        if (!state.bCancelQuery) Wind_All_Overlay(f, Corridor{*roadZone, *lineZone});
-    } catch (...) {
-        md_functions::ErrorMessage(" Error Source:md_query_functions2.wind_all()", 48);
-    }
+            create_line_buffers(r, "44_transmissionline.shp", r.parameters.transmissionKm);
+        if (!lineZone || r.cancelled()) return;
+        if (!r.cancelled()) Wind_All_Overlay(r, Corridor{*roadZone, *lineZone});
+    });
 }
 
-void Wind_Buffer_Overlay(frmMain& f, const engine::LineBuffers& zone) {
-    SetCaption(f, "Overlaying...", true);
+void Wind_Buffer_Overlay(Run& r, const engine::LineBuffers& zone) {
+    r.feedback.caption("Overlaying...", true);
     std::shared_ptr<engine::MapLayer> windLayer;
     engine::Recordset wind;
     int n = 0;
-    try {
-        windLayer = LayerOf(f, "20_wind.shp");
-        wind = windLayer->searchExpression(CreateWindSelectExpression(f));
+    siting::failingAs("Error generated in while performing the query", [&] {
+        windLayer = LayerOf(r, "20_wind.shp");
+        wind = windLayer->searchExpression(CreateWindSelectExpression(r.parameters));
         n = wind.calculateStatistics("FeatureID").count;
-    } catch (...) {
-        md_functions::ErrorMessage("Error generated in while performing the query", 48);
-        return;
-    }
-    QueryState& state = queryState();
-    state.cValues.clear();
-    state.resultFieldName = "WINDPWRD";
-    state.resultCoordinateSystem = windLayer->coordinateSystem();
+    });
+    r.result.fieldName = "WINDPWRD";
+    r.result.coordinateSystem = windLayer->coordinateSystem();
     // From here on a failing step is skipped without a message.
     try {
         const WindCells cells(*windLayer, wind);
@@ -177,40 +153,37 @@ void Wind_Buffer_Overlay(frmMain& f, const engine::LineBuffers& zone) {
             const int upto =
                 size_t(t) + 1 < tiles.size() ? tiles[size_t(t) + 1].cells.front() : cells.count();
             for (; added < upto; ++added)
-                if (pieces[size_t(added)]) cells.addResult(added, std::move(pieces[size_t(added)]));
+                if (pieces[size_t(added)])
+                    cells.addResult(r.result, added, std::move(pieces[size_t(added)]));
         };
         auto progress = [&](int) {
             if (added > 0)
-                SetCaption(f, "Overlaying... " + percentText(added - 1, n) + " finished");
+                r.feedback.caption("Overlaying... " + percentText(added - 1, n) + " finished");
         };
-        if (!RunItems(int(tiles.size()), work, take, progress)) return;
+        if (!RunItems(r, int(tiles.size()), work, take, progress)) return;
     } catch (...) {
     }
-    SetCaption(f, "Overlaying... finished", true);
+    r.feedback.caption("Overlaying... finished", true);
 }
 
-void Wind_All_Overlay(frmMain& f, const Corridor& corridor) {
-    SetCaption(f, "Intersecting...", true);
-    QueryState& state = queryState();
+void Wind_All_Overlay(Run& r, const Corridor& corridor) {
+    r.feedback.caption("Intersecting...", true);
     std::shared_ptr<engine::MapLayer> landLayer;
     engine::Recordset land;
     int m = 0;
-    try {
-        state.cValues.clear();
-        state.resultFieldName = "WINDPWRD";
-        landLayer = LayerOf(f, "02_landuse.shp");
-        land = landLayer->searchExpression(LandUseExpression(f));
+    siting::failingAs(" Error Source:md_query_functions2.Wind_All_Overlay()", [&] {
+        r.result.fieldName = "WINDPWRD";
+        landLayer = LayerOf(r, "02_landuse.shp");
+        land = landLayer->searchExpression(LandUseExpression(r.parameters));
         m = land.calculateStatistics("FeatureID").count;
-    } catch (...) {
-        md_functions::ErrorMessage(" Error Source:md_query_functions2.Wind_All_Overlay()", 48);
-        return;
-    }
+    });
     // From here on a failing step is skipped without a message.
     try {
-        const auto windLayer = LayerOf(f, "20_wind.shp");
-        engine::Recordset wind = windLayer->searchExpression(CreateWindSelectExpression(f));
+        const auto windLayer = LayerOf(r, "20_wind.shp");
+        engine::Recordset wind =
+            windLayer->searchExpression(CreateWindSelectExpression(r.parameters));
         const qint64 n = wind.calculateStatistics("FeatureID").count;
-        state.resultCoordinateSystem = windLayer->coordinateSystem();
+        r.result.coordinateSystem = windLayer->coordinateSystem();
         const std::shared_ptr<const engine::GeoDataset> lds = landLayer->geoDataset();
         const WindCells cells(*windLayer, wind);
         const std::vector<engine::Rectangle>& boxes = cells.boxes();
@@ -233,9 +206,10 @@ void Wind_All_Overlay(frmMain& f, const Corridor& corridor) {
                 engine::Rectangle near;
                 for (int c : cellIndex.query(landBox)) near.unite(boxes[size_t(c)]);
                 if (near.isEmpty()) return;
-                near = engine::Rectangle(
-                    std::max(near.left(), landBox.left()), std::max(near.bottom(), landBox.bottom()),
-                    std::min(near.right(), landBox.right()), std::min(near.top(), landBox.top()));
+                near = engine::Rectangle(std::max(near.left(), landBox.left()),
+                                         std::max(near.bottom(), landBox.bottom()),
+                                         std::min(near.right(), landBox.right()),
+                                         std::min(near.top(), landBox.top()));
                 const engine::Shape nearRoads = roads->within(near);
                 if (!nearRoads) return;
                 const engine::Shape nearLines = lines->within(near);
@@ -250,14 +224,14 @@ void Wind_All_Overlay(frmMain& f, const Corridor& corridor) {
         };
         auto cutProgress = [&](int taken) {
             if (taken > 0)
-                SetCaption(f, "Intersecting... " + percentText(taken - 1, m) + " finished");
+                r.feedback.caption("Intersecting... " + percentText(taken - 1, m) + " finished");
         };
-        if (!RunItems(int(landRecords.size()), cutWork, takePiece, cutProgress)) return;
+        if (!RunItems(r, int(landRecords.size()), cutWork, takePiece, cutProgress)) return;
         if (!(n * qint64(pieces.size()) > 0)) return;
 
         std::unique_ptr<ProtectedAreas> protectedAreas;
-        if (f.chkProtectedAreas->isChecked())
-            protectedAreas = std::make_unique<ProtectedAreas>(*LayerOf(f, "31_protectedarea.shp"));
+        if (r.parameters.removeProtected)
+            protectedAreas = std::make_unique<ProtectedAreas>(*LayerOf(r, "31_protectedarea.shp"));
 
         // Each piece with every wind cell it meets, in record order.
         std::vector<CellPieces> found(pieces.size());
@@ -277,14 +251,14 @@ void Wind_All_Overlay(frmMain& f, const Corridor& corridor) {
                 }
             };
         };
-        auto takeFound = [&](int i) { AddCellPieces(cells, found[size_t(i)]); };
+        auto takeFound = [&](int i) { AddCellPieces(r.result, cells, found[size_t(i)]); };
         const double count = double(pieces.size());
         auto overlayProgress = [&](int taken) {
             if (taken > 0)
-                SetCaption(f, "Overlaying... " + percentText(taken - 1, count) + " finished");
+                r.feedback.caption("Overlaying... " + percentText(taken - 1, count) + " finished");
         };
-        if (!RunItems(int(pieces.size()), overlayWork, takeFound, overlayProgress)) return;
-        SetCaption(f, "Overlaying... finished", true);
+        if (!RunItems(r, int(pieces.size()), overlayWork, takeFound, overlayProgress)) return;
+        r.feedback.caption("Overlaying... finished", true);
     } catch (...) {
     }
 }

@@ -1,16 +1,10 @@
-#include "engine/map.h"
 #include "engine/overlay.h"
-#include "query/number_text.h"
-#include "query/parallel_run.h"
-#include "query/progress.h"
-#include "query/query_procedures.h"
-#include "query/query_state.h"
-#include "query/result_set.h"
-#include "query/search_expressions.h"
-#include "query/wind_cells.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
-#include "shell/frmMain.h"
+#include "siting/failure.h"
+#include "siting/number_text.h"
+#include "siting/parallel_run.h"
+#include "siting/query_procedures.h"
+#include "siting/search_expressions.h"
+#include "siting/wind_cells.h"
 
 namespace md_query_functions2 {
 
@@ -18,57 +12,46 @@ namespace {
 
 using engine::moShapeTypePolygon;
 
-void prepareMap(frmMain& f) {
-    HideLayers(f, {"37_subcountrybnd2.shp", "42_railroad.shp", "43_roads.shp",
-                   "44_transmissionline.shp"});
-    f.Map1->refresh();
-    f.repaint();
+void prepareMap(Run& r) {
+    HideLayers(
+        r, {"37_subcountrybnd2.shp", "42_railroad.shp", "43_roads.shp", "44_transmissionline.shp"});
+    r.feedback.layersChanged();
 }
 
-void startResults(const engine::MapLayer& wind) {
-    QueryState& state = queryState();
-    state.cValues.clear();
-    state.resultFieldName = "WINDPWRD";
-    state.resultCoordinateSystem = wind.coordinateSystem();
+void startResults(Run& r, const engine::MapLayer& wind) {
+    r.result.fieldName = "WINDPWRD";
+    r.result.coordinateSystem = wind.coordinateSystem();
 }
 
 }  // namespace
 
-void wind_minus_protected_areas(frmMain& f) {
-    try {
-        prepareMap(f);
-        Wind_Protected_Overlay(f);
-    } catch (...) {
-        md_functions::ErrorMessage(" Error Source:md_query_functions2.wind_minus_protected_areas()",
-                                   48);
-    }
+void wind_minus_protected_areas(Run& r) {
+    siting::failingAs(" Error Source:md_query_functions2.wind_minus_protected_areas()", [&] {
+        prepareMap(r);
+        Wind_Protected_Overlay(r);
+    });
 }
 
-void wind_with_land_use(frmMain& f) {
-    try {
-        prepareMap(f);
-        Wind_Landuse_Overlay(f);
-    } catch (...) {
-        md_functions::ErrorMessage(" Error Source:md_query_functions2.wind_with_land_use()", 48);
-    }
+void wind_with_land_use(Run& r) {
+    siting::failingAs(" Error Source:md_query_functions2.wind_with_land_use()", [&] {
+        prepareMap(r);
+        Wind_Landuse_Overlay(r);
+    });
 }
 
-void Wind_Protected_Overlay(frmMain& f) {
-    SetCaption(f, "Overlaying...", true);
+void Wind_Protected_Overlay(Run& r) {
+    r.feedback.caption("Overlaying...", true);
     std::shared_ptr<engine::MapLayer> protectedLayer, windLayer;
     engine::Recordset protectedRecords, wind;
     int n = 0;
-    try {
-        protectedLayer = LayerOf(f, "31_protectedarea.shp");
+    siting::failingAs("Error generated in while performing the query", [&] {
+        protectedLayer = LayerOf(r, "31_protectedarea.shp");
         protectedRecords = protectedLayer->searchExpression(QStringLiteral("FeatureID") + " > -1");
-        windLayer = LayerOf(f, "20_wind.shp");
-        wind = windLayer->searchExpression(CreateWindSelectExpression(f));
+        windLayer = LayerOf(r, "20_wind.shp");
+        wind = windLayer->searchExpression(CreateWindSelectExpression(r.parameters));
         n = wind.calculateStatistics("FeatureID").count;
-        startResults(*windLayer);
-    } catch (...) {
-        md_functions::ErrorMessage("Error generated in while performing the query", 48);
-        return;
-    }
+        startResults(r, *windLayer);
+    });
     // From here on a failing step is skipped without a message. The protected areas to
     // subtract: the first record whatever its kind, then every polygon.
     const std::shared_ptr<const engine::GeoDataset> pds = protectedLayer->geoDataset();
@@ -86,8 +69,7 @@ void Wind_Protected_Overlay(frmMain& f) {
         } else {
             const int nameField = pds->fieldIndex("name");
             if (nameField >= 0)
-                shell::dialogs().messageBox(pds->value(rec, nameField).toString() +
-                                            " is not a polygon type");
+                r.feedback.inform(pds->value(rec, nameField).toString() + " is not a polygon type");
         }
     }
     // Their union is a polygon only when one of them is; without it nothing is subtracted and
@@ -114,38 +96,35 @@ void Wind_Protected_Overlay(frmMain& f) {
             };
         };
         auto take = [&](int k) {
-            if (pieces[size_t(k)]) cells.addResult(k, std::move(pieces[size_t(k)]));
+            if (pieces[size_t(k)]) cells.addResult(r.result, k, std::move(pieces[size_t(k)]));
         };
         auto progress = [&](int taken) {
-            SetCaption(f, "Overlaying... " + percentText(taken, n) + " finished");
+            r.feedback.caption("Overlaying... " + percentText(taken, n) + " finished");
         };
-        if (!RunItems(cells.count(), work, take, progress)) return;
+        if (!RunItems(r, cells.count(), work, take, progress)) return;
     } catch (...) {
     }
-    SetCaption(f, "Overlaying... finished", true);
+    r.feedback.caption("Overlaying... finished", true);
 }
 
-void Wind_Landuse_Overlay(frmMain& f) {
-    SetCaption(f, "Overlaying...", true);
+void Wind_Landuse_Overlay(Run& r) {
+    r.feedback.caption("Overlaying...", true);
     int i = 0;
     const int j = 0;  // the inner counter, for the failure report
     std::shared_ptr<engine::MapLayer> landLayer, windLayer;
     engine::Recordset land, wind;
     qint64 m = 0, n = 0;
-    try {
-        landLayer = LayerOf(f, "02_landuse.shp");
-        land = landLayer->searchExpression(LandUseExpression(f));
+    const QString failure = " Error Source:md_query_functions2.Wind_Landuse_Overlay()" +
+                            QString::number(i) + "--" + QString::number(j);
+    siting::failingAs(failure, [&] {
+        landLayer = LayerOf(r, "02_landuse.shp");
+        land = landLayer->searchExpression(LandUseExpression(r.parameters));
         m = land.calculateStatistics("FeatureID").count;
-        windLayer = LayerOf(f, "20_wind.shp");
-        wind = windLayer->searchExpression(CreateWindSelectExpression(f));
+        windLayer = LayerOf(r, "20_wind.shp");
+        wind = windLayer->searchExpression(CreateWindSelectExpression(r.parameters));
         n = wind.calculateStatistics("FeatureID").count;
-        startResults(*windLayer);
-    } catch (...) {
-        md_functions::ErrorMessage(" Error Source:md_query_functions2.Wind_Landuse_Overlay()" +
-                                       QString::number(i) + "--" + QString::number(j),
-                                   48);
-        return;
-    }
+        startResults(r, *windLayer);
+    });
     if (!(m * n > 0)) return;
     // From here on a failing step is skipped without a message.
     try {
@@ -177,14 +156,14 @@ void Wind_Landuse_Overlay(frmMain& f) {
                 }
             };
         };
-        auto take = [&](int k) { AddCellPieces(cells, found[size_t(k)]); };
+        auto take = [&](int k) { AddCellPieces(r.result, cells, found[size_t(k)]); };
         auto progress = [&](int taken) {
-            SetCaption(f, "Overlaying... " + percentText(taken, m) + " finished");
+            r.feedback.caption("Overlaying... " + percentText(taken, m) + " finished");
         };
-        if (!RunItems(int(landRecords.size()), work, take, progress)) return;
+        if (!RunItems(r, int(landRecords.size()), work, take, progress)) return;
     } catch (...) {
     }
-    SetCaption(f, "Overlaying... finished", true);
+    r.feedback.caption("Overlaying... finished", true);
 }
 
 }  // namespace md_query_functions2

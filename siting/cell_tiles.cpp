@@ -1,4 +1,4 @@
-#include "query/cell_tiles.h"
+#include "siting/cell_tiles.h"
 
 #include <algorithm>
 #include <cmath>
