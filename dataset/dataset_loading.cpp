@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <stdexcept>
 
 #include "dataset/catalogue.h"
@@ -23,10 +24,99 @@ void ResetDatasetState(const QString& programDirectory) {
 
 namespace {
 
-// One message for everything of the dataset that could not be used as it stands.
-QString loadReport(const QStringList& problems) {
-    if (problems.isEmpty()) return {};
-    return QStringLiteral("Some files of this dataset could not be used:\n") + problems.join('\n');
+// One message for everything of the dataset that could not be used as it stands, and for the
+// layers whose coordinates had to be carried or guessed.
+QString loadReport(const QStringList& problems, const QStringList& notes) {
+    QStringList parts;
+    if (!problems.isEmpty())
+        parts << QStringLiteral("Some files of this dataset could not be used:\n") +
+                     problems.join('\n');
+    if (!notes.isEmpty())
+        parts << QStringLiteral("Not every layer of this dataset is in its coordinate system:\n") +
+                     notes.join('\n');
+    return parts.join(QStringLiteral("\n"));
+}
+
+QString systemName(const engine::CoordinateSystem& cs) {
+    return cs.name.isEmpty() ? QStringLiteral("an unnamed coordinate system") : cs.name;
+}
+
+// Puts every layer in the dataset's coordinate system, the one most of its layers share, so that
+// no query mixes degrees with metres: a layer in another system is carried into it; a layer
+// without a usable system is taken to be in it when its features lie where the others' do, and
+// is left out when they do not.
+void agreeCoordinateSystems(engine::Map& map, QStringList& problems, QStringList& notes) {
+    std::vector<std::pair<engine::CoordinateSystem, int>> systems;
+    for (int i = map.layerCount() - 1; i >= 0; --i) {  // in the order of the listing
+        const auto& cs = map.layer(i)->coordinateSystem();
+        if (!cs) continue;
+        auto same = std::find_if(systems.begin(), systems.end(),
+                                 [&](const auto& s) { return s.first.sameAs(*cs); });
+        if (same == systems.end())
+            systems.emplace_back(*cs, 1);
+        else
+            ++same->second;
+    }
+    if (systems.empty()) return;  // one unknown system for all: nothing is mixed
+    const engine::CoordinateSystem target =
+        std::max_element(systems.begin(), systems.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->first;
+    const QString ofTheOthers =
+        systemName(target) + QStringLiteral(", the coordinate system of the other layers");
+
+    engine::Rectangle known;
+    bool hasKnown = false;
+    std::vector<int> leftOut;
+    for (int i = map.layerCount() - 1; i >= 0; --i) {
+        engine::MapLayer& layer = *map.layer(i);
+        const auto& cs = layer.coordinateSystem();
+        if (!cs) continue;
+        if (!cs->sameAs(target)) {
+            try {
+                layer.setGeoDataset(layer.geoDataset()->reprojected(target));
+                SetLayerProperties(layer, layer.tag, QString());
+                notes << layer.tag + QStringLiteral(" is in ") + systemName(*cs) +
+                             QStringLiteral(": it was carried into ") + ofTheOthers;
+            } catch (const std::exception&) {
+                problems << layer.tag + QStringLiteral(" was skipped: its coordinate system, ") +
+                                systemName(*cs) + QStringLiteral(", cannot be carried into ") +
+                                ofTheOthers;
+                leftOut.push_back(i);
+                continue;
+            }
+        }
+        const engine::Rectangle box = layer.geoDataset()->extent();
+        if (!hasKnown) known = box;
+        known.unite(box);
+        hasKnown = true;
+    }
+    for (int i = map.layerCount() - 1; i >= 0; --i) {
+        engine::MapLayer& layer = *map.layer(i);
+        if (layer.coordinateSystem()) continue;
+        const auto& ds = layer.geoDataset();
+        const engine::Rectangle box = ds->extent();
+        const bool fits = box == engine::Rectangle() ||
+                          (hasKnown && box.left() <= known.right() && box.right() >= known.left() &&
+                           box.bottom() <= known.top() && box.top() >= known.bottom());
+        const QString why = QStringLiteral("it has no coordinate system of its own (") +
+                            ds->noSystemReason() + QStringLiteral(")");
+        if (fits) {
+            layer.setGeoDataset(ds->assumedIn(target));
+            SetLayerProperties(layer, layer.tag, QString());
+            notes << layer.tag + QStringLiteral(": ") + why +
+                         QStringLiteral(", so it is taken to be in ") + ofTheOthers;
+        } else {
+            problems << layer.tag + QStringLiteral(" was skipped: ") + why +
+                            QStringLiteral(
+                                " and its features do not lie where those of the "
+                                "other layers do in ") +
+                            systemName(target);
+            leftOut.push_back(i);
+        }
+    }
+    std::sort(leftOut.rbegin(), leftOut.rend());
+    for (int i : leftOut) map.removeLayer(i);
 }
 
 QString leftOutText(const QString& file, int count) {
@@ -52,7 +142,7 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
                  engine::Legend& legend) {
     DatasetState& state = datasetState();
     state.loadReport.clear();
-    QStringList problems;
+    QStringList problems, notes;
     try {
         map.clearLayers();
         state.layerIndexByFile.clear();
@@ -107,6 +197,7 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
                     break;
                 }
             }
+            agreeCoordinateSystems(map, problems, notes);
             for (int i = 0; i < map.layerCount(); ++i) {
                 engine::MapLayer& layer = *map.layer(i);
                 state.layerIndexByFile.insert(layer.tag.toUpper(), i);
@@ -120,7 +211,7 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
             map.setExtent(map.fullExtent());
         else
             map.refresh();
-        state.loadReport = loadReport(problems);
+        state.loadReport = loadReport(problems, notes);
         if (!state.loadReport.isEmpty())
             shell::dialogs().messageBox(state.loadReport, shell::mbOKOnly, shell::iconWarning);
     } catch (...) {

@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "engine/map.h"
+#include "engine/map_layer.h"
 #include "query/input_validation.h"
 #include "query/progress.h"
 #include "query/query_catalogue.h"
@@ -12,6 +14,7 @@
 #include "query/query_state.h"
 #include "query/result_set.h"
 #include "query/search_expressions.h"
+#include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
 
@@ -20,6 +23,35 @@ namespace md_query_functions2 {
 namespace {
 
 float distance(const QLineEdit* box) { return box->text().trimmed().toFloat(); }
+
+// After every run that read a layer without a coordinate system of its own, the user is told
+// that its system was taken from the other layers: the areas and distances rest on that guess.
+void tellAssumedSystems(frmMain& f, const QString& name) {
+    QStringList files;
+    if (md_functions::isWindQuery(name)) files << "20_wind.shp";
+    if (name == "Best wind - protected areas" || name == "Best wind (all)")
+        files << "31_protectedarea.shp";
+    if (name == "Best wind + land use" || name == "Best wind (all)") files << "02_landuse.shp";
+    if (name == "Best wind + roads" || name == "Best wind (all)") files << "43_roads.shp";
+    if (name == "Best wind + transmission" || name == "Best wind (all)")
+        files << "44_transmissionline.shp";
+    if (name == "Best Solar X kWh/m2/day")
+        for (const md_functions::SolarResource& r : md_functions::SolarResources())
+            if (r.description == f.cboQueryDropDown3->currentText()) files << r.layerFile;
+    QStringList told;
+    for (int i = 0; i < f.Map1->layerCount(); ++i) {
+        const engine::MapLayer& layer = *f.Map1->layer(i);
+        if (!files.contains(layer.tag, Qt::CaseInsensitive) || !layer.geoDataset() ||
+            !layer.geoDataset()->systemAssumed())
+            continue;
+        told << layer.tag + ": " + layer.geoDataset()->noSystemReason() +
+                    ", so this query took it to be in " + layer.coordinateSystem()->name +
+                    " like the other layers";
+    }
+    if (!told.isEmpty())
+        shell::dialogs().messageBox(
+            "This query read a layer without a coordinate system of its own:\n" + told.join('\n'));
+}
 
 }  // namespace
 
@@ -83,6 +115,7 @@ void cmdUpdateMap_Click(frmMain& f) {
         f.repaint();
         fill_cShapes_collection(f, f.cboSelectQuery->currentText());
         f.cmdShowData->setVisible(QueryResults());
+        if (queryState().cShapesExists) tellAssumedSystems(f, f.cboSelectQuery->currentText());
         f.legend->clear();
         f.legend->loadLegend(true);
         f.ControlEnable(true);

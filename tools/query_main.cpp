@@ -172,6 +172,9 @@ int run(const Options& o) {
                         ? dialogs.shown.last().text
                         : f->lblWorking->text());
     if (auto e = errorReport(dialogs, mark)) return fail(*e);
+    // What the run told besides its result, such as a coordinate system taken as a guess.
+    for (qsizetype i = mark; i < dialogs.shown.size(); ++i)
+        std::fprintf(stderr, "%s\n", dialogs.shown[i].text.toLocal8Bit().constData());
 
     if (o.out) {
         mark = dialogs.shown.size();
