@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -22,12 +23,101 @@ void ResetDatasetState(const QString& programDirectory) {
     datasetState() = DatasetState{programDirectory, nullptr, {}, {}};
 }
 
-QString LoadReportText(const QStringList& problems) {
-    if (problems.isEmpty()) return {};
-    return QStringLiteral("Some files of this dataset could not be used:\n") + problems.join('\n');
+QString LoadReportText(const QStringList& problems, const QStringList& notes) {
+    QStringList parts;
+    if (!problems.isEmpty())
+        parts << QStringLiteral("Some files of this dataset could not be used:\n") +
+                     problems.join('\n');
+    if (!notes.isEmpty())
+        parts << QStringLiteral("Not every layer of this dataset is in its coordinate system:\n") +
+                     notes.join('\n');
+    return parts.join(QStringLiteral("\n"));
 }
 
 namespace {
+
+QString systemName(const engine::CoordinateSystem& cs) {
+    return cs.name.isEmpty() ? QStringLiteral("an unnamed coordinate system") : cs.name;
+}
+
+// Puts every layer in the dataset's coordinate system, the one most of its layers share, so that
+// no query mixes degrees with metres: a layer in another system is carried into it; a layer
+// without a usable system is taken to be in it when its features lie where the others' do, and
+// is left out when they do not.
+void agreeCoordinateSystems(std::vector<std::shared_ptr<engine::MapLayer>>& layers,
+                            QStringList& problems, QStringList& notes) {
+    std::vector<std::pair<engine::CoordinateSystem, int>> systems;
+    for (const auto& layer : layers) {
+        const auto& cs = layer->coordinateSystem();
+        if (!cs) continue;
+        auto same = std::find_if(systems.begin(), systems.end(),
+                                 [&](const auto& s) { return s.first.sameAs(*cs); });
+        if (same == systems.end())
+            systems.emplace_back(*cs, 1);
+        else
+            ++same->second;
+    }
+    if (systems.empty()) return;  // one unknown system for all: nothing is mixed
+    const engine::CoordinateSystem target =
+        std::max_element(systems.begin(), systems.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->first;
+    const QString ofTheOthers =
+        systemName(target) + QStringLiteral(", the coordinate system of the other layers");
+
+    engine::Rectangle known;
+    bool hasKnown = false;
+    std::vector<size_t> leftOut;
+    for (size_t i = 0; i < layers.size(); ++i) {
+        engine::MapLayer& layer = *layers[i];
+        const auto& cs = layer.coordinateSystem();
+        if (!cs) continue;
+        if (!cs->sameAs(target)) {
+            try {
+                layer.setGeoDataset(layer.geoDataset()->reprojected(target));
+                SetLayerProperties(layer, layer.tag, QString());
+                notes << layer.tag + QStringLiteral(" is in ") + systemName(*cs) +
+                             QStringLiteral(": it was carried into ") + ofTheOthers;
+            } catch (const std::exception&) {
+                problems << layer.tag + QStringLiteral(" was skipped: its coordinate system, ") +
+                                systemName(*cs) + QStringLiteral(", cannot be carried into ") +
+                                ofTheOthers;
+                leftOut.push_back(i);
+                continue;
+            }
+        }
+        const engine::Rectangle box = layer.geoDataset()->extent();
+        if (!hasKnown) known = box;
+        known.unite(box);
+        hasKnown = true;
+    }
+    for (size_t i = 0; i < layers.size(); ++i) {
+        engine::MapLayer& layer = *layers[i];
+        if (layer.coordinateSystem()) continue;
+        const auto& ds = layer.geoDataset();
+        const engine::Rectangle box = ds->extent();
+        const bool fits = box == engine::Rectangle() ||
+                          (hasKnown && box.left() <= known.right() && box.right() >= known.left() &&
+                           box.bottom() <= known.top() && box.top() >= known.bottom());
+        const QString why = QStringLiteral("it has no coordinate system of its own (") +
+                            ds->noSystemReason() + QStringLiteral(")");
+        if (fits) {
+            layer.setGeoDataset(ds->assumedIn(target));
+            SetLayerProperties(layer, layer.tag, QString());
+            notes << layer.tag + QStringLiteral(": ") + why +
+                         QStringLiteral(", so it is taken to be in ") + ofTheOthers;
+        } else {
+            problems << layer.tag + QStringLiteral(" was skipped: ") + why +
+                            QStringLiteral(
+                                " and its features do not lie where those of the "
+                                "other layers do in ") +
+                            systemName(target);
+            leftOut.push_back(i);
+        }
+    }
+    std::sort(leftOut.rbegin(), leftOut.rend());
+    for (size_t i : leftOut) layers.erase(layers.begin() + std::ptrdiff_t(i));
+}
 
 QString leftOutText(const QString& file, int count) {
     return file +
@@ -49,7 +139,7 @@ int LayerIndexByFile(const QString& fileName) {
 }
 
 bool OpenLayers(const engine::DataConnection& connection, const QString& directory,
-                QStringList& problems,
+                QStringList& problems, QStringList& notes,
                 const std::function<void(std::shared_ptr<engine::MapLayer>)>& add) {
     // Special files and folders with a catalogue name are listed too, so that the report names
     // them.
@@ -59,7 +149,8 @@ bool OpenLayers(const engine::DataConnection& connection, const QString& directo
         QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& entry : entries)
         if (!entry.isDir() || StandardFile(entry.fileName())) names << entry.fileName();
-    int added = 0;
+    std::vector<std::shared_ptr<engine::MapLayer>> layers;
+    bool tooMany = false;
     for (int i = 0; i < names.size(); ++i) {
         const QString& name = names[i];
         if (StandardFile(name)) {
@@ -69,23 +160,28 @@ bool OpenLayers(const engine::DataConnection& connection, const QString& directo
                 layer->setGeoDataset(ds);
                 layer->tag = name;
                 SetLayerProperties(*layer, name, QString());
-                add(layer);
-                ++added;
+                layers.push_back(layer);
                 if (ds->featuresLeftOut() > 0) problems << leftOutText(name, ds->featuresLeftOut());
             } else {
                 problems << name + QStringLiteral(" was skipped: ") + whyNot;
             }
         }
-        if (i + 1 < names.size() && added > MAX_LAYERS) return true;
+        if (i + 1 < names.size() && layers.size() > size_t(MAX_LAYERS)) {
+            tooMany = true;
+            break;
+        }
     }
-    return false;
+    // Every layer in one system before any is handed on, so no query mixes units.
+    agreeCoordinateSystems(layers, problems, notes);
+    for (auto& layer : layers) add(std::move(layer));
+    return tooMany;
 }
 
 void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map& map,
                  engine::Legend& legend) {
     DatasetState& state = datasetState();
     state.loadReport.clear();
-    QStringList problems;
+    QStringList problems, notes;
     try {
         map.clearLayers();
         state.layerIndexByFile.clear();
@@ -105,7 +201,7 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
                                         shell::mbOKOnly, shell::iconWarning);
         } else {
             map.clearLayers();
-            const bool tooMany = OpenLayers(*connection, state.dataDirectory, problems,
+            const bool tooMany = OpenLayers(*connection, state.dataDirectory, problems, notes,
                                             [&map](std::shared_ptr<engine::MapLayer> layer) {
                                                 map.addLayer(std::move(layer));
                                             });
@@ -128,7 +224,7 @@ void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map&
             map.setExtent(map.fullExtent());
         else
             map.refresh();
-        state.loadReport = LoadReportText(problems);
+        state.loadReport = LoadReportText(problems, notes);
         if (!state.loadReport.isEmpty())
             shell::dialogs().messageBox(state.loadReport, shell::mbOKOnly, shell::iconWarning);
     } catch (...) {

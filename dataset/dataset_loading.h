@@ -31,13 +31,15 @@ int LayerIndexByFile(const QString& fileName);
 
 // Reads the catalogue layers of directory through an open connection, in name order, each with
 // its catalogue properties, and hands each to add. Files skipped and features left out are added
-// to problems. True when reading stopped at more than MAX_LAYERS layers with files left.
+// to problems. Layers in another coordinate system than most are carried into it, and layers
+// without one are taken to be in it when they lie where the others do (told in notes), or
+// skipped. True when reading stopped at more than MAX_LAYERS layers with files left.
 bool OpenLayers(const engine::DataConnection& connection, const QString& directory,
-                QStringList& problems,
+                QStringList& problems, QStringList& notes,
                 const std::function<void(std::shared_ptr<engine::MapLayer>)>& add);
-// One message for everything of the dataset that could not be used as it stands; empty when
-// there was nothing.
-QString LoadReportText(const QStringList& problems);
+// One message for everything of the dataset that could not be used as it stands and for the
+// layers whose coordinate system was carried or guessed; empty when there was nothing.
+QString LoadReportText(const QStringList& problems, const QStringList& notes);
 
 void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map& map,
                  engine::Legend& legend);

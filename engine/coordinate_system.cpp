@@ -53,7 +53,8 @@ CoordinateSystem CoordinateSystem::fromWkt(const QString& wkt) {
         cs.xLimit = usable ? (360 + 1e-6) * degree / radians : kUnknownSystemLimit;
         cs.yLimit = usable ? (90 + 1e-6) * degree / radians : kUnknownSystemLimit;
     } else {
-        srs.GetLinearUnits(&unit);  // a local system: no bounds of the Earth apply
+        cs.isLocal = true;
+        srs.GetLinearUnits(&unit);  // no bounds of the Earth apply
         cs.xLimit = cs.yLimit = kUnknownSystemLimit;
     }
     cs.unitName = normalisedUnit(unit);
@@ -63,6 +64,19 @@ CoordinateSystem CoordinateSystem::fromWkt(const QString& wkt) {
     const double inverse = srs.GetInvFlattening(&err);
     if (err == OGRERR_NONE) cs.flattening = inverse > 0 ? 1.0 / inverse : 0.0;
     return cs;
+}
+
+bool CoordinateSystem::sameAs(const CoordinateSystem& other) const {
+    if (wkt == other.wkt) return true;
+    ensureGdal();
+    GdalErrorTrap trap;
+    OGRSpatialReference a, b;
+    if (a.importFromWkt(wkt.toUtf8().constData()) != OGRERR_NONE ||
+        b.importFromWkt(other.wkt.toUtf8().constData()) != OGRERR_NONE)
+        return false;
+    const char* const options[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES",
+                                   "CRITERION=EQUIVALENT_EXCEPT_AXIS_ORDER_GEOGCRS", nullptr};
+    return a.IsSame(&b, options);
 }
 
 }  // namespace engine

@@ -1,12 +1,12 @@
 #include "engine/geo_dataset.h"
 
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
 #include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <gdal_priv.h>
-#include <ogrsf_frmts.h>
-
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -17,6 +17,7 @@
 #include "engine/attribute_table.h"
 #include "engine/gdal_support.h"
 #include "engine/geos_context.h"
+#include "engine/projection.h"
 #include "engine/render_cache.h"
 #include "engine/spatial_index.h"
 #include "engine/thread_count.h"
@@ -296,15 +297,24 @@ std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
     auto ds = std::shared_ptr<GeoDataset>(new GeoDataset());
     ds->name_ = info.fileName();
     ds->path_ = info.absoluteFilePath();
+    ds->noSystemReason_ = QStringLiteral("its .prj is missing");
     if (const QString prj = part(info, "prj"); !prj.isEmpty()) {
         QFile file(prj);
-        if (file.open(QIODevice::ReadOnly)) {
-            try {
-                ds->crs_ = CoordinateSystem::fromWkt(QString::fromUtf8(file.read(kSideFileLimit)));
-            } catch (const EngineError&) {
-                // An unreadable .prj leaves the layer without a coordinate system.
-            }
+        const QByteArray text = file.open(QIODevice::ReadOnly) ? file.read(kSideFileLimit) : "";
+        try {
+            ds->noSystemReason_ = text.trimmed().isEmpty()
+                                      ? QStringLiteral("its .prj is empty")
+                                      : QStringLiteral("its .prj names no coordinate system");
+            ds->crs_ = CoordinateSystem::fromWkt(QString::fromUtf8(text));
+            ds->noSystemReason_.clear();
+        } catch (const EngineError&) {
+            // An unreadable .prj leaves the layer without a coordinate system.
         }
+        // A plane of its own cannot be related to the other layers or to metres on the Earth.
+        if (ds->crs_ && ds->crs_->isLocal)
+            throw EngineError((QFileInfo(prj).fileName() +
+                               " names a local coordinate system, which has no place on the Earth")
+                                  .toStdString());
     }
     const double xLimit = ds->crs_ ? ds->crs_->xLimit : kUnknownSystemLimit;
     const double yLimit = ds->crs_ ? ds->crs_->yLimit : kUnknownSystemLimit;
@@ -357,6 +367,70 @@ std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
     ds->featuresLeftOut_ = all.leftOut;
     if (all.hasExtent) ds->extent_ = all.extent;
     return ds;
+}
+
+std::shared_ptr<GeoDataset> GeoDataset::copy() const {
+    auto c = std::shared_ptr<GeoDataset>(new GeoDataset());
+    c->name_ = name_;
+    c->path_ = path_;
+    c->noSystemReason_ = noSystemReason_;
+    c->systemAssumed_ = systemAssumed_;
+    c->shapeType_ = shapeType_;
+    c->crs_ = crs_;
+    c->fieldNames_ = fieldNames_;
+    c->fields_ = fields_;
+    c->shapes_ = shapes_;
+    c->extents_ = extents_;
+    c->values_ = values_;
+    c->extent_ = extent_;
+    c->featuresLeftOut_ = featuresLeftOut_;
+    return c;
+}
+
+std::shared_ptr<GeoDataset> GeoDataset::reprojected(const CoordinateSystem& cs) const {
+    if (!crs_) throw EngineError((name_ + " has no coordinate system to carry").toStdString());
+    const Reprojection carry(*crs_, cs);
+    auto c = copy();
+    c->crs_ = cs;
+    c->shapes_.clear();
+    c->extents_.clear();
+    c->values_.clear();
+    bool hasExtent = false;
+    for (size_t i = 0; i < shapes_.size(); ++i) {
+        Shape shape;
+        Rectangle box;
+        if (!shapes_[i].isNull()) {
+            try {
+                shape = carry.apply(shapes_[i]);
+                box = shape.extent();
+            } catch (const EngineError&) {
+            }
+            const bool placed =
+                !shape.isNull() && std::isfinite(box.left()) && std::isfinite(box.right()) &&
+                std::isfinite(box.bottom()) && std::isfinite(box.top()) &&
+                std::max(std::abs(box.left()), std::abs(box.right())) <= cs.xLimit &&
+                std::max(std::abs(box.bottom()), std::abs(box.top())) <= cs.yLimit;
+            if (!placed) {
+                ++c->featuresLeftOut_;
+                continue;
+            }
+            if (!hasExtent) c->extent_ = box;
+            c->extent_.unite(box);
+            hasExtent = true;
+        }
+        c->shapes_.push_back(std::move(shape));
+        c->extents_.push_back(box);
+        c->values_.push_back(values_[i]);
+    }
+    if (!hasExtent) c->extent_ = Rectangle();
+    return c;
+}
+
+std::shared_ptr<GeoDataset> GeoDataset::assumedIn(const CoordinateSystem& cs) const {
+    auto c = copy();
+    c->crs_ = cs;
+    c->systemAssumed_ = true;
+    return c;
 }
 
 int GeoDataset::fieldIndex(const QString& name) const {

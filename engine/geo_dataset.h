@@ -40,6 +40,16 @@ public:
     QString path() const { return path_; }
     int shapeType() const { return shapeType_; }
     const std::optional<CoordinateSystem>& coordinateSystem() const { return crs_; }
+    // For a layer without a usable coordinate system, why: "its .prj is missing" and the like.
+    QString noSystemReason() const { return noSystemReason_; }
+    // True for a layer without a system of its own that was taken to be in its dataset's: every
+    // use of it should say so.
+    bool systemAssumed() const { return systemAssumed_; }
+    // A copy with every shape carried into cs; a shape that cannot be is left out and counted.
+    // Throws EngineError when the systems cannot be related.
+    std::shared_ptr<GeoDataset> reprojected(const CoordinateSystem& cs) const;
+    // A copy of a layer without a system, taken to be in cs.
+    std::shared_ptr<GeoDataset> assumedIn(const CoordinateSystem& cs) const;
     int recordCount() const { return int(shapes_.size()); }
     const QStringList& fieldNames() const { return fieldNames_; }
     // Name, type (moLong, moDouble, moDate, moString), width and precision of each field.
@@ -67,7 +77,9 @@ public:
 
 private:
     GeoDataset() = default;
-    QString name_, path_;
+    std::shared_ptr<GeoDataset> copy() const;
+    QString name_, path_, noSystemReason_;
+    bool systemAssumed_ = false;
     int shapeType_ = 0;
     std::optional<CoordinateSystem> crs_;
     QStringList fieldNames_;

@@ -83,6 +83,28 @@ Rectangle LocalProjection::reach(const Rectangle& r, double metres) {
     return {r.left() - dx, r.bottom() - dy, r.right() + dx, r.top() + dy};
 }
 
+struct Reprojection::Impl {
+    OGRSpatialReference from, to;
+    Transform transform;
+};
+
+Reprojection::Reprojection(const CoordinateSystem& from, const CoordinateSystem& to)
+    : d_(std::make_unique<Impl>()) {
+    ensureGdal();
+    GdalErrorTrap trap;
+    if (from.isLocal || to.isLocal ||
+        d_->from.importFromWkt(from.wkt.toUtf8().constData()) != OGRERR_NONE ||
+        d_->to.importFromWkt(to.wkt.toUtf8().constData()) != OGRERR_NONE)
+        throw EngineError(gdalReport("unreadable coordinate system", trap));
+    d_->from.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    d_->to.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    d_->transform = makeTransform(d_->from, d_->to);
+}
+
+Reprojection::~Reprojection() = default;
+
+Shape Reprojection::apply(const Shape& s) const { return transformed(s, *d_->transform); }
+
 AreaMeasure::AreaMeasure(const std::optional<CoordinateSystem>& cs, const Rectangle& extent)
     : projection_(LocalProjection::forData(cs, extent)) {}
 AreaMeasure::~AreaMeasure() = default;

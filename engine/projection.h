@@ -36,6 +36,20 @@ private:
     std::unique_ptr<Impl> d_;
 };
 
+// Carries shapes from one coordinate system on the Earth into another.
+class Reprojection {
+  public:
+    // Throws EngineError when the two systems cannot be related.
+    Reprojection(const CoordinateSystem& from, const CoordinateSystem& to);
+    ~Reprojection();
+    // Throws EngineError when a vertex has no place in the target system.
+    Shape apply(const Shape& s) const;
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> d_;
+};
+
 // Area of a shape in square metres: the planar area for data in metres, the equal-area
 // measure for geographic data.
 class AreaMeasure {

@@ -56,6 +56,20 @@ ZonalResult summarise(GridContext& ctx, const QString& path, const QString& what
     if (r.noDataKm2 > 0)
         ctx.report.line(QString("  no data over %1 km2 of the study area (left out)")
                             .arg(reportNumber(r.noDataKm2)));
+    if (r.notNumbersKm2 > 0)
+        ctx.report.warn(QString("%1 has pixels that hold no number (infinite, or beyond 1e15) over "
+                                "%2 km2 of the study area; they were taken as no data")
+                            .arg(what, reportNumber(r.notNumbersKm2)));
+    // Never a value in the files that is not a number, whatever the sums made of the pixels.
+    const auto bad = std::remove_if(r.cells.begin(), r.cells.end(), [](const CellValue& c) {
+        return !std::isfinite(c.value) || !usablePixel(c.value);
+    });
+    if (const auto dropped = std::distance(bad, r.cells.end()); dropped > 0) {
+        ctx.report.warn(QString("%1: %2 cells whose value is not a number were left out")
+                            .arg(what)
+                            .arg(dropped));
+        r.cells.erase(bad, r.cells.end());
+    }
     return r;
 }
 
@@ -95,6 +109,25 @@ CellGrid& GridContext::grid(double cellKm) {
     auto& g = grids_[cellKm];
     if (!g) g = std::make_unique<CellGrid>(area, cellKm * 1000);
     return *g;
+}
+
+void checkCellCount(const StudyArea& area, const QString& option, double cellKm) {
+    constexpr double kMaxCells = 2e6;
+    const engine::Rectangle e = area.extent();
+    const double size = cellKm * 1000;
+    const double cells = (std::floor(e.width() / size) + 2) * (std::floor(e.height() / size) + 2);
+    if (cells <= kMaxCells) return;
+    // The smallest size in two significant figures that stays within the limit.
+    double smallest = std::sqrt(e.width() * e.height() / kMaxCells) / 1000;
+    const double step = std::pow(10.0, std::floor(std::log10(smallest)) - 1);
+    smallest = (std::ceil(smallest / step) + 1) * step;
+    throw ImportError(QString("--%1 %2 makes %3 cells over the study area's extent of %4 x %5 km; "
+                              "the limit is %6 cells: give --%1 %7 or more")
+                          .arg(option, reportNumber(cellKm),
+                               cells < 1e15 ? QString::number(cells, 'f', 0) : reportNumber(cells),
+                               reportNumber(e.width() / 1000), reportNumber(e.height() / 1000),
+                               QString::number(kMaxCells, 'f', 0), reportNumber(smallest))
+                          .toStdString());
 }
 
 int windClass(double powerDensity) {

@@ -32,6 +32,11 @@ class GridContext {
     std::map<double, std::unique_ptr<CellGrid>> grids_;
 };
 
+// Refuses, before any cell is made, a cell size that would make more cells over the study
+// area's extent than an import handles: the message gives the count, the limit and the smallest
+// size that passes. option names the choice ("cell-km"). Throws ImportError.
+void checkCellCount(const StudyArea& area, const QString& option, double cellKm);
+
 // Wind power density classes by their lower limits in W/m2: class 1 below 200, 2 from 200,
 // 3 from 300, 4 from 400, 5 from 500, 6 from 600 and 7 from 800 (the usual classes of wind
 // resource maps, the same limits the wind layer is drawn with).

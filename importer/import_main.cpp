@@ -1,6 +1,9 @@
 // pallix-import: turns public rasters and vectors into a Pallix dataset folder.
+#include <signal.h>
+
 #include <QCoreApplication>
 #include <QDir>
+#include <csignal>
 #include <cstdio>
 
 #include "importer/import_error.h"
@@ -8,6 +11,20 @@
 #include "importer/recipe.h"
 
 namespace {
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void onStopSignal(int signal) { stopSignal = signal; }
+
+// SIGINT, SIGTERM and SIGHUP cancel the import at its next step, so that the work folder is
+// removed and OUT_DIR stays as it was; a second one ends the program at once.
+void cancelOnStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
 
 void print(FILE* to, const QString& text) {
     std::fprintf(to, "%s\n", text.toLocal8Bit().constData());
@@ -107,12 +124,13 @@ int main(int argc, char** argv) {
     }
 
     QString lastStep;
+    cancelOnStopSignals();
     try {
         const importer::ImportResult result =
             importer::runImport(recipe, [&](double, const QString& step) {
                 if (step != lastStep) print(stderr, step + "...");
                 lastStep = step;
-                return true;
+                return stopSignal == 0;
             });
         for (const QString& w : result.warnings) print(stderr, "warning: " + w);
         print(stdout, "Dataset written to " + QDir::toNativeSeparators(result.datasetDir) + " (" +

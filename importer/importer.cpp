@@ -39,6 +39,16 @@ void checkSources(const Recipe& r) {
     if (r.has("land-cover")) ClassTable::fromChoice(r.text("land-cover-classes"));
 }
 
+// Every file and file pattern the recipe reads from.
+QStringList sourcesOf(const Recipe& r) {
+    QStringList paths;
+    for (const OptionInfo& o : allOptions())
+        if ((o.kind == OptionKind::File || o.kind == OptionKind::Pattern) && r.has(o.key))
+            paths << r.text(o.key);
+    if (QFileInfo(r.text("land-cover-classes")).isFile()) paths << r.text("land-cover-classes");
+    return paths;
+}
+
 void writeText(const QString& path, const QByteArray& bytes) {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
@@ -54,7 +64,7 @@ ImportResult runImport(const Recipe& recipe, const Progress::Listener& listener)
     Progress progress(listener);
     progress.begin("Checking the sources", 0.02);
     checkSources(recipe);
-    OutputFolder out(recipe.outDir, recipe.flag("overwrite"));
+    OutputFolder out(recipe.outDir, recipe.flag("overwrite"), sourcesOf(recipe));
     const QString dir = out.workPath();
 
     // Shares of the progress bar: rasters weigh most, a month a third of an annual raster.
@@ -75,6 +85,16 @@ ImportResult runImport(const Recipe& recipe, const Progress::Listener& listener)
         const StudyArea area(recipe.text("boundary"), recipe.text("boundary-where"),
                              recipe.text("crs"), report);
         const double cellKm = recipe.number("cell-km", 5);
+        bool resource = recipe.has("wind-power-density");
+        for (const SolarKind& s : solarKinds())
+            resource = resource || recipe.has(QString("solar-") + s.key);
+        if (resource) checkCellCount(area, "cell-km", cellKm);
+        if (recipe.has("land-cover"))
+            checkCellCount(area, recipe.has("land-cover-km") ? "land-cover-km" : "cell-km",
+                           recipe.number("land-cover-km", cellKm));
+        if (recipe.has("elevation"))
+            checkCellCount(area, recipe.has("elevation-km") ? "elevation-km" : "cell-km",
+                           recipe.number("elevation-km", cellKm));
         report.line(QString("Cell size: %1 km; land cover %2 km; elevation %3 km")
                         .arg(reportNumber(cellKm),
                              reportNumber(recipe.number("land-cover-km", cellKm)),
@@ -133,8 +153,9 @@ ImportResult runImport(const Recipe& recipe, const Progress::Listener& listener)
     used.values.remove("overwrite");
     writeText(QDir(dir).filePath(kRecipeFile), used.toJson());
     progress.update(1);  // the last chance to cancel
-    out.commit();
-    return {out.finalPath(), report.warnings(), report.text()};
+    QStringList warnings = report.warnings();
+    if (const QString kept = out.commit(); !kept.isEmpty()) warnings << kept;
+    return {out.finalPath(), warnings, report.text()};
 }
 
 }  // namespace importer

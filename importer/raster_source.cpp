@@ -147,6 +147,20 @@ std::vector<double> RasterSource::warp(const OGRSpatialReference& to, double x0,
     return data;
 }
 
+double RasterSource::overviewFactor(double upTo) const {
+    GDALRasterBandH band = GDALGetRasterBand(band1_ ? band1_ : ds_, 1);
+    double best = 1;
+    for (int i = 0; i < GDALGetOverviewCount(band); ++i) {
+        GDALRasterBandH o = GDALGetOverview(band, i);
+        if (!o || GDALGetRasterBandXSize(o) <= 0) continue;
+        const double f = double(GDALGetRasterBandXSize(band)) / GDALGetRasterBandXSize(o);
+        if (f <= upTo) best = std::max(best, f);
+    }
+    return best;
+}
+
+QString RasterSource::named() const { return what_ + " " + QDir::toNativeSeparators(path_); }
+
 int RasterSource::width() const { return GDALGetRasterXSize(ds_); }
 int RasterSource::height() const { return GDALGetRasterYSize(ds_); }
 

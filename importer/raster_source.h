@@ -29,6 +29,11 @@ class RasterSource {
     // About how large a pixel is in the output coordinates (metres).
     double pixelSizeIn(const OGRSpatialReference& to) const;
 
+    // The largest factor of an overview of band 1 that is at most upTo (1: the raster itself).
+    double overviewFactor(double upTo) const;
+    // A name for messages: "the wind power density raster /data/wind.tif".
+    QString named() const;
+
     enum class Resampling { Average, Mode };
     // Band 1 on the w x h grid covering x0..x1, y0..y1 of `to`, row by row from the top; NaN
     // where the raster has no data. Average weighs each source pixel by the part of the grid

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QXmlStreamReader>
 
 #include "importer/import_error.h"
 
@@ -34,6 +35,35 @@ void checkRegular(const QString& what, const QString& path, qint64 maxBytes) {
             QString("is too large (%1 bytes; at most %2 are read)").arg(st.st_size).arg(maxBytes));
 }
 
+// A virtual raster or vector file names the files it reads: each must be a plain file too, or a
+// FIFO behind it blocks the reader for ever.
+void checkVirtualSources(const QString& path, const QString& what, int depth) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return;
+    const QByteArray head = f.peek(256).trimmed();
+    if (!head.startsWith("<VRTDataset") && !head.startsWith("<OGRVRTDataSource")) return;
+    if (depth > 4) refuse(what, path, "nests virtual files too deeply");
+    if (f.size() > kMaxSideFileBytes)
+        refuse(what, path,
+               QString("is a virtual file of more than %1 bytes").arg(kMaxSideFileBytes));
+    QXmlStreamReader xml(&f);
+    while (!xml.atEnd()) {
+        if (!xml.readNextStartElement()) continue;
+        const QString tag = xml.name().toString();
+        if (tag != "SourceFilename" && tag != "SrcDataSource") continue;
+        const bool relative = xml.attributes().value("relativeToVRT") == QLatin1String("1") ||
+                              xml.attributes().value("relativetoVRT") == QLatin1String("1");
+        QString source = xml.readElementText().trimmed();
+        if (source.startsWith("/vsi") || source.contains("://"))
+            refuse(what, path, "reads " + source + ", which is not a plain file");
+        if (relative || QFileInfo(source).isRelative())
+            source = QFileInfo(path).absoluteDir().filePath(source);
+        checkRegular(what + " (read by " + QFileInfo(path).fileName() + ")", source,
+                     std::numeric_limits<qint64>::max());
+        checkVirtualSources(source, what, depth + 1);
+    }
+}
+
 }  // namespace
 
 void checkSourceFile(const QString& path, const QString& what, qint64 maxBytes) {
@@ -43,6 +73,7 @@ void checkSourceFile(const QString& path, const QString& what, qint64 maxBytes) 
     if (!probe.open(QIODevice::ReadOnly))
         refuse(what, path, "cannot be read: " + probe.errorString());
     probe.close();
+    checkVirtualSources(path, what, 0);
 
     const QFileInfo info(path);
     const QDir dir = info.absoluteDir();

@@ -3,7 +3,10 @@
 #include <ogr_feature.h>
 
 #include <QDir>
+#include <cmath>
 
+#include "engine/projection.h"
+#include "engine/types.h"
 #include "importer/field_mapping.h"
 #include "importer/geometry.h"
 #include "importer/import_error.h"
@@ -12,6 +15,29 @@
 #include "importer/vector_file.h"
 
 namespace importer {
+
+namespace {
+
+// Areas in the output coordinates this far from the true ones are told, and further refused.
+constexpr double kWarnedDistortion = 0.02, kRefusedDistortion = 0.10;
+
+// The shape's area on the Earth, in an equal-area projection centred on it.
+double equalAreaKm2(const engine::Shape& s, const OGRSpatialReference& crs, double lon,
+                    double lat) {
+    OGRSpatialReference laea;
+    laea.CopyGeogCSFrom(&crs);
+    laea.SetLAEA(lat, lon, 0, 0);
+    try {
+        const engine::Reprojection carry(engine::CoordinateSystem::fromWkt(crsWkt(crs)),
+                                         engine::CoordinateSystem::fromWkt(crsWkt(laea)));
+        return carry.apply(s).area() / 1e6;
+    } catch (const engine::EngineError& e) {
+        throw ImportError(std::string("the study area's area on the Earth cannot be measured: ") +
+                          e.what());
+    }
+}
+
+}  // namespace
 
 StudyArea::StudyArea(const QString& path, const QString& where, const QString& crsChoice,
                      ImportReport& report) {
@@ -25,6 +51,7 @@ StudyArea::StudyArea(const QString& path, const QString& where, const QString& c
     // The centre of the selected shapes, in degrees, picks the UTM zone.
     double cx = (e[0] + e[2]) / 2, cy = (e[1] + e[3]) / 2;
     transformation(file.crs(), geographicWgs84())->Transform(1, &cx, &cy);
+    if (file.crs().IsGeographic()) cx = file.centralLongitude();
     crs_ = outputCrs(crsChoice, cx, cy);
     wkt_ = importer::crsWkt(crs_);
 
@@ -48,6 +75,8 @@ StudyArea::StudyArea(const QString& path, const QString& where, const QString& c
                               .toStdString());
     shape_ = merged(std::move(parts));
     prepared_ = std::make_unique<Prepared>(shape_);
+    const double trueKm2 = equalAreaKm2(shape_, crs_, cx, cy);
+    const double apart = std::abs(shape_.area() / 1e6 / trueKm2 - 1);
 
     report.section("Study area");
     report.line("Boundary: " + QDir::toNativeSeparators(path) + " (layer " + file.layerName() +
@@ -66,6 +95,20 @@ StudyArea::StudyArea(const QString& path, const QString& where, const QString& c
     report.line("Output coordinate system: " + crsLabel(crs_));
     report.line(QString("Centre of the study area: %1, %2 degrees (longitude, latitude)")
                     .arg(reportNumber(cx), reportNumber(cy)));
+    report.line(QString("Area in the output coordinates %1 km2, on the Earth %2 km2")
+                    .arg(reportNumber(shape_.area() / 1e6), reportNumber(trueKm2)));
+    // Every area and distance of the dataset is measured in these coordinates.
+    const QString differs =
+        QString(
+            "the output coordinate system %1 makes the study area %2 km2, against %3 km2 on "
+            "the Earth (%4% apart)")
+            .arg(crsLabel(crs_), reportNumber(shape_.area() / 1e6), reportNumber(trueKm2),
+                 reportNumber(std::round(apart * 1000) / 10));
+    if (!(apart <= kRefusedDistortion))
+        throw ImportError((differs + "; give --crs an equal-area system in metres for the area, "
+                                     "such as EPSG:6933")
+                              .toStdString());
+    if (apart > kWarnedDistortion) report.warn(differs);
 }
 
 StudyArea::~StudyArea() = default;

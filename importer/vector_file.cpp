@@ -4,6 +4,8 @@
 #include <ogrsf_frmts.h>
 
 #include <QDir>
+#include <algorithm>
+#include <cmath>
 
 #include "engine/gdal_support.h"
 #include "importer/geometry.h"
@@ -76,6 +78,51 @@ std::array<double, 4> VectorFile::extent() const {
     return {all.MinX, all.MinY, all.MaxX, all.MaxY};
 }
 
+double VectorFile::centralLongitude() const {
+    std::vector<std::pair<double, double>> spans;
+    auto add = [&](const OGRGeometry& g) {
+        OGREnvelope e;
+        g.getEnvelope(&e);
+        if (!std::isfinite(e.MinX) || !std::isfinite(e.MaxX)) return;
+        if (e.MaxX - e.MinX >= 360) return spans.push_back({-180, 180});
+        double lo = std::remainder(e.MinX, 360.0);  // -180..180
+        double hi = lo + (e.MaxX - e.MinX);
+        if (hi > 180) {
+            spans.push_back({lo, 180});
+            spans.push_back({-180, hi - 360});
+        } else {
+            spans.push_back({lo, hi});
+        }
+    };
+    layer_->ResetReading();
+    for (auto& feature : *layer_) {
+        const OGRGeometry* g = feature->GetGeometryRef();
+        if (!g || g->IsEmpty()) continue;
+        if (const auto* parts = dynamic_cast<const OGRGeometryCollection*>(g))
+            for (const OGRGeometry* part : *parts) add(*part);
+        else
+            add(*g);
+    }
+    if (spans.empty()) return 0;
+    std::sort(spans.begin(), spans.end());
+    // The widest stretch of longitude no part covers; the area is the rest of the circle.
+    double reach = spans[0].second, gapStart = 0, gapEnd = 0, widest = -1;
+    for (std::size_t i = 1; i < spans.size(); ++i) {
+        if (spans[i].first - reach > widest) {
+            widest = spans[i].first - reach;
+            gapStart = reach;
+            gapEnd = spans[i].first;
+        }
+        reach = std::max(reach, spans[i].second);
+    }
+    if (spans[0].first + 360 - reach >= widest) {  // the usual case: the gap holds 180
+        gapStart = reach;
+        gapEnd = spans[0].first + 360;
+    }
+    const double from = gapEnd, to = gapStart + 360;  // the covered stretch, going east
+    return std::remainder((from + to) / 2, 360.0);
+}
+
 void VectorFile::forEach(const OGRSpatialReference& to,
                          const std::function<bool(const OGRFeature&, engine::Shape)>& f) const {
     const auto ct = transformation(crs_, to);
@@ -96,8 +143,14 @@ void VectorFile::forEach(const OGRSpatialReference& to,
         if (OGRGeometry* g = feature->GetGeometryRef(); g && !g->IsEmpty()) {
             // A geometry that cannot be carried into the output (outside its domain) has none.
             engine::GdalErrorTrap quiet;
-            if (degrees && g->getDimension() > 0) g->segmentize(kDegreeStep);
-            if (g->transform(ct.get()) == OGRERR_NONE) shape = toShape(*g);
+            // Degrees beyond the Earth's (a vertex at 1e6) would be densified into millions of
+            // points before the transformation drops them: such a shape has no place at all.
+            OGREnvelope e;
+            g->getEnvelope(&e);
+            const bool onEarth = !degrees || (std::abs(e.MinX) <= 360 && std::abs(e.MaxX) <= 360 &&
+                                              std::abs(e.MinY) <= 90 && std::abs(e.MaxY) <= 90);
+            if (onEarth && degrees && g->getDimension() > 0) g->segmentize(kDegreeStep);
+            if (onEarth && g->transform(ct.get()) == OGRERR_NONE) shape = toShape(*g);
         }
         if (!f(*feature, std::move(shape))) return;
     }

@@ -40,6 +40,9 @@ class VectorFile {
                  const std::function<bool(const OGRFeature&, engine::Shape)>& f) const;
     // Every geometry's extent in the file's own coordinates: x0, y0, x1, y1.
     std::array<double, 4> extent() const;
+    // For a file in degrees: the longitude halfway along the shortest stretch that holds every
+    // part, across the antimeridian when that is shorter (Chukotka beside the rest of Russia).
+    double centralLongitude() const;
 
   private:
     QString path_, what_;

@@ -6,6 +6,7 @@
 #include "importer/cell_grid.h"
 #include "importer/coverage.h"
 #include "importer/geometry.h"
+#include "importer/import_error.h"
 #include "importer/raster_source.h"
 
 namespace importer {
@@ -14,6 +15,8 @@ namespace {
 
 constexpr double kFinePerBand = 4e6;  // fine pixels warped at a time (32 MB)
 constexpr double kMaxSourcePixelsPerCell = 4096;
+// No wind, sun, height or class code comes near this; a sum of many such values stays finite.
+constexpr double kLargestPixel = 1e15;
 
 int finePixelsPerSide(const CellGrid& grid, double pixel, const ZonalOptions& o) {
     // Fine pixels no larger than source pixels, at least 4 per side for clean edges, within
@@ -79,7 +82,7 @@ bool countOnSourcePixels(const RasterSource& raster, const OGRSpatialReference& 
         for (int b = 0; b < w; ++b) {
             const double v = data[std::size_t(row - r0) * w + b];
             const double share = areas[std::size_t(a) * w + b] * rowWeight;
-            if (std::isnan(v) || !(share > 0)) continue;
+            if (!usablePixel(v) || !(share > 0)) continue;
             if (o.majority) {
                 const long long code = std::llround(v);
                 if (!o.isClass(code)) continue;
@@ -95,12 +98,31 @@ bool countOnSourcePixels(const RasterSource& raster, const OGRSpatialReference& 
 
 }  // namespace
 
+bool usablePixel(double v) { return std::abs(v) <= kLargestPixel; }  // false for NaN
+
 ZonalResult zonalStatistics(CellGrid& grid, const RasterSource& raster,
                             const OGRSpatialReference& crs, const ZonalOptions& o,
                             const std::function<void(double)>& tick) {
     ZonalResult result;
-    const int n = finePixelsPerSide(grid, raster.pixelSizeIn(crs), o);
+    const double pixel = raster.pixelSizeIn(crs);
+    const int n = finePixelsPerSide(grid, pixel, o);
     result.finePerSide = n;
+    // The pixels the warp reads over the grid, from the overview nearest the fine pixels, are
+    // counted before one is read: a raster may declare far more than it holds.
+    const double factor = raster.overviewFactor(grid.cellSize() / n / pixel);
+    const double reads = double(grid.columns()) * grid.rows() * std::pow(grid.cellSize(), 2) /
+                         std::pow(pixel * factor, 2);
+    if (reads > o.maxPixelsRead)
+        throw ImportError(
+            QString("%1 has %2 x %3 pixels of about %4 m: the study area covers %5 of them; the "
+                    "limit is %6: give the raster overviews (gdaladdo) or coarser pixels")
+                .arg(raster.named())
+                .arg(raster.width())
+                .arg(raster.height())
+                .arg(pixel, 0, 'g', 3)
+                .arg(reads < 1e15 ? QString::number(reads, 'f', 0) : QString::number(reads, 'g', 3))
+                .arg(QString::number(o.maxPixelsRead, 'f', 0))
+                .toStdString());
     const int width = grid.columns() * n;
     const int bandRows = std::max(1, int(kFinePerBand / (double(width) * n)));
     const double fineKm2 = std::pow(grid.cellSize() / n, 2) / 1e6;
@@ -135,7 +157,8 @@ ZonalResult zonalStatistics(CellGrid& grid, const RasterSource& raster,
                         const double w = shares ? (*shares)[std::size_t(a) * n + b] : 1.0;
                         if (w <= 0) continue;
                         const double v = line[b];
-                        bool valid = !std::isnan(v);
+                        bool valid = usablePixel(v);
+                        if (!valid && !std::isnan(v)) result.notNumbersKm2 += w * fineKm2;
                         if (valid && o.majority) {
                             const long long code = std::llround(v);
                             valid = o.isClass(code);

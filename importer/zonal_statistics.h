@@ -35,6 +35,8 @@ struct ZonalOptions {
     // Largest number of fine pixels per cell side and in all.
     int maxFinePerSide = 64;
     double maxFineTotal = 120e6;
+    // Largest number of source pixels read over the grid.
+    double maxPixelsRead = 5e8;
 };
 
 struct ZonalResult {
@@ -42,7 +44,13 @@ struct ZonalResult {
     int finePerSide = 0;
     std::map<long long, double> unknownCodesKm2;  // majority: codes that are no class
     double noDataKm2 = 0;                         // inside the study area, within the cells
+    // Of that, pixels that held no number: infinite, or beyond any value a map of the Earth
+    // holds (1e308 and the like, "no data" to some tools).
+    double notNumbersKm2 = 0;
 };
+
+// Whether a pixel value is a number a raster of the Earth can mean.
+bool usablePixel(double v);
 
 // tick(0..1) reports progress and may throw to cancel.
 ZonalResult zonalStatistics(CellGrid& grid, const RasterSource& raster,

@@ -9,6 +9,7 @@
 #include <atomic>
 
 #include "query/progress.h"
+#include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
 #include "siting/input_validation.h"
@@ -79,6 +80,10 @@ void cmdUpdateMap_Click(frmMain& f) {
         md_query_functions2::WindowFeedback feedback(f);
         study.run(*query, *check.parameters, feedback, cancelRequested);
         f.cmdShowData->setVisible(study.hasCompleteResult());
+        // Areas and distances that rest on a guessed coordinate system are said to.
+        if (const QString guessed = study.assumedSystemsNotice(*query, *check.parameters);
+            study.result() && !guessed.isEmpty())
+            shell::dialogs().messageBox(guessed);
         f.legend->clear();
         f.legend->loadLegend(true);
         f.ControlEnable(true);

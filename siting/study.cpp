@@ -61,6 +61,24 @@ bool Study::isAvailable(const QueryDescriptor& query, const QueryParameters& par
     return true;
 }
 
+QString Study::assumedSystemsNotice(const QueryDescriptor& query,
+                                   const QueryParameters& parameters) const {
+    QStringList files = query.layers;
+    if (query.has(Parameter::SolarResource))
+        if (const SolarResource* r = FindSolarResource(parameters.solarResource))
+            files << r->layerFile;
+    QStringList told;
+    for (int i = 0; i < layers_->layerCount(); ++i) {
+        const engine::MapLayer& layer = *layers_->layer(i);
+        const auto& ds = layer.geoDataset();
+        if (!files.contains(layer.tag, Qt::CaseInsensitive) || !ds || !ds->systemAssumed()) continue;
+        told << layer.tag + ": " + ds->noSystemReason() + ", so this query took it to be in " +
+                    layer.coordinateSystem()->name + " like the other layers";
+    }
+    if (told.isEmpty()) return {};
+    return "This query read a layer without a coordinate system of its own:\n" + told.join('\n');
+}
+
 void Study::run(const QueryDescriptor& query, const QueryParameters& parameters,
                 RunFeedback& feedback, const std::atomic<bool>& cancel) {
     running_ = true;

@@ -84,6 +84,10 @@ class Study : public QObject {
     // Whether the query can run on the loaded layers (with its solar resource, if any).
     bool isAvailable(const QueryDescriptor& query, const QueryParameters& parameters,
                      QString* message) const;
+    // What to tell after a run that read layers whose coordinate system was taken from the
+    // others at load; empty when it read none.
+    QString assumedSystemsNotice(const QueryDescriptor& query,
+                                 const QueryParameters& parameters) const;
 
     // Clears the result set and runs the query's procedure. Progress, questions and failures go
     // through feedback; the run stops early once cancel is set. The result grows during the run

@@ -151,9 +151,9 @@ int run(const Options& o) {
         return fail("No data found... Data Connection error #" +
                     QString::number(connection.connectError()));
     auto layers = std::make_unique<siting::LayerList>();
-    QStringList problems;
+    QStringList problems, notes;
     try {
-        md_functions::OpenLayers(connection, dataset.dataDirectory, problems,
+        md_functions::OpenLayers(connection, dataset.dataDirectory, problems, notes,
                                  [&](std::shared_ptr<engine::MapLayer> l) { layers->add(l); });
     } catch (...) {
         return fail(siting::FailureText(
@@ -161,7 +161,7 @@ int run(const Options& o) {
     }
     if (auto e = errorReport(dialogs, 0)) return fail(*e);
     // Skipped files and features left out are told, and the query runs on what was loaded.
-    const QString loadReport = md_functions::LoadReportText(problems);
+    const QString loadReport = md_functions::LoadReportText(problems, notes);
     if (!loadReport.isEmpty()) std::fprintf(stderr, "%s\n", loadReport.toLocal8Bit().constData());
     siting::Study study(std::move(layers));
 
@@ -208,6 +208,10 @@ int run(const Options& o) {
     study.run(*query, *check.parameters, feedback, cancel);
     if (feedback.failed) return fail(*feedback.failed);
     const siting::QueryResult& result = *study.result();
+    // Areas and distances that rest on a guessed coordinate system are said to.
+    if (const QString guessed = study.assumedSystemsNotice(*query, *check.parameters);
+        !guessed.isEmpty())
+        std::fprintf(stderr, "%s\n", guessed.toLocal8Bit().constData());
 
     if (o.out) {
         // As "Save Result" does, with its confirmation answered Yes.

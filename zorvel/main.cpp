@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -56,6 +57,12 @@ void waitReporting(zorvel::Project& p, std::int64_t total) {
 }
 
 int exportYear(const std::string& project, const std::string& csv) {
+    // The same file under another name (./P.zvx, a link) would lose the project to the CSV.
+    std::error_code ec;
+    if (std::filesystem::equivalent(project, csv, ec)) {
+        std::cerr << "zorvel: '" << csv << "' is the project file itself; give another CSV file\n";
+        return 2;
+    }
     try {
         zorvel::Project p;
         p.OpenFile(project);

@@ -2,6 +2,7 @@
 // the boundary are clipped and averaged over their part, no-data and uncovered parts are left
 // out, degrees are weighed by their area in metres, classes by majority.
 #include <QFile>
+#include <limits>
 
 #include "dataset/land_use_colours.h"
 #include "dataset/symbology.h"
@@ -184,6 +185,83 @@ TEST(WindClass, ClassesStartAtTheirLowerLimits) {
     EXPECT_EQ(importer::windClass(200), 2);
     EXPECT_EQ(importer::windClass(599.9), 5);
     EXPECT_EQ(importer::windClass(800), 7);
+}
+
+// Pixels that hold no number are no data: counted in the warnings, and never a value written.
+TEST_F(ImportTest, PixelsThatAreNoNumbersAreNoDataAndNeverWritten) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    writeVector(src("area.shp"), kUtm33, {{boxKm(0, 0, 10, 10)}});
+    // Column 0 of 1 km pixels: +inf, -inf, 1e308 (beyond a float: inf too), NaN in turn.
+    const double odd[4] = {inf, -inf, 1e308, nan};
+    writeRaster(src("wind.tif"), kUtm33, mx(0), my(10), 1000, 1000, 10, 10, [&](int c, int r) {
+        return c == 0 ? odd[r % 4] : c == 1 ? 1e30 : 400.0;
+    });
+    writeRaster(src("dem.tif"), kUtm33, mx(0), my(10), 5000, 5000, 2, 2,
+                [&](int c, int) { return c == 0 ? inf : 1200.0; });
+    const auto result = run(recipe({{"boundary", src("area.shp")},
+                                    {"wind-power-density", src("wind.tif")},
+                                    {"elevation", src("dem.tif")}}));
+    const auto wind = cells("20_wind");
+    ASSERT_EQ(wind.size(), 4u);
+    for (const Cell& c : wind) {
+        EXPECT_NEAR(c.values.at("WINDPWRD").toDouble(), 400.0, 1e-9);
+        EXPECT_NEAR(c.areaKm2, c.shape.extent().left() < mx(5) ? 15.0 : 25.0, 1e-6);
+    }
+    const auto dem = cells("01_elevation");
+    ASSERT_EQ(dem.size(), 2u);  // the right column of cells
+    for (const Cell& c : dem) EXPECT_EQ(c.values.at("Elev_m").toDouble(), 1200.0);
+    EXPECT_TRUE(
+        result.report.contains("the wind power density raster has pixels that hold no "
+                               "number (infinite, or beyond 1e15) over"))
+        << result.report.toStdString();
+    EXPECT_TRUE(result.report.contains("the elevation raster has pixels that hold no number"));
+    EXPECT_FALSE(result.report.contains("nan") || result.report.contains("inf "))
+        << result.report.toStdString();
+    EXPECT_GE(result.warnings.size(), 2);
+}
+
+// Cell sizes and rasters whose work has no bound are refused before any of it is done, with the
+// count, the limit and what to change.
+TEST_F(ImportTest, WorkWithoutBoundIsRefusedWithTheCountAndWhatToChange) {
+    writeVector(src("area.shp"), kUtm33, {{boxKm(0, 0, 100, 100)}});
+    writeRaster(src("wind.tif"), kUtm33, mx(0), my(100), 10000, 10000, 10, 10,
+                [](int, int) { return 400.0; });
+    // 200,000 x 200,000 pixels of 0.5 m over the area, declared by a few lines of text.
+    QFile vrt(src("huge.vrt"));
+    ASSERT_TRUE(vrt.open(QIODevice::WriteOnly));
+    vrt.write(QString(R"(<VRTDataset rasterXSize="200000" rasterYSize="200000">
+  <SRS>EPSG:32633</SRS><GeoTransform>%1, 0.5, 0, %2, 0, -0.5</GeoTransform>
+  <VRTRasterBand dataType="Float32" band="1"><SimpleSource>
+    <SourceFilename relativeToVRT="1">wind.tif</SourceFilename><SourceBand>1</SourceBand>
+  </SimpleSource></VRTRasterBand></VRTDataset>)")
+                  .arg(mx(0), 0, 'f', 0)
+                  .arg(my(100), 0, 'f', 0)
+                  .toUtf8());
+    vrt.close();
+    const std::vector<std::pair<importer::Recipe, QString>> cases = {
+        {recipe({{"boundary", src("area.shp")},
+                 {"wind-power-density", src("wind.tif")},
+                 {"cell-km", "0.001"}}),
+         "--cell-km 0.001 makes 10000400004 cells over the study area's extent of 100 x 100 km; "
+         "the limit is 2000000 cells: give --cell-km 0.072 or more"},
+        {recipe({{"boundary", src("area.shp")},
+                 {"land-cover", src("wind.tif")},
+                 {"land-cover-km", "0.01"}}),
+         "--land-cover-km 0.01 makes 100040004 cells"},
+        {recipe({{"boundary", src("area.shp")}, {"wind-power-density", src("huge.vrt")}}),
+         "has 200000 x 200000 pixels of about 0.5 m: the study area covers 40000000000 of them; "
+         "the limit is 500000000: give the raster overviews (gdaladdo) or coarser pixels"},
+    };
+    for (const auto& [r, message] : cases) {
+        try {
+            run(r);
+            ADD_FAILURE() << "no refusal: " << message.toStdString();
+        } catch (const importer::ImportError& e) {
+            EXPECT_TRUE(QString(e.what()).contains(message)) << e.what();
+        }
+        EXPECT_FALSE(QFileInfo::exists(out()));
+    }
 }
 
 }  // namespace

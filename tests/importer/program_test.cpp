@@ -1,6 +1,7 @@
 // pallix-import as a user runs it: every option in --help, a clear message and exit status for
 // each bad source or target, recipes, and OUT_DIR left exactly as it was whenever an import fails.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -86,6 +87,22 @@ TEST_F(ProgramTest, EachBadSourceIsNamedAndNothingIsWritten) {
     QFile::remove(src("roads.prj"));
     ASSERT_TRUE(
         QFile::link("/dev/zero", src("roads.prj")));  // the side file GDAL would read without end
+    // A virtual raster reading the pipe, in full and as a raw band.
+    for (const auto& [name, band] :
+         {std::pair{"pipe.vrt", R"(<VRTRasterBand dataType="Float32" band="1"><SimpleSource>
+            <SourceFilename relativeToVRT="1">pipe.tif</SourceFilename></SimpleSource>
+            </VRTRasterBand>)"},
+          std::pair{"raw.vrt", R"(<VRTRasterBand dataType="Float32" band="1"
+            subClass="VRTRawRasterBand"><SourceFilename relativetoVRT="1">pipe.tif</SourceFilename>
+            <ImageOffset>0</ImageOffset><PixelOffset>4</PixelOffset><LineOffset>40</LineOffset>
+            </VRTRasterBand>)"}}) {
+        QFile vrt(src(name));
+        ASSERT_TRUE(vrt.open(QIODevice::WriteOnly));
+        vrt.write(QString(R"(<VRTDataset rasterXSize="10" rasterYSize="10"><SRS>EPSG:32633</SRS>
+            <GeoTransform>500000, 1000, 0, 5010000, 0, -1000</GeoTransform>%1</VRTDataset>)")
+                      .arg(band)
+                      .toUtf8());
+    }
     struct Case {
         QStringList args;
         QString message;
@@ -95,6 +112,10 @@ TEST_F(ProgramTest, EachBadSourceIsNamedAndNothingIsWritten) {
          "the elevation raster " + src("missing.tif") + " does not exist"},
         {{"--elevation", src("nocrs.tif")}, "has no coordinate system"},
         {{"--elevation", src("pipe.tif")}, "is not a regular file"},
+        {{"--wind-power-density", src("pipe.vrt")},
+         "the wind power density raster (read by pipe.vrt) " + src("pipe.tif") +
+             " is not a regular file"},
+        {{"--wind-power-density", src("raw.vrt")}, "(read by raw.vrt)"},
         {{"--elevation", tmp.filePath("src")}, "is a folder, not a file"},
         {{"--roads", src("roads.shp")}, "side file " + src("roads.prj") + " is not a regular file"},
         {{"--boundary-where", "NAME = 'Atlantis'"}, "selects nothing with \"NAME = 'Atlantis'\""},
@@ -144,6 +165,95 @@ TEST_F(ProgramTest, AnExistingDatasetIsReplacedOnlyWhenAskedAndOnlyWhenItIsOne) 
     EXPECT_TRUE(r.err.contains("holds notes.docx, which is not part of a dataset"))
         << r.err.toStdString();
     EXPECT_TRUE(QFile::exists(notes.fileName()));
+}
+
+// --overwrite replaces only a dataset this importer wrote, and only when OUT_DIR holds nothing
+// but its files: a user's own files, links and the sources themselves stay where they are.
+TEST_F(ProgramTest, OverwriteNeverDeletesWhatTheImportDidNotWrite) {
+    ASSERT_EQ(importWith({}).code, 0);
+    const QDir dataset(out());
+    auto touch = [](const QString& path) {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+        f.write("the user's own");
+    };
+    auto refused = [&](const QString& message, const QStringList& kept) {
+        const Outcome r = importWith({"--overwrite"});
+        EXPECT_EQ(r.code, 1) << message.toStdString();
+        EXPECT_TRUE(r.err.contains(message)) << message.toStdString() << "\n"
+                                             << r.err.toStdString();
+        for (const QString& f : kept) EXPECT_TRUE(QFile::exists(f)) << f.toStdString();
+        EXPECT_TRUE(dataset.exists("20_wind.shp"));
+        EXPECT_EQ(leftovers(), QStringList{"out"});
+    };
+    const QString foreign = "which is not part of a dataset pallix-import wrote";
+
+    writeVector(dataset.filePath("my_survey.shp"), kUtm33, {{boxKm(1, 1, 2, 2)}});
+    refused(foreign, {dataset.filePath("my_survey.shp"), dataset.filePath("my_survey.prj")});
+    for (const char* ext : {"shp", "shx", "dbf", "prj"})
+        QFile::remove(dataset.filePath(QString("my_survey.") + ext));
+    for (const char* name : {"PARCELS_2019.shp", ".hidden.shp", "my_projection.prj"}) {
+        touch(dataset.filePath(name));
+        refused(QString("holds ") + name + ", " + foreign, {dataset.filePath(name)});
+        QFile::remove(dataset.filePath(name));
+    }
+
+    // A file of the dataset's name that is another name of a user's file, or a link to one.
+    touch(src("keep.dbf"));
+    QFile::remove(dataset.filePath("20_wind.dbf"));
+    ASSERT_EQ(::link(QFile::encodeName(src("keep.dbf")).constData(),
+                     QFile::encodeName(dataset.filePath("20_wind.dbf")).constData()),
+              0);
+    refused("holds 20_wind.dbf, which has another name (a hard link) elsewhere", {src("keep.dbf")});
+    QFile::remove(dataset.filePath("20_wind.dbf"));
+    ASSERT_TRUE(QFile::link(src("keep.dbf"), dataset.filePath("20_wind.dbf")));
+    refused("holds 20_wind.dbf, a link to another file", {src("keep.dbf")});
+    QFile::remove(dataset.filePath("20_wind.dbf"));
+    QFile::copy(src("keep.dbf"), dataset.filePath("20_wind.dbf"));
+
+    // Files of the right names, but no report and recipe of this importer.
+    QFile::rename(dataset.filePath("import-report.txt"), src("report.txt"));
+    refused("holds a dataset without the import-report.txt and import-recipe.json of pallix-import",
+            {dataset.filePath("20_wind.dbf")});
+    QFile::rename(src("report.txt"), dataset.filePath("import-report.txt"));
+
+    // The sources' own folder, and a source taken from the dataset being replaced.
+    Outcome r = program({src(""), "--overwrite", "--boundary", src("area.shp")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("holds the source " + src("area.shp"))) << r.err.toStdString();
+    EXPECT_TRUE(QFile::exists(src("area.shp")) && QFile::exists(src("wind.tif")));
+    r = program({out(), "--overwrite", "--boundary", dataset.filePath("39_countryboundary.shp")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("holds the source")) << r.err.toStdString();
+    EXPECT_TRUE(dataset.exists("39_countryboundary.shp"));
+
+    // What it wrote itself it replaces.
+    r = importWith({"--overwrite"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(leftovers(), QStringList{"out"});
+}
+
+// A killed import leaves nothing behind for long: a later import clears its work folder. The
+// dataset folder gets the user's usual permissions.
+TEST_F(ProgramTest, AStoppedImportLeavesNoWorkFolder) {
+    // What a killed import left is cleared; a running one's folder is not touched.
+    const QString dead = tmp.filePath(".out.importing-2147483646-AbCdEf");
+    const QString alive =
+        tmp.filePath(QString(".out.importing-%1-GhIjKl").arg(QCoreApplication::applicationPid()));
+    for (const QString& dir : {dead, alive}) {
+        ASSERT_TRUE(QDir().mkpath(dir));
+        QFile f(dir + "/20_wind.shp");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const mode_t mask = ::umask(022);
+    const Outcome r = importWith({});
+    ::umask(mask);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dead));
+    EXPECT_TRUE(QFileInfo::exists(alive));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(out()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0755u);
 }
 
 TEST_F(ProgramTest, RecipesHoldTheSameChoicesAndBadOnesAreRefused) {

@@ -118,5 +118,35 @@ TEST_F(ImportTest, ASourceWithoutCoordinateSystemOrWithAMissingNameFieldIsRefuse
     EXPECT_FALSE(QFileInfo::exists(out()));
 }
 
+// The output coordinates suit the study area: the UTM zone comes from where its parts really
+// lie, across the antimeridian too, and a system that misstates its area is refused.
+TEST_F(ImportTest, TheOutputSystemSuitsTheStudyAreaOrIsRefused) {
+    // An island chain from 170 E across 180 to 170 W, between 60 and 65 N.
+    writeVector(src("strait.geojson"), kWgs84,
+                {{"MULTIPOLYGON(((170 60,170 65,180 65,180 60,170 60)),"
+                  "((-180 60,-180 65,-170 65,-170 60,-180 60)))"}});
+    const auto strait = run(recipe({{"boundary", src("strait.geojson")}}));
+    EXPECT_TRUE(strait.report.contains("WGS 84 / UTM zone 60N (EPSG:32660)"))
+        << strait.report.toStdString();
+    EXPECT_TRUE(strait.warnings.isEmpty()) << strait.warnings.join('\n').toStdString();
+    const auto country = layer("39_countryboundary");
+    // 20 x 5 degrees at 60 to 65 N: about 5.71e5 km2 on the Earth.
+    EXPECT_NEAR(country->shape(0).area() / 1e6, 5.71e5, 0.02 * 5.71e5);
+
+    writeVector(src("kenya.geojson"), kWgs84, {{boxDegrees(34, -4.7, 41.9, 5)}});
+    try {
+        run(recipe(
+            {{"boundary", src("kenya.geojson")}, {"crs", "EPSG:32760"}, {"overwrite", "true"}}));
+        ADD_FAILURE() << "a UTM zone half the world away was taken";
+    } catch (const importer::ImportError& e) {
+        EXPECT_TRUE(QString(e.what()).contains(
+            "the output coordinate system WGS 84 / UTM zone 60S (EPSG:32760) makes the study area"))
+            << e.what();
+        EXPECT_TRUE(QString(e.what()).contains(
+            "apart); give --crs an equal-area system in metres for the area, such as EPSG:6933"))
+            << e.what();
+    }
+}
+
 }  // namespace
 }  // namespace importtest

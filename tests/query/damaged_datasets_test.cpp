@@ -23,7 +23,9 @@
 #include <random>
 
 #include "engine/geo_dataset.h"
+#include "engine/projection.h"
 #include "tools/sample_dataset.h"
+#include "tools/utm.h"
 
 namespace {
 
@@ -432,6 +434,105 @@ TEST_F(DamagedDatasets, NoVariantCrashesHangsOrLosesALayerWithoutAWord) {
     const QStringList failures = runAll(all);
     EXPECT_TRUE(failures.isEmpty()) << failures.size() << " of " << all.size() << " variants:\n"
                                     << failures.join("\n").toStdString();
+}
+
+// ---- a dataset in degrees with one layer whose coordinate system is missing, unreadable,
+// local or another one ----
+
+struct QueryRun {
+    int code = -1;
+    QString out, err;
+    double areaKm2 = 0;  // summed over the classes of the result table
+};
+
+QueryRun runQuery(const QString& dir, const QStringList& query) {
+    QProcess p;
+    p.start(QCoreApplication::applicationDirPath() + "/pallix-query",
+            QStringList{dir} + query + QStringList{"--out", dir + "/result.shp"});
+    EXPECT_TRUE(p.waitForFinished(kBoundMs * 4));
+    QueryRun r{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+               QString::fromUtf8(p.readAllStandardOutput()),
+               QString::fromUtf8(p.readAllStandardError())};
+    for (const QString& line : r.out.split('\n').mid(1))
+        if (!line.isEmpty()) r.areaKm2 += line.section(',', -1).toDouble();
+    return r;
+}
+
+// The layer's shapes carried into UTM zone 37N metres, written with that system.
+void carryToUtm(const QString& base) {
+    const auto ds = engine::GeoDataset::open(base + ".shp");
+    const auto utm = engine::CoordinateSystem::fromWkt(tools::UtmZone{37}.wkt());
+    const engine::Reprojection carry(*ds->coordinateSystem(), utm);
+    engine::DataConnection conn;
+    conn.setDatabase(QFileInfo(base).absolutePath());
+    auto writer =
+        conn.addGeoDataset(QFileInfo(base).fileName(), ds->shapeType(), ds->fields(), utm);
+    for (int i = 0; i < ds->recordCount(); ++i) {
+        std::vector<QVariant> values;
+        for (int f = 0; f < ds->fieldNames().size(); ++f) values.push_back(ds->value(i, f));
+        writer->addRecord(carry.apply(ds->shape(i)), values);
+    }
+    writer->commit();
+}
+
+TEST_F(DamagedDatasets, ALayerWithoutItsDatasetsSystemIsCarriedGuessedOrRefusedButNeverMixed) {
+    QTemporaryDir degrees;
+    tools::generateSampleDataset(degrees.path(), {300, 10, 6, 40, 3, 5}, true);
+    const QString local = R"(LOCAL_CS["arbitrary",UNIT["metre",1]])";
+    const QStringList wind = queryFor("20_wind"), roads = queryFor("43_roads");
+    const QueryRun cleanWind = runQuery(degrees.path(), wind);
+    const QueryRun cleanRoads = runQuery(degrees.path(), roads);
+    ASSERT_EQ(cleanWind.code, 0) << cleanWind.err.toStdString();
+    ASSERT_EQ(cleanRoads.code, 0) << cleanRoads.err.toStdString();
+    ASSERT_GT(cleanWind.areaKm2, 1000);
+    ASSERT_LT(cleanRoads.areaKm2, cleanWind.areaKm2);
+
+    struct Case {
+        QString layer;
+        Damage damage;
+        QStringList query;
+        int code;
+        QString told;  // on standard error
+        double areaKm2;
+    };
+    const QString guessed =
+        ", so it is taken to be in WGS 84, the coordinate system of the other layers";
+    const std::vector<Case> cases = {
+        {"20_wind", removePart("prj"), wind, 0,
+         "20_wind.shp: it has no coordinate system of its own (its .prj is missing)" + guessed,
+         cleanWind.areaKm2},
+        {"20_wind", replaceWith("prj", {}), wind, 0,
+         "20_wind.shp: it has no coordinate system of its own (its .prj is empty)" + guessed,
+         cleanWind.areaKm2},
+        {"43_roads", removePart("prj"), roads, 0,
+         "43_roads.shp: its .prj is missing, so this query took it to be in WGS 84 like the "
+         "other layers",
+         cleanRoads.areaKm2},
+        {"43_roads", carryToUtm, roads, 0,
+         "43_roads.shp is in WGS 84 / UTM zone 37N: it was carried into WGS 84, the coordinate "
+         "system of the other layers",
+         cleanRoads.areaKm2},
+        {"20_wind", replaceWith("prj", local.toUtf8()), wind, 1,
+         "20_wind.shp was skipped: 20_wind.prj names a local coordinate system, which has no "
+         "place on the Earth",
+         0},
+        {"11_solar_direct", replaceWith("prj", local.toUtf8()), queryFor("11_solar_direct"), 1,
+         "11_solar_direct.shp was skipped: 11_solar_direct.prj names a local coordinate system", 0},
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const QString dir = work_.filePath("degrees" + QString::number(i));
+        QDir().mkpath(dir);
+        for (const QString& f : QDir(degrees.path()).entryList(QDir::Files))
+            QFile::copy(degrees.filePath(f), dir + "/" + f);
+        c.damage(dir + "/" + c.layer);
+        const QueryRun r = runQuery(dir, c.query);
+        const std::string what =
+            c.layer.toStdString() + " case " + std::to_string(i) + "\n" + r.err.toStdString();
+        EXPECT_EQ(r.code, c.code) << what;
+        EXPECT_TRUE(r.err.contains(c.told)) << c.told.toStdString() << "\n" << what;
+        if (c.code == 0) EXPECT_NEAR(r.areaKm2, c.areaKm2, c.areaKm2 * 0.01) << what;
+    }
 }
 
 }  // namespace

@@ -185,6 +185,23 @@ TEST(Program, HelpRunAndBadFiles) {
     EXPECT_EQ(year.exitCode, 0) << year.err.toStdString();
     EXPECT_TRUE(std::filesystem::exists(dir / "year.csv"));
     EXPECT_EQ(runZorvel({"--export-year", QString::fromStdString(good.string())}).exitCode, 2);
+    // Never the year over the project it was read from, under any of its names.
+    auto text = [](const std::filesystem::path& p) {
+        std::stringstream s;
+        s << std::ifstream(p).rdbuf();
+        return s.str();
+    };
+    const std::string project = text(good);
+    std::filesystem::create_hard_link(good, dir / "same.zvx");
+    for (const std::filesystem::path& csv :
+         {good, good.parent_path() / "." / good.filename(), dir / "same.zvx"}) {
+        RunResult over = runZorvel({"--export-year", QString::fromStdString(good.string()),
+                                    QString::fromStdString(csv.string())});
+        EXPECT_EQ(over.exitCode, 2) << csv;
+        EXPECT_TRUE(over.err.contains("is the project file itself; give another CSV file"))
+            << over.err.toStdString();
+        EXPECT_EQ(text(good), project);
+    }
     EXPECT_EQ(runZorvel({"--run"}).exitCode, 2);
     EXPECT_EQ(runZorvel({"--bogus"}).exitCode, 2);
     EXPECT_EQ(runZorvel({"--run", "x.zvx", "--top", "many"}).exitCode, 2);
