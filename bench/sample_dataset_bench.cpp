@@ -12,8 +12,8 @@
 
 #include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
-#include "engine/legend.h"
-#include "engine/map.h"
+#include "mapview/legend.h"
+#include "mapview/map.h"
 #include "shell/dialog_service.h"
 #include "tests/dataset/test_shapefiles.h"
 #include "tools/sample_dataset.h"

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "engine/geo_dataset.h"
-#include "engine/legend.h"
-#include "engine/map.h"
+#include "mapview/legend.h"
+#include "mapview/map.h"
 
 namespace md_functions {
 

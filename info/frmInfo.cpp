@@ -7,8 +7,8 @@
 #include <QShortcut>
 
 #include "dataset/dataset_loading.h"
-#include "engine/map.h"
 #include "info/info_fields.h"
+#include "mapview/map.h"
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "dataset/dataset_loading.h"
-#include "engine/map.h"
+#include "mapview/map.h"
 #include "model/frmZORVEL.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"

@@ -1,6 +1,6 @@
 #include "print/attach.h"
 
-#include "engine/map.h"
+#include "mapview/map.h"
 #include "print/frmPrint.h"
 #include "shell/frmMain.h"
 

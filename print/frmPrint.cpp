@@ -11,8 +11,8 @@
 #include <stdexcept>
 
 #include "dataset/symbology.h"
-#include "engine/legend.h"
-#include "engine/map.h"
+#include "mapview/legend.h"
+#include "mapview/map.h"
 #include "print/aspect_box.h"
 #include "print/legend_images.h"
 #include "print/page_layout.h"

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QStandardPaths>
 
-#include "engine/legend.h"
+#include "mapview/legend.h"
 
 namespace print {
 

@@ -4,7 +4,7 @@
 #include <QPaintDevice>
 #include <algorithm>
 
-#include "engine/map.h"
+#include "mapview/map.h"
 
 namespace print {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "engine/map.h"
+#include "mapview/map.h"
 
 namespace print {
 

@@ -21,9 +21,9 @@
 #include <vector>
 
 #include "dataset/dataset_loading.h"
-#include "engine/map.h"
 #include "engine/projection.h"
 #include "engine/renderer.h"
+#include "mapview/map.h"
 #include "query/query_catalogue.h"
 #include "query/results_export.h"
 #include "shell/dialog_service.h"

@@ -5,7 +5,7 @@
 #include <QLabel>
 
 #include "dataset/dataset_loading.h"
-#include "engine/map.h"
+#include "mapview/map.h"
 #include "query/query_panel.h"
 #include "shell/dialog_service.h"
 #include "shell/error_report.h"

@@ -9,7 +9,7 @@
 #include <QListWidget>
 
 #include "dataset/dataset_loading.h"
-#include "engine/map.h"
+#include "mapview/map.h"
 #include "query/query_catalogue.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"

@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/legend.h"
-#include "engine/map.h"
+#include "mapview/legend.h"
+#include "mapview/map.h"
 
 class QAction;
 class QCheckBox;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "engine/map.h"
+#include "mapview/map.h"
 #include "shell/error_report.h"
 
 namespace md_functions {

@@ -8,8 +8,8 @@
 
 #include "engine/label_placement.h"
 #include "engine/layer_painter.h"
-#include "engine/map.h"
 #include "engine/symbol_painter.h"
+#include "mapview/map.h"
 
 namespace enginetest {
 

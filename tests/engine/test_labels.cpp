@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "engine/label_placement.h"
-#include "engine/map.h"
 #include "engine/renderer.h"
 #include "engine_test_support.h"
+#include "mapview/map.h"
 #include "placed_labels.h"
 #include "tests/dataset/test_shapefiles.h"
 

@@ -5,10 +5,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "engine/legend.h"
-#include "engine/map.h"
 #include "engine/scale_bar.h"
 #include "engine_test_support.h"
+#include "mapview/legend.h"
+#include "mapview/map.h"
 
 using namespace engine;
 using namespace enginetest;

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "dataset/dataset_loading.h"
-#include "engine/map.h"
+#include "mapview/map.h"
 #include "model/attach.h"
 #include "model/documents_folder.h"
 #include "model/frmZORVEL.h"

@@ -15,8 +15,8 @@
 #include <algorithm>
 
 #include "dataset/dataset_loading.h"
-#include "engine/legend.h"
-#include "engine/map.h"
+#include "mapview/legend.h"
+#include "mapview/map.h"
 #include "print/attach.h"
 #include "print/frmPrint.h"
 #include "print/legend_images.h"

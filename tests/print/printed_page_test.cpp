@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "engine/map.h"
+#include "mapview/map.h"
 #include "print/page_layout.h"
 #include "print/page_pictures.h"
 #include "print/print_preview.h"

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "engine/map.h"
+#include "mapview/map.h"
 #include "shell/dialog_service.h"
 #include "tests/dataset/test_shapefiles.h"
 

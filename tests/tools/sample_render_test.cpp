@@ -7,8 +7,8 @@
 
 #include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
-#include "engine/legend.h"
-#include "engine/map.h"
+#include "mapview/legend.h"
+#include "mapview/map.h"
 #include "shell/dialog_service.h"
 #include "tests/engine/placed_labels.h"
 #include "tests/tools/sample_fixture.h"

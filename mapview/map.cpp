@@ -1,4 +1,4 @@
-#include "engine/map.h"
+#include "mapview/map.h"
 
 #include <QMouseEvent>
 #include <QPainter>

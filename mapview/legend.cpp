@@ -1,11 +1,11 @@
-#include "engine/legend.h"
+#include "mapview/legend.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 
-#include "engine/map.h"
 #include "engine/symbol_painter.h"
+#include "mapview/map.h"
 
 namespace engine {
 
