@@ -119,6 +119,18 @@ void frmMain::connectMap() {
             return;
         Map1->setExtent(r);
     });
+    // The wheel zooms about the point under the cursor, which stays where it is; a notch is a
+    // quarter of a zoom button's step.
+    connect(Map1, &engine::Map::wheelTurned, this, [this](double notches, double x, double y) {
+        if (!cmdZoomIn->isEnabled()) return;
+        const engine::Point p = Map1->toMapPoint(x, y);
+        const double f = std::pow(double(zoomFactor), -notches / 4);
+        const engine::Rectangle r = Map1->extent();
+        resultsDrawn = false;
+        Map1->setExtent({p.x - (p.x - r.left()) * f, p.y - (p.y - r.bottom()) * f,
+                         p.x + (r.right() - p.x) * f, p.y + (r.top() - p.y) * f});
+        FillScaleComboBox();
+    });
 }
 
 void frmMain::EnablePanZoomControls(bool bEnable) {
