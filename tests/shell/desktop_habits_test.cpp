@@ -1,6 +1,8 @@
 // What a desktop map user reaches for without reading the help: the wheel zooms about the
-// cursor, and the title names the dataset.
+// cursor, the status line gives the cursor's coordinates, and the title names the dataset.
 #include <QComboBox>
+#include <QLabel>
+#include <QTest>
 #include <QWheelEvent>
 
 #include "shell/scale.h"
@@ -33,6 +35,22 @@ TEST_F(MainWindowTest, TheWheelZoomsAboutTheCursorAndOnlyOverADataset) {
     EXPECT_NEAR(map.extent().left(), before.left(), before.width() * 1e-9);
     EXPECT_NEAR(map.extent().top(), before.top(), before.height() * 1e-9);
     EXPECT_NEAR(map.extent().width(), before.width(), before.width() * 1e-9);
+}
+
+TEST_F(MainWindowTest, TheStatusLineFollowsTheCursorAndTheTitleNamesTheDataset) {
+    engine::Map& map = *form->Map1;
+    EXPECT_EQ(form->windowTitle(), "Pallix");
+    QTest::mouseMove(&map, QPoint(30, 40));
+    EXPECT_EQ(form->lblCursorPosition->text(), "");
+
+    openDataset();
+    EXPECT_EQ(form->windowTitle(), "data - Pallix");
+    const QPoint at(map.width() / 3, map.height() / 2);
+    QTest::mouseMove(&map, at);
+    const engine::Point p = map.toMapPoint(at.x(), at.y());
+    EXPECT_EQ(form->lblCursorPosition->text(),
+              QString("x %1, y %2 meter").arg(p.x, 0, 'f', 1).arg(p.y, 0, 'f', 1));
+    EXPECT_TRUE(form->lblCursorPosition->isVisible());
 }
 
 }  // namespace
