@@ -54,7 +54,10 @@ std::vector<Row> rowsOf(const Map* map, int entries) {
 
 }  // namespace
 
-Legend::Legend(QWidget* parent) : QWidget(parent) {}
+// Taller than its room, the legend keeps its height so a scroll area around it scrolls.
+Legend::Legend(QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Minimum);
+}
 
 void Legend::setMapSource(Map* map) {
     map_ = map;
@@ -86,6 +89,16 @@ void Legend::setLayerVisibleFromUser(int index, bool visible) {
 }
 
 static int rowHeight(const QFontMetrics& fm) { return std::max(boxSize, fm.height()) + 4; }
+
+QRect Legend::entryRect(int index) const {
+    const QFontMetrics fm(font());
+    const int h = rowHeight(fm);
+    const auto rows = rowsOf(map_, entries_);
+    for (int i = 0; i < int(rows.size()); ++i)
+        if (rows[i].symbol < 0 && rows[i].layer == index)
+            return QRect(0, margin + i * h, indent + fm.horizontalAdvance(rows[i].text) + margin, h);
+    return {};
+}
 
 QSize Legend::sizeHint() const {
     const QFontMetrics fm(font());

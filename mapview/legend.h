@@ -21,6 +21,8 @@ public:
     int entryCount() const;
     // Switches a layer as a user click on its entry does (emits afterSetLayerVisible).
     void setLayerVisibleFromUser(int index, bool visible);
+    // Where the heading (check box and name) of an entry is drawn; empty for no such entry.
+    QRect entryRect(int index) const;
     // The whole legend, every entry, as an image; and written to a file (format by extension).
     QImage toImage() const;
     bool saveToBitmap(const QString& path) const;

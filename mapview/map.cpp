@@ -288,6 +288,12 @@ void Map::mouseMoveEvent(QMouseEvent* e) {
     emit mouseMove(int(e->buttons()), int(e->modifiers()), e->position().x(), e->position().y());
 }
 
+void Map::wheelEvent(QWheelEvent* e) {
+    const double notches = e->angleDelta().y() / 120.0;
+    if (notches == 0) return e->ignore();
+    emit wheelTurned(notches, e->position().x(), e->position().y());
+}
+
 void Map::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint at = e->position().toPoint();
     const Impl::Tool tool = d_->tool;

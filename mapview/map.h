@@ -83,6 +83,8 @@ signals:
     void mouseMove(int button, int shift, double x, double y);
     void mouseUp(int button, int shift, double x, double y);
     void rectangleTracked(const engine::Rectangle& r);
+    // The wheel turned over the map: notches (positive away from the user) at x, y in pixels.
+    void wheelTurned(double notches, double x, double y);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -90,6 +92,7 @@ protected:
     void mousePressEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
 
 private:
     struct Impl;

@@ -11,7 +11,7 @@ const std::array<Application, 4> kApplications = {{
      "central system via a micro-grid that requires about 200 m of wire.",
      "5"},
     {"Medium Village", "Medium_village_Pallix.zvx",
-     "A medium village consumes an average annual average of about 50 kWh/day. It consists of "
+     "A medium village consumes an annual average of about 50 kWh/day. It consists of "
      "small, medium, and large houses and one store. The micro-grid requires about 3 km of wire.",
      "1"},
     {"Large Village", "Large_village_Pallix.zvx",

@@ -13,6 +13,8 @@ frmZORVELSummary::frmZORVELSummary(QWidget* owner) : QWidget(owner, Qt::Window) 
     wbZORVELSummary = new QTextBrowser;
     wbZORVELSummary->setObjectName(QStringLiteral("wbZORVELSummary"));
     wbZORVELSummary->setOpenExternalLinks(true);
+    // Narrow columns scroll sideways rather than break a word ("Septemb er", "Comp onent").
+    wbZORVELSummary->setWordWrapMode(QTextOption::WordWrap);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(wbZORVELSummary);
     // Escape closes it as its title bar does.

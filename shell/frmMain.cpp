@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -152,6 +153,11 @@ void frmMain::UpdateInterface() {
     try {
         FillScaleComboBox();
         Fill_lblLayersCurrentlyDisplayed();
+        // The window is named after the dataset it shows, by its folder.
+        const QString folder = QDir(md_functions::datasetState().dataDirectory).dirName();
+        setWindowTitle(Map1->layerCount() > 0 && !folder.isEmpty()
+                           ? folder + QStringLiteral(" - Pallix")
+                           : QStringLiteral("Pallix"));
         EnablePanZoomControls(Map1->layerCount() > 0);
         UpdateCommandAvailability();
     } catch (...) {

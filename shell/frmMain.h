@@ -95,6 +95,7 @@ class frmMain : public QMainWindow {
     QToolButton* cmdZoomOut = nullptr;          // "-"
     QToolButton* cmdOriginalMap = nullptr;      // "Back to Original Map"
     QComboBox* cboScale = nullptr;
+    QLabel* lblCursorPosition = nullptr;  // the map coordinates under the cursor
 
     // Query list and panel.
     QLabel* lblSelectQuery = nullptr;  // "Select Query:"

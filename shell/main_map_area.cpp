@@ -12,7 +12,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include <optional>
 
+#include "engine/map_layer.h"
 #include "shell/error_report.h"
 #include "shell/frmMain.h"
 #include "shell/scale.h"
@@ -26,6 +28,22 @@ constexpr int kClickTolerance = 5;
 
 constexpr int kToolPointer[4] = {engine::moPan, engine::moZoom, engine::moArrowQuestion,
                                  engine::moArrow};
+
+// The point under the cursor: longitude and latitude on a geographic map, else x and y in the
+// map's units as its first layer's coordinate system names them.
+QString cursorText(const engine::Map& map, double x, double y) {
+    const engine::Point p = map.toMapPoint(x, y);
+    std::optional<engine::CoordinateSystem> cs;
+    for (int i = 0; i < map.layerCount() && !cs; ++i) cs = map.layer(i)->coordinateSystem();
+    if (cs && cs->isGeographic()) {
+        const auto deg = [](double v, char pos, char neg) {
+            return QString::number(std::abs(v), 'f', 4) + QChar(0xb0) + QChar(v < 0 ? neg : pos);
+        };
+        return deg(p.y, 'N', 'S') + QStringLiteral(", ") + deg(p.x, 'E', 'W');
+    }
+    const QString unit = cs ? QLatin1Char(' ') + cs->unitName.toLower() : QString();
+    return QStringLiteral("x %1, y %2").arg(p.x, 0, 'f', 1).arg(p.y, 0, 'f', 1) + unit;
+}
 
 }  // namespace
 
@@ -79,6 +97,8 @@ void frmMain::createToolStrip() {
     // Wide enough for a world-wide scale, so it does not jump as the scale changes.
     cboScale->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboScale->setMinimumContentsLength(24);
+    lblCursorPosition = new QLabel(statusBar());
+    statusBar()->addPermanentWidget(lblCursorPosition);
     statusBar()->addPermanentWidget(cboScale);
 }
 
@@ -118,6 +138,17 @@ void frmMain::connectMap() {
         if (std::abs(b.x() - a.x()) < kClickTolerance && std::abs(b.y() - a.y()) < kClickTolerance)
             return;
         Map1->setExtent(r);
+    });
+    // The wheel zooms about the point under the cursor, which stays where it is; a notch is a
+    // quarter of a zoom button's step.
+    connect(Map1, &engine::Map::wheelTurned, this, [this](double notches, double x, double y) {
+        if (!cmdZoomIn->isEnabled()) return;
+        const engine::Point p = Map1->toMapPoint(x, y);
+        const double f = std::pow(double(zoomFactor), -notches / 4);
+        const engine::Rectangle r = Map1->extent();
+        resultsDrawn = false;
+        Map1->setExtent({p.x - (p.x - r.left()) * f, p.y - (p.y - r.bottom()) * f,
+                         p.x + (r.right() - p.x) * f, p.y + (r.top() - p.y) * f});
     });
 }
 
@@ -239,9 +270,10 @@ void frmMain::Map1_MouseDown(int, int, double x, double y) {
     }
 }
 
-void frmMain::Map1_MouseMove(int, int, double, double) {
+void frmMain::Map1_MouseMove(int, int, double x, double y) {
     try {
         if (currentTool >= 0 && currentTool < 4) Map1->setMousePointer(kToolPointer[currentTool]);
+        lblCursorPosition->setText(Map1->layerCount() > 0 ? cursorText(*Map1, x, y) : QString());
     } catch (...) {
         ErrorMessage(QStringLiteral(
                          " Error in Map1_MouseMove() event. Error Source:frmMain.Map1_MouseMove()"),

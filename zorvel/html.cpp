@@ -533,7 +533,9 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
                    "Annualised", "Life (yr)"});
     ComponentCost sum;
     for (const auto& c : e.components) {
-        pg.row({htmlEscape(c.kind), money(c.capital), money(c.replacement), money(c.om),
+        // The system's own fixed costs are one line; the sum of all lines is the total below.
+        const std::string label = c.kind == "System" ? "System fixed costs" : c.kind;
+        pg.row({htmlEscape(label), money(c.capital), money(c.replacement), money(c.om),
                 money(c.fuel), money(-c.salvage), "<b>" + money(c.total()) + "</b>",
                 money(c.total() * e.crf),
                 std::isfinite(c.lifetimeYears) ? fix(c.lifetimeYears, 1) : "-"});
@@ -543,7 +545,7 @@ std::string systemSummaryHtml(const Context& ctx, const SystemSpec& s) {
         sum.fuel += c.fuel;
         sum.salvage += c.salvage;
     }
-    pg.row({"<b>System</b>", money(sum.capital), money(sum.replacement), money(sum.om),
+    pg.row({"<b>Whole system</b>", money(sum.capital), money(sum.replacement), money(sum.om),
             money(sum.fuel), money(-sum.salvage), "<b>" + money(sum.total()) + "</b>",
             money(sum.total() * e.crf), ""},
            "#eeeeee");

@@ -31,7 +31,7 @@ TEST_F(ModelWindowTest, ApplicationSetsDescriptionFilesAndUnservedEnergyDefault)
         QString descriptionStart;
     } cases[] = {
         {1, "5", "Small_village_Pallix.zvx", "A small village has an annual average consumption"},
-        {2, "1", "Medium_village_Pallix.zvx", "A medium village consumes an average annual average"},
+        {2, "1", "Medium_village_Pallix.zvx", "A medium village consumes an annual average"},
         {3, "0", "Large_village_Pallix.zvx", "A large village consumes an annual average of 500"},
     };
     for (const auto& c : cases) {
