@@ -11,7 +11,7 @@
 
 #include "app/main_window_factory.h"
 #include "dataset/dataset_loading.h"
-#include "engine/map.h"
+#include "mapview/map.h"
 #include "shell/dialog_service.h"
 #include "tests/support/layout_check.h"
 #include "tests/support/window_checks.h"
