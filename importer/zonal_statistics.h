@@ -36,7 +36,7 @@ struct ZonalOptions {
     int maxFinePerSide = 64;
     double maxFineTotal = 120e6;
     // Largest number of source pixels read over the grid.
-    double maxPixelsRead = 5e8;
+    double maxPixelsRead = 2e10;
 };
 
 struct ZonalResult {

@@ -251,7 +251,7 @@ TEST_F(ImportTest, WorkWithoutBoundIsRefusedWithTheCountAndWhatToChange) {
          "--land-cover-km 0.01 makes 100040004 cells"},
         {recipe({{"boundary", src("area.shp")}, {"wind-power-density", src("huge.vrt")}}),
          "has 200000 x 200000 pixels of about 0.5 m: the study area covers 40000000000 of them; "
-         "the limit is 500000000: give the raster overviews (gdaladdo) or coarser pixels"},
+         "the limit is 20000000000: give the raster overviews (gdaladdo) or coarser pixels"},
     };
     for (const auto& [r, message] : cases) {
         try {
