@@ -62,7 +62,7 @@ bool Study::isAvailable(const QueryDescriptor& query, const QueryParameters& par
 }
 
 QString Study::assumedSystemsNotice(const QueryDescriptor& query,
-                                   const QueryParameters& parameters) const {
+                                    const QueryParameters& parameters) const {
     QStringList files = query.layers;
     if (query.has(Parameter::SolarResource))
         if (const SolarResource* r = FindSolarResource(parameters.solarResource))
@@ -71,7 +71,8 @@ QString Study::assumedSystemsNotice(const QueryDescriptor& query,
     for (int i = 0; i < layers_->layerCount(); ++i) {
         const engine::MapLayer& layer = *layers_->layer(i);
         const auto& ds = layer.geoDataset();
-        if (!files.contains(layer.tag, Qt::CaseInsensitive) || !ds || !ds->systemAssumed()) continue;
+        if (!files.contains(layer.tag, Qt::CaseInsensitive) || !ds || !ds->systemAssumed())
+            continue;
         told << layer.tag + ": " + ds->noSystemReason() + ", so this query took it to be in " +
                     layer.coordinateSystem()->name + " like the other layers";
     }
