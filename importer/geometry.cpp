@@ -49,10 +49,12 @@ Shape ofDimension(GEOSGeometry* g, int dimension) {
 
 }  // namespace
 
+bool isValid(const Shape& s) { return GEOSisValid_r(geosContext(), s.geos()) == 1; }
+
 Shape repaired(const Shape& s) {
     if (s.isNull() || s.isEmpty()) return {};
     auto ctx = geosContext();
-    if (GEOSisValid_r(ctx, s.geos()) == 1) return s;
+    if (isValid(s)) return s;
     const int dimension = GEOSGeom_getDimensions_r(ctx, s.geos());
     Shape out = ofDimension(GEOSMakeValid_r(ctx, s.geos()), dimension);
     return out.isNull() || out.isEmpty() ? Shape() : out;

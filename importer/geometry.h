@@ -18,6 +18,7 @@ engine::Shape rectangle(double x0, double y0, double x1, double y1);
 engine::Shape merged(std::vector<engine::Shape> parts);
 // A valid shape of the same kind (polygons repaired, lower-dimension leftovers dropped).
 engine::Shape repaired(const engine::Shape& s);
+bool isValid(const engine::Shape& s);
 // Point inside a polygon, or on a line.
 engine::Shape interiorPoint(const engine::Shape& s);
 

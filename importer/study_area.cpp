@@ -20,6 +20,7 @@ namespace {
 
 // Areas in the output coordinates this far from the true ones are told, and further refused.
 constexpr double kWarnedDistortion = 0.02, kRefusedDistortion = 0.10;
+constexpr int kMostVerticesRepaired = 20000;
 
 // The shape's area on the Earth, in an equal-area projection centred on it.
 double equalAreaKm2(const engine::Shape& s, const OGRSpatialReference& crs, double lon,
@@ -59,6 +60,16 @@ StudyArea::StudyArea(const QString& path, const QString& where, const QString& c
     std::vector<engine::Shape> parts;
     int skipped = 0;
     file.forEach(crs_, [&](const OGRFeature& f, engine::Shape s) {
+        // Repairing a polygon that crosses itself costs time with the number of its crossings,
+        // which a large garbled boundary makes unbounded: such a boundary is refused instead.
+        if (!s.isNull() && s.vertexCount() > kMostVerticesRepaired && !isValid(s))
+            throw ImportError(("the boundary " + QDir::toNativeSeparators(path) +
+                               " has a polygon that crosses itself and is too large to repair (" +
+                               QString::number(s.vertexCount()) +
+                               " vertices in the output system; the limit is " +
+                               QString::number(kMostVerticesRepaired) +
+                               "): repair it first (ogr2ogr -makevalid) or give a simpler boundary")
+                                  .toStdString());
         s = repaired(s);
         if (s.isNull() || s.shapeType() != engine::moShapeTypePolygon) {
             ++skipped;

@@ -1,5 +1,9 @@
 // Vector sources in any format and coordinate system: reprojected, clipped to the study area,
 // filtered, their fields mapped to the catalogue's, features of another kind handled.
+#include <cmath>
+#include <random>
+#include <string>
+
 #include "tests/importer/import_fixture.h"
 
 namespace importtest {
@@ -144,6 +148,42 @@ TEST_F(ImportTest, TheOutputSystemSuitsTheStudyAreaOrIsRefused) {
             << e.what();
         EXPECT_TRUE(QString(e.what()).contains(
             "apart); give --crs an equal-area system in metres for the area, such as EPSG:6933"))
+            << e.what();
+    }
+}
+
+TEST_F(ImportTest, ALargeBoundaryThatCrossesItselfIsRefusedAndALargeValidOneIsTaken) {
+    // 30,000 vertices in degrees on a wavy circle (valid), and 3,000 in random order (crossing
+    // itself millions of times once densified, which no repair finishes in reasonable time).
+    std::string wavy = "POLYGON((", garbled = "POLYGON((";
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> lon(35, 41), lat(-2.5, 3.5);
+    const int n = 30000;
+    for (int i = 0; i <= n; ++i) {
+        const double a = 2 * M_PI * (i % n) / n, r = 3 * (1 + 0.05 * std::sin(37 * a));
+        wavy += std::to_string(38 + r * std::cos(a)) + " " + std::to_string(0.5 + r * std::sin(a)) +
+                (i < n ? "," : "))");
+    }
+    double x0 = lon(random), y0 = lat(random);
+    garbled += std::to_string(x0) + " " + std::to_string(y0);
+    for (int i = 1; i < n / 10; ++i)
+        garbled += "," + std::to_string(lon(random)) + " " + std::to_string(lat(random));
+    garbled += "," + std::to_string(x0) + " " + std::to_string(y0) + "))";
+
+    writeVector(src("wavy.geojson"), kWgs84, {{wavy}});
+    const auto taken = run(recipe({{"boundary", src("wavy.geojson")}, {"cell-km", "20"}}));
+    EXPECT_TRUE(taken.report.contains("Polygons: 1;")) << taken.report.toStdString();
+
+    writeVector(src("garbled.geojson"), kWgs84, {{garbled}});
+    try {
+        run(recipe({{"boundary", src("garbled.geojson")}, {"overwrite", "true"}}));
+        ADD_FAILURE() << "a boundary crossing itself everywhere was taken";
+    } catch (const importer::ImportError& e) {
+        EXPECT_TRUE(QString(e.what()).contains(
+            "has a polygon that crosses itself and is too large to repair ("))
+            << e.what();
+        EXPECT_TRUE(QString(e.what()).contains(
+            " vertices in the output system; the limit is 20000): repair it first"))
             << e.what();
     }
 }
