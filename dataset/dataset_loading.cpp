@@ -73,15 +73,16 @@ void agreeCoordinateSystems(std::vector<std::shared_ptr<engine::MapLayer>>& laye
         const auto& cs = layer.coordinateSystem();
         if (!cs) continue;
         if (!cs->sameAs(target)) {
+            // Named before the layer's dataset, which holds the system, is replaced.
+            const QString from = systemName(*cs);
             try {
                 layer.setGeoDataset(layer.geoDataset()->reprojected(target));
                 SetLayerProperties(layer, layer.tag, QString());
-                notes << layer.tag + QStringLiteral(" is in ") + systemName(*cs) +
+                notes << layer.tag + QStringLiteral(" is in ") + from +
                              QStringLiteral(": it was carried into ") + ofTheOthers;
             } catch (const std::exception&) {
                 problems << layer.tag + QStringLiteral(" was skipped: its coordinate system, ") +
-                                systemName(*cs) + QStringLiteral(", cannot be carried into ") +
-                                ofTheOthers;
+                                from + QStringLiteral(", cannot be carried into ") + ofTheOthers;
                 leftOut.push_back(i);
                 continue;
             }
