@@ -369,7 +369,7 @@ std::shared_ptr<GeoDataset> GeoDataset::open(const QString& shpPath) {
     return ds;
 }
 
-std::shared_ptr<GeoDataset> GeoDataset::copy() const {
+std::shared_ptr<GeoDataset> GeoDataset::withoutFeatures() const {
     auto c = std::shared_ptr<GeoDataset>(new GeoDataset());
     c->name_ = name_;
     c->path_ = path_;
@@ -379,10 +379,6 @@ std::shared_ptr<GeoDataset> GeoDataset::copy() const {
     c->crs_ = crs_;
     c->fieldNames_ = fieldNames_;
     c->fields_ = fields_;
-    c->shapes_ = shapes_;
-    c->extents_ = extents_;
-    c->values_ = values_;
-    c->extent_ = extent_;
     c->featuresLeftOut_ = featuresLeftOut_;
     return c;
 }
@@ -390,11 +386,8 @@ std::shared_ptr<GeoDataset> GeoDataset::copy() const {
 std::shared_ptr<GeoDataset> GeoDataset::reprojected(const CoordinateSystem& cs) const {
     if (!crs_) throw EngineError((name_ + " has no coordinate system to carry").toStdString());
     const Reprojection carry(*crs_, cs);
-    auto c = copy();
+    auto c = withoutFeatures();
     c->crs_ = cs;
-    c->shapes_.clear();
-    c->extents_.clear();
-    c->values_.clear();
     bool hasExtent = false;
     for (size_t i = 0; i < shapes_.size(); ++i) {
         Shape shape;
@@ -427,9 +420,13 @@ std::shared_ptr<GeoDataset> GeoDataset::reprojected(const CoordinateSystem& cs) 
 }
 
 std::shared_ptr<GeoDataset> GeoDataset::assumedIn(const CoordinateSystem& cs) const {
-    auto c = copy();
+    auto c = withoutFeatures();
     c->crs_ = cs;
     c->systemAssumed_ = true;
+    c->shapes_ = shapes_;
+    c->extents_ = extents_;
+    c->values_ = values_;
+    c->extent_ = extent_;
     return c;
 }
 

@@ -77,7 +77,8 @@ public:
 
 private:
     GeoDataset() = default;
-    std::shared_ptr<GeoDataset> copy() const;
+    // Name, table and system of this one, and no features.
+    std::shared_ptr<GeoDataset> withoutFeatures() const;
     QString name_, path_, noSystemReason_;
     bool systemAssumed_ = false;
     int shapeType_ = 0;

@@ -14,13 +14,7 @@ namespace {
 
 // A project with a flat load of `kw` and no variability, and only a 5 kW diesel to try.
 json flatDieselProject(double kw) {
-    json j = ztest::smallTemplate();
-    std::vector<double> flat(24, 1.0);
-    j["load"]["shape"]["weekday"] = flat;
-    j["load"]["shape"]["weekend"] = flat;
-    j["load"]["average_kwh_per_day"] = kw * 24;
-    j["load"]["day_to_day_variability_percent"] = 0;
-    j["load"]["hour_to_hour_variability_percent"] = 0;
+    json j = ztest::flatLoadTemplate(kw);
     auto& g = j["components"]["diesel"];
     g["capital_per_kw"] = 500;
     g["replacement_per_kw"] = 400;

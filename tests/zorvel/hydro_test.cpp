@@ -16,13 +16,7 @@ namespace {
 // A flat load of `kw` without variability; nothing to try but the hydro sizes and the diesels.
 json flatHydroProject(double kw, std::vector<double> riverKw, std::vector<double> hydroSizes,
                       std::vector<double> diesel) {
-    json j = ztest::smallTemplate();
-    std::vector<double> flat(24, 1.0);
-    j["load"]["shape"]["weekday"] = flat;
-    j["load"]["shape"]["weekend"] = flat;
-    j["load"]["average_kwh_per_day"] = kw * 24;
-    j["load"]["day_to_day_variability_percent"] = 0;
-    j["load"]["hour_to_hour_variability_percent"] = 0;
+    json j = ztest::flatLoadTemplate(kw);
     j["economics"]["capacity_shortage_percent"] = 0;
     j["hydro"] = {{"monthly_power_kw", riverKw}};
     auto& h = j["components"]["hydro"];

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "zorvel/model.h"
 #include "zorvel/project.h"
@@ -24,6 +25,18 @@ inline json loadTemplate(const std::string& name) {
 }
 
 inline json smallTemplate() { return loadTemplate("Small_village_Pallix.zvx"); }
+
+// The small village with a flat load of `kw`, without day-to-day or hour-to-hour variability.
+inline json flatLoadTemplate(double kw) {
+    json j = smallTemplate();
+    const std::vector<double> flat(24, 1.0);
+    j["load"]["shape"]["weekday"] = flat;
+    j["load"]["shape"]["weekend"] = flat;
+    j["load"]["average_kwh_per_day"] = kw * 24;
+    j["load"]["day_to_day_variability_percent"] = 0;
+    j["load"]["hour_to_hour_variability_percent"] = 0;
+    return j;
+}
 
 // A fresh folder under the system's temporary folder, removed with the object.
 struct TempDir {
