@@ -59,26 +59,32 @@ StudyArea::StudyArea(const QString& path, const QString& where, const QString& c
     const auto fields = mapFields(file, {"NAME", "POP"});
     std::vector<engine::Shape> parts;
     int skipped = 0;
-    file.forEach(crs_, [&](const OGRFeature& f, engine::Shape s) {
-        // Repairing a polygon that crosses itself costs time with the number of its crossings,
-        // which a large garbled boundary makes unbounded: such a boundary is refused instead.
-        if (!s.isNull() && s.vertexCount() > kMostVerticesRepaired && !isValid(s))
+    // Repairing a polygon that crosses itself costs time with the number of its crossings, which
+    // a large garbled boundary makes unbounded: such a boundary is refused, before densifying it
+    // multiplies its vertices.
+    const auto refuseGarbled = [&](const OGRGeometry& source, long long vertices) {
+        if (vertices > kMostVerticesRepaired && !isValid(toShape(source)))
             throw ImportError(("the boundary " + QDir::toNativeSeparators(path) +
                                " has a polygon that crosses itself and is too large to repair (" +
-                               QString::number(s.vertexCount()) +
+                               QString::number(vertices) +
                                " vertices in the output system; the limit is " +
                                QString::number(kMostVerticesRepaired) +
                                "): repair it first (ogr2ogr -makevalid) or give a simpler boundary")
                                   .toStdString());
-        s = repaired(s);
-        if (s.isNull() || s.shapeType() != engine::moShapeTypePolygon) {
-            ++skipped;
+    };
+    file.forEach(
+        crs_,
+        [&](const OGRFeature& f, engine::Shape s) {
+            s = repaired(s);
+            if (s.isNull() || s.shapeType() != engine::moShapeTypePolygon) {
+                ++skipped;
+                return true;
+            }
+            parts.push_back(s);
+            features_.push_back({s, {mappedValue(f, fields[0]), mappedValue(f, fields[1])}});
             return true;
-        }
-        parts.push_back(s);
-        features_.push_back({s, {mappedValue(f, fields[0]), mappedValue(f, fields[1])}});
-        return true;
-    });
+        },
+        refuseGarbled);
     if (parts.empty())
         throw ImportError(("the boundary " + QDir::toNativeSeparators(path) +
                            " selects no polygon" +

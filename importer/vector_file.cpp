@@ -17,7 +17,31 @@ namespace importer {
 
 namespace {
 constexpr double kDegreeStep = 0.01;  // about 1 km: curved enough in the output projection
+
+// The vertices a geometry has once no segment is longer than step (0: as it is).
+long long densifiedVertices(const OGRGeometry& g, double step) {
+    if (const auto* parts = dynamic_cast<const OGRGeometryCollection*>(&g)) {
+        long long n = 0;
+        for (const OGRGeometry* part : *parts) n += densifiedVertices(*part, step);
+        return n;
+    }
+    if (const auto* polygon = dynamic_cast<const OGRCurvePolygon*>(&g)) {
+        long long n = 0;
+        for (const OGRCurve* ring : *polygon) n += densifiedVertices(*ring, step);
+        return n;
+    }
+    const auto* line = dynamic_cast<const OGRSimpleCurve*>(&g);
+    if (!line) return 1;
+    long long n = line->getNumPoints();
+    if (step > 0)
+        for (int i = 1; i < line->getNumPoints(); ++i) {
+            const double d =
+                std::hypot(line->getX(i) - line->getX(i - 1), line->getY(i) - line->getY(i - 1));
+            n += static_cast<long long>(std::min(std::ceil(d / step), 1e12)) - 1;
+        }
+    return n;
 }
+}  // namespace
 
 VectorFile::VectorFile(const QString& path, const QString& what, const QString& where)
     : path_(path), what_(what) {
@@ -124,7 +148,8 @@ double VectorFile::centralLongitude() const {
 }
 
 void VectorFile::forEach(const OGRSpatialReference& to,
-                         const std::function<bool(const OGRFeature&, engine::Shape)>& f) const {
+                         const std::function<bool(const OGRFeature&, engine::Shape)>& f,
+                         const Inspection& beforeCarrying) const {
     const auto ct = transformation(crs_, to);
     const bool degrees = crs_.IsGeographic();
     layer_->ResetReading();
@@ -149,7 +174,10 @@ void VectorFile::forEach(const OGRSpatialReference& to,
             g->getEnvelope(&e);
             const bool onEarth = !degrees || (std::abs(e.MinX) <= 360 && std::abs(e.MaxX) <= 360 &&
                                               std::abs(e.MinY) <= 90 && std::abs(e.MaxY) <= 90);
-            if (onEarth && degrees && g->getDimension() > 0) g->segmentize(kDegreeStep);
+            const bool densify = onEarth && degrees && g->getDimension() > 0;
+            if (onEarth && beforeCarrying)
+                beforeCarrying(*g, densifiedVertices(*g, densify ? kDegreeStep : 0));
+            if (densify) g->segmentize(kDegreeStep);
             if (onEarth && g->transform(ct.get()) == OGRERR_NONE) shape = toShape(*g);
         }
         if (!f(*feature, std::move(shape))) return;

@@ -13,6 +13,7 @@
 
 class GDALDataset;
 class OGRFeature;
+class OGRGeometry;
 class OGRLayer;
 
 namespace importer {
@@ -36,8 +37,12 @@ class VectorFile {
 
     // Each feature, with its geometry in `to` (null when it has none). Long lines in degrees are
     // densified first so they keep their course. A false return from f stops the walk.
+    // beforeCarrying, when given, sees each source geometry first, with the number of vertices
+    // it will have once densified, so a caller can refuse it before that work is done.
+    using Inspection = std::function<void(const OGRGeometry& source, long long vertices)>;
     void forEach(const OGRSpatialReference& to,
-                 const std::function<bool(const OGRFeature&, engine::Shape)>& f) const;
+                 const std::function<bool(const OGRFeature&, engine::Shape)>& f,
+                 const Inspection& beforeCarrying = {}) const;
     // Every geometry's extent in the file's own coordinates: x0, y0, x1, y1.
     std::array<double, 4> extent() const;
     // For a file in degrees: the longitude halfway along the shortest stretch that holds every
