@@ -1,6 +1,6 @@
 // Zorvel benchmarks: a full search of each village template (target: the large village, hydro
-// included, in under 2 s on a 2-core machine), one system's simulated year, and the synthesis of
-// the hourly year.
+// included, in under 2 s on a 2-core machine), one system's simulated year alone and in a batch,
+// and the synthesis of the hourly year.
 //
 // The templates are read from ZORVEL_docs next to the programs (build/bin/ZORVEL_docs), or from
 // the folder named by the environment variable ZORVEL_DOCS.
@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "zorvel/model.h"
 #include "zorvel/project.h"
@@ -106,6 +107,24 @@ BENCHMARK(BM_SimulateOneSystem)
     ->Arg(0)
     ->Arg(1)
     ->Unit(benchmark::kMicrosecond);
+
+// A batch of systems of one kind side by side, as the search runs them (portable: the kernel
+// every processor has); items are system-hours, as above.
+void BM_SimulateBatch(benchmark::State& state) {
+    zorvel::ProjectData d = zorvel::readProject(docs() / kTemplates[2]);
+    auto ctx = zorvel::buildContext(d);
+    std::vector<zorvel::SystemSpec> specs;
+    for (int k = 0; k < zorvel::kBatchSize; ++k)
+        specs.push_back({100.0 + 25 * k, k % 3, 80, 40 + 10 * k, 75, k % 2});
+    std::vector<zorvel::SimTotals> totals(specs.size());
+    for (auto _ : state) {
+        zorvel::simulateBatch(*ctx, specs.data(), zorvel::kBatchSize, totals.data(),
+                              state.range(0) != 0);
+        benchmark::DoNotOptimize(totals.data());
+    }
+    state.SetItemsProcessed(state.iterations() * zorvel::kBatchSize * zorvel::kHoursPerYear);
+}
+BENCHMARK(BM_SimulateBatch)->ArgName("portable")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_SynthesizeYear(benchmark::State& state) {
     zorvel::ProjectData d = zorvel::readProject(docs() / kTemplates[2]);

@@ -264,7 +264,15 @@ struct SimTotals {
     double finalSoc = 0;
 };
 
+// The dispatch (dispatch.cpp): one system's year; or up to kBatchSize systems of one kind
+// (batchKind: with or without battery and generator) side by side, each getting the totals
+// simulate() gives it alone. `portable` takes the kernel every processor runs even where a faster
+// one would be taken (for the tests).
 SimTotals simulate(const Context& ctx, const SystemSpec& spec, Detail* detail = nullptr);
+constexpr int kBatchSize = 4;
+int batchKind(const SystemSpec& spec);  // 0..3
+void simulateBatch(const Context& ctx, const SystemSpec* specs, int count, SimTotals* totals,
+                   bool portable = false);
 
 // Economics of one simulated system.
 struct ComponentCost {
@@ -315,6 +323,9 @@ struct Project::Impl {
     std::shared_ptr<const Context> ctx;  // of the last started calculation
     std::vector<SystemSpec> systems;
     std::vector<Result> all;  // indexed like systems
+    // The work: indices into systems grouped by batchKind, and batches (first, count) of them.
+    std::vector<int> order;
+    std::vector<std::pair<int, int>> batches;
     std::vector<Result> list0, list1;
     std::vector<std::thread> workers;
     std::atomic<bool> running{false};

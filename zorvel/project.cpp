@@ -231,6 +231,17 @@ void Project::StartCalculation() {
     m.ctx = buildContext(m.data);
     m.systems = enumerateSystems(m.data);
     m.all.assign(m.systems.size(), Result{});
+    // Systems of one kind share a kernel: the workers take batches of them to run side by side.
+    m.order.clear();
+    m.batches.clear();
+    for (int kind = 0; kind < 4; ++kind) {
+        const int first = static_cast<int>(m.order.size());
+        for (std::size_t j = 0; j < m.systems.size(); ++j)
+            if (batchKind(m.systems[j]) == kind) m.order.push_back(static_cast<int>(j));
+        const int end = static_cast<int>(m.order.size());
+        for (int b = first; b < end; b += kBatchSize)
+            m.batches.emplace_back(b, std::min(kBatchSize, end - b));
+    }
     m.list0.clear();
     m.list1.clear();
     m.resultsValid = false;
@@ -242,25 +253,28 @@ void Project::StartCalculation() {
 
     unsigned hw = std::max(1u, std::thread::hardware_concurrency());
     int threads =
-        static_cast<int>(std::min<std::size_t>(hw, std::max<std::size_t>(1, m.systems.size())));
+        static_cast<int>(std::min<std::size_t>(hw, std::max<std::size_t>(1, m.batches.size())));
     m.active.store(threads);
     m.running.store(true, std::memory_order_release);
 
     auto work = [&m]() {
         const Context& c = *m.ctx;
-        const std::int64_t n = static_cast<std::int64_t>(m.systems.size());
-        constexpr std::int64_t chunk = 4;
+        const std::int64_t n = static_cast<std::int64_t>(m.batches.size());
+        SystemSpec specs[kBatchSize];
+        SimTotals totals[kBatchSize];
         while (!m.stop.load(std::memory_order_relaxed)) {
-            std::int64_t i = m.next.fetch_add(chunk);
+            std::int64_t i = m.next.fetch_add(1);
             if (i >= n) break;
-            std::int64_t end = std::min(n, i + chunk);
-            for (std::int64_t j = i; j < end; ++j) {
-                if (m.stop.load(std::memory_order_relaxed)) break;
-                Result r = makeResult(c, m.systems[j], simulate(c, m.systems[j]));
-                r.index = static_cast<int>(j);
+            const auto [first, count] = m.batches[i];
+            for (int k = 0; k < count; ++k) specs[k] = m.systems[m.order[first + k]];
+            simulateBatch(c, specs, count, totals);
+            for (int k = 0; k < count; ++k) {
+                const int j = m.order[first + k];
+                Result r = makeResult(c, specs[k], totals[k]);
+                r.index = j;
                 m.all[j] = r;
-                m.done.fetch_add(1, std::memory_order_relaxed);
             }
+            m.done.fetch_add(count, std::memory_order_relaxed);
         }
         if (m.active.fetch_sub(1) == 1) {
             // The last worker out publishes the sorted lists, then clears the running flag.
