@@ -3,11 +3,13 @@
 
 #include "app/main_window_factory.h"
 #include "shell/frmSplash.h"
+#include "shell/widget_dialogs.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pallix"));
     QApplication::setApplicationVersion(QStringLiteral("1.3.0"));
+    shell::useWidgetDialogs();
 
     frmSplash splash(createMainWindow);
     splash.show();

@@ -14,6 +14,7 @@
 
 #include "app/main_window_factory.h"
 #include "dataset/dataset_loading.h"
+#include "shell/dataset_opening.h"
 #include "model/attach.h"
 #include "model/frmZORVEL.h"
 

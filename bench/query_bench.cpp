@@ -35,8 +35,9 @@
 
 #include "app/main_window_factory.h"
 #include "dataset/dataset_loading.h"
+#include "shell/dataset_opening.h"
 #include "query/attach.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "shell/frmMain.h"
 #include "siting/parallel_run.h"
 #include "siting/study.h"
@@ -186,7 +187,7 @@ int main(int argc, char** argv) {
     const QStringList chosen = chosenDatasets(args);
     int count = int(args.size());
     QApplication app(count, args.data());
-    shell::setDialogService(std::make_unique<shell::ScriptedDialogs>());  // answers Yes
+    feedback::setDialogService(std::make_unique<feedback::ScriptedDialogs>());  // answers Yes
     current = std::make_unique<Session>();
     for (const Dataset& d : datasets()) {
         if (!chosen.contains(d.name)) continue;

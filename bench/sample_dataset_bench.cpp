@@ -12,9 +12,10 @@
 
 #include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
+#include "shell/dataset_opening.h"
 #include "mapview/legend.h"
 #include "mapview/map.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "tests/dataset/test_shapefiles.h"
 #include "tools/sample_dataset.h"
 
@@ -116,7 +117,7 @@ BENCHMARK(BM_RedrawWorldLabels)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    shell::ScopedScriptedDialogs dialogs;  // a message box must not stop a run
+    feedback::ScopedScriptedDialogs dialogs;  // a message box must not stop a run
     md_functions::FillStandardFileNames();
     benchmark::Initialize(&argc, argv);
     datasets();

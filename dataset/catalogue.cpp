@@ -1,6 +1,6 @@
 #include "dataset/catalogue.h"
 
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 
 namespace md_functions {
 

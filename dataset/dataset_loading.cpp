@@ -8,9 +8,8 @@
 
 #include "dataset/catalogue.h"
 #include "dataset/symbology.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
-#include "shell/frmMain.h"
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 
 namespace md_functions {
 
@@ -178,64 +177,6 @@ bool OpenLayers(const engine::DataConnection& connection, const QString& directo
     return tooMany;
 }
 
-void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map& map,
-                 engine::Legend& legend) {
-    DatasetState& state = datasetState();
-    state.loadReport.clear();
-    QStringList problems, notes;
-    try {
-        map.clearLayers();
-        state.layerIndexByFile.clear();
-        if (fileName.isEmpty()) return;
-
-        // The chosen file's own directory, whatever the names of the folders above it.
-        Q_UNUSED(fileTitle);
-        state.dataDirectory =
-            QDir::toNativeSeparators(QFileInfo(fileName).absolutePath()) + QDir::separator();
-        auto connection = std::make_shared<engine::DataConnection>();
-        connection->setDatabase(state.dataDirectory);
-        state.dataConnection = connection;
-
-        if (!connection->connect()) {
-            shell::dialogs().messageBox(QStringLiteral("No data found... Data Connection error #") +
-                                            QString::number(connection->connectError()),
-                                        shell::mbOKOnly, shell::iconWarning);
-        } else {
-            map.clearLayers();
-            const bool tooMany = OpenLayers(*connection, state.dataDirectory, problems, notes,
-                                            [&map](std::shared_ptr<engine::MapLayer> layer) {
-                                                map.addLayer(std::move(layer));
-                                            });
-            if (tooMany)
-                shell::dialogs().messageBox(
-                    QStringLiteral("Sorry, this program was not meant to handle more than ") +
-                    QString::number(MAX_LAYERS) +
-                    QStringLiteral(" layers.  Please reduce the number of shape (.shp) files "
-                                   "in the data directory."));
-            for (int i = 0; i < map.layerCount(); ++i) {
-                engine::MapLayer& layer = *map.layer(i);
-                state.layerIndexByFile.insert(layer.tag.toUpper(), i);
-                SetDefaultVisibility(layer);
-            }
-            legend.clear();
-            legend.loadLegend(true);
-        }
-        // The redraw shows the whole dataset, not just the extent of the first layer added.
-        if (map.layerCount() > 0)
-            map.setExtent(map.fullExtent());
-        else
-            map.refresh();
-        state.loadReport = LoadReportText(problems, notes);
-        if (!state.loadReport.isEmpty())
-            shell::dialogs().messageBox(state.loadReport, shell::mbOKOnly, shell::iconWarning);
-    } catch (...) {
-        ErrorMessage(
-            QStringLiteral(
-                "Error while loading the project. Error Source:md_functions.LoadProject()"),
-            48);
-    }
-}
-
 void SetDefaultVisibility(engine::MapLayer& layer) {
     try {
         const QString& tag = layer.tag;
@@ -275,7 +216,7 @@ bool isSetLayerVisible(const engine::MapLayer& layer) {
     try {
         return layer.recordCount() < 50;
     } catch (...) {
-        shell::dialogs().messageBox(
+        feedback::dialogs().messageBox(
             QStringLiteral("Error in isSetLayerVisible() function. Error while trying to count the "
                            "number of features in a layer layer and set its visibility. "));
         return false;
@@ -283,26 +224,14 @@ bool isSetLayerVisible(const engine::MapLayer& layer) {
 }
 
 bool isLayerExist(const QString& fileName, QString& message) {
-    try {
-        const frmMain* form = frmMain::instance();
-        if (!form) throw std::logic_error("no main window");
-        const engine::Map& map = *form->Map1;
-        const QString key = fileName.trimmed().toUpper();
-        for (int i = 0; i < map.layerCount(); ++i) {
-            message =
-                QStringLiteral("This query requires ") + fileName + QStringLiteral(" shapefile.");
-            if (map.layer(i)->tag.trimmed().toUpper() == key) {
-                message.clear();
-                return true;
-            }
-        }
-        return false;
-    } catch (...) {
-        shell::dialogs().messageBox(
-            QStringLiteral("Error in isLayerExist() function. Error while trying to check the "
-                           "existence of a layer. "));
-        return false;
+    const auto& loaded = datasetState().layerIndexByFile;
+    if (loaded.isEmpty()) return false;
+    if (loaded.contains(fileName.trimmed().toUpper())) {
+        message.clear();
+        return true;
     }
+    message = QStringLiteral("This query requires ") + fileName + QStringLiteral(" shapefile.");
+    return false;
 }
 
 bool isLayerExist(const QString& fileName) {

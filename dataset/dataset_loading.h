@@ -1,5 +1,5 @@
 #pragma once
-// Opening a dataset directory as the map's layers, the file-name index, starting visibility.
+// Reading a dataset directory's layers, the file-name index of the loaded ones, starting visibility.
 
 #include <QHash>
 #include <QString>
@@ -8,8 +8,7 @@
 #include <memory>
 
 #include "engine/geo_dataset.h"
-#include "mapview/legend.h"
-#include "mapview/map.h"
+#include "engine/map_layer.h"
 
 namespace md_functions {
 
@@ -41,12 +40,10 @@ bool OpenLayers(const engine::DataConnection& connection, const QString& directo
 // layers whose coordinate system was carried or guessed; empty when there was nothing.
 QString LoadReportText(const QStringList& problems, const QStringList& notes);
 
-void LoadProject(const QString& fileTitle, const QString& fileName, engine::Map& map,
-                 engine::Legend& legend);
 void SetDefaultVisibility(engine::MapLayer& layer);
 bool isSetLayerVisible(const engine::MapLayer& layer);
-// Whether a layer of the main map was loaded from fileName (trimmed, case-insensitive);
-// otherwise message = "This query requires " + fileName + " shapefile.".
+// Whether a layer of the open dataset was loaded from fileName (trimmed, case-insensitive);
+// otherwise, when any layer is loaded, message = "This query requires " + fileName + " shapefile.".
 bool isLayerExist(const QString& fileName, QString& message);
 bool isLayerExist(const QString& fileName);
 

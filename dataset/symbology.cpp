@@ -4,7 +4,7 @@
 
 #include "dataset/land_use_colours.h"
 #include "engine/string_collection.h"
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 
 namespace md_functions {
 namespace {

@@ -7,6 +7,7 @@
 #include "dataset/dataset_loading.h"
 #include "importer/frmImport.h"
 #include "importer/importer.h"
+#include "shell/dataset_opening.h"
 #include "shell/frmMain.h"
 
 namespace importer {

@@ -23,7 +23,7 @@
 #include "importer/import_error.h"
 #include "importer/importer.h"
 #include "importer/recipe.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 
 namespace {
 
@@ -111,7 +111,7 @@ QLineEdit* frmImport::fileRow(QGridLayout* grid, int row, const QString& key, co
     connect(browse, &QPushButton::clicked, this, [this, edit, label, pattern] {
         const QString start =
             edit->text().isEmpty() ? QDir::homePath() : QFileInfo(edit->text()).absolutePath();
-        QString file = shell::dialogs().openFileName(this, label.chopped(label.endsWith(':')),
+        QString file = feedback::dialogs().openFileName(this, label.chopped(label.endsWith(':')),
                                                      start, QString::fromLatin1(kSourceFilter));
         if (file.isEmpty()) return;
         // A monthly file picked for a pattern: its month number becomes {MM}.
@@ -133,7 +133,7 @@ QWidget* frmImport::studyAreaTab() {
     grid->addWidget(browseOut, row++, 2);
     connect(browseOut, &QPushButton::clicked, this, [this, out] {
         const QString dir =
-            shell::dialogs().saveFileName(this, QStringLiteral("Dataset Folder"), QDir::homePath(),
+            feedback::dialogs().saveFileName(this, QStringLiteral("Dataset Folder"), QDir::homePath(),
                                           QStringLiteral("Folders (*)"), QString());
         if (!dir.isEmpty()) out->setText(QDir::toNativeSeparators(dir));
     });
@@ -291,8 +291,8 @@ void frmImport::cmdImport_Click() {
         setRunning(false);
         prgImport->setValue(0);
         lblStatus->setText(QStringLiteral("Import failed; nothing was written."));
-        shell::dialogs().messageBox("The import failed: " + QString::fromUtf8(e.what()),
-                                    shell::mbOKOnly, shell::iconWarning);
+        feedback::dialogs().messageBox("The import failed: " + QString::fromUtf8(e.what()),
+                                    feedback::mbOKOnly, feedback::iconWarning);
     }
 }
 
@@ -316,15 +316,15 @@ void frmImport::closeEvent(QCloseEvent* e) {
 }
 
 void frmImport::cmdLoadRecipe_Click() {
-    const QString file = shell::dialogs().openFileName(
+    const QString file = feedback::dialogs().openFileName(
         this, QStringLiteral("Load Recipe"), QDir::homePath(), QStringLiteral("Recipes (*.json)"));
     if (file.isEmpty()) return;
     try {
         showRecipe(importer::Recipe::fromJsonFile(file));
         lblStatus->setText("Recipe loaded from " + QDir::toNativeSeparators(file) + ".");
     } catch (const importer::ImportError& e) {
-        shell::dialogs().messageBox(QString::fromUtf8(e.what()), shell::mbOKOnly,
-                                    shell::iconWarning);
+        feedback::dialogs().messageBox(QString::fromUtf8(e.what()), feedback::mbOKOnly,
+                                    feedback::iconWarning);
     }
 }
 
@@ -337,15 +337,15 @@ void frmImport::cmdSaveRecipe_Click() {
         return;
     }
     const QString file =
-        shell::dialogs().saveFileName(this, QStringLiteral("Save Recipe"), QDir::homePath(),
+        feedback::dialogs().saveFileName(this, QStringLiteral("Save Recipe"), QDir::homePath(),
                                       QStringLiteral("Recipes (*.json)"), QStringLiteral("json"));
     if (file.isEmpty()) return;
     const QByteArray bytes = r.toJson();
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        shell::dialogs().messageBox(
+        feedback::dialogs().messageBox(
             "Cannot save the recipe " + QDir::toNativeSeparators(file) + ": " + out.errorString(),
-            shell::mbOKOnly, shell::iconWarning);
+            feedback::mbOKOnly, feedback::iconWarning);
         return;
     }
     lblStatus->setText("Recipe saved to " + QDir::toNativeSeparators(file) + ".");

@@ -9,8 +9,8 @@
 #include "dataset/dataset_loading.h"
 #include "info/info_fields.h"
 #include "mapview/map.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 #include "shell/window_registry.h"
 
@@ -86,7 +86,7 @@ void frmInfo::Form_Activate() {
     } catch (...) {
         md_functions::ErrorMessage(
             QStringLiteral("Error while Trying to activate Info Form. Error Source:frmInfo.Form_Activate()"),
-            shell::iconWarning);
+            feedback::iconWarning);
     }
 }
 

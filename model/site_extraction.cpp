@@ -7,7 +7,7 @@
 #include "dataset/dataset_loading.h"
 #include "mapview/map.h"
 #include "model/frmZORVEL.h"
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 #include "zorvel/project.h"
 

@@ -12,7 +12,7 @@
 #include "model/frmZORVEL.h"
 #include "model/frmZORVELSummary.h"
 #include "model/waits.h"
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 #include "zorvel/project.h"
 
 void frmZORVEL::clearResultRows() {

@@ -15,8 +15,8 @@
 #include "model/conversions.h"
 #include "model/frmZORVEL.h"
 #include "model/waits.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 #include "zorvel/project.h"
 
 namespace {
@@ -224,8 +224,8 @@ void frmZORVEL::UpdateZORVELFile() {
 
 void frmZORVEL::cmdLaunchZORVEL_Click() {
     if (workingFilePath.isEmpty()) {
-        shell::dialogs().messageBox(QStringLiteral("Sorry, no Zorvel file to open"), shell::mbOKOnly,
-                                    shell::iconWarning);
+        feedback::dialogs().messageBox(QStringLiteral("Sorry, no Zorvel file to open"), feedback::mbOKOnly,
+                                    feedback::iconWarning);
         return;
     }
     // An argument list, not a command line: quotes and blanks in the path stay harmless.

@@ -20,8 +20,8 @@
 #include "print/picture_box.h"
 #include "print/print_preview.h"
 #include "print/scale_bar_view.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 #include "shell/window_registry.h"
 
@@ -33,7 +33,7 @@ constexpr int kPictureHeight = 4000;
 
 const QString kLegendCaption = QStringLiteral("ANNUAL AVERAGE SOLAR RESOURCES (KWH/M2/DAY)");
 
-void report(const QString& text) { md_functions::ErrorMessage(text, shell::iconWarning); }
+void report(const QString& text) { md_functions::ErrorMessage(text, feedback::iconWarning); }
 
 void whiteBackground(QWidget* widget) {
     widget->setAutoFillBackground(true);

@@ -26,8 +26,8 @@
 #include "mapview/map.h"
 #include "query/query_catalogue.h"
 #include "query/results_export.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 #include "siting/number_text.h"
 #include "siting/query_descriptors.h"
@@ -194,14 +194,14 @@ QString frmShowQueryData::tableText() const { return query::tabSeparated(shownRo
 void frmShowQueryData::cmdCopy_Click() { QApplication::clipboard()->setText(tableText()); }
 
 void frmShowQueryData::cmdExportCsv_Click() {
-    const QString path = shell::dialogs().saveFileName(
+    const QString path = feedback::dialogs().saveFileName(
         this, "Export CSV", md_functions::datasetState().dataDirectory, "CSV files (*.csv)", "csv");
     if (path.isEmpty()) return;
     QString reason;
     if (!query::writeTextFile(path, query::commaSeparated(shownRows(*tblResults)), &reason))
-        shell::dialogs().messageBox(
+        feedback::dialogs().messageBox(
             "The table could not be written to " + QDir::toNativeSeparators(path) + ": " + reason,
-            shell::mbOKOnly, shell::iconWarning);
+            feedback::mbOKOnly, feedback::iconWarning);
 }
 
 namespace md_query_functions2 {
@@ -218,7 +218,7 @@ void UpdateQueryDataForm(frmMain& f, frmShowQueryData& form) {
     double total = 0;
     for (const auto& [colour, area] : summary) total += area;
     if (int(summary.size()) > frmShowQueryData::kRows) {
-        shell::dialogs().messageBox("Form will not be able to show all values");
+        feedback::dialogs().messageBox("Form will not be able to show all values");
         summary.resize(frmShowQueryData::kRows);
     }
     const QString field =

@@ -4,8 +4,8 @@
 #include <QElapsedTimer>
 #include <QLabel>
 
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 
 namespace md_query_functions2 {
@@ -49,10 +49,10 @@ void WindowFeedback::layersChanged() {
 }
 
 bool WindowFeedback::confirm(const QString& question) {
-    return shell::dialogs().messageBox(question, shell::mbYesNo) == shell::answerYes;
+    return feedback::dialogs().messageBox(question, feedback::mbYesNo) == feedback::answerYes;
 }
 
-void WindowFeedback::inform(const QString& text) { shell::dialogs().messageBox(text); }
+void WindowFeedback::inform(const QString& text) { feedback::dialogs().messageBox(text); }
 
 void WindowFeedback::failure(const QString& text) { md_functions::ErrorMessage(text, 48); }
 

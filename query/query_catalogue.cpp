@@ -7,8 +7,8 @@
 #include "dataset/dataset_loading.h"
 #include "mapview/map.h"
 #include "query/query_panel.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 #include "siting/number_text.h"
 #include "siting/query_descriptors.h"
@@ -57,7 +57,7 @@ bool isQueryPossible(const QString& name, QString& message) {
             if (key(name) == key(r.description)) return isLayerExist(r.layerFile, message);
         return true;
     } catch (...) {
-        shell::dialogs().messageBox(
+        feedback::dialogs().messageBox(
             "Error in isQueryPossible() function. Error while trying to check whether the query "
             "can be performed. ");
         return result;
@@ -73,7 +73,7 @@ void getMaxWindDensity() {
         const auto& layer = frmMain::instance()->Map1->layer(LayerIndexByFile(kWindFile));
         records = layer->searchExpression(QStringLiteral("WINDPWRD") + " >= 0");
     } catch (...) {
-        shell::dialogs().messageBox(missingField);
+        feedback::dialogs().messageBox(missingField);
         return;
     }
     if (records.count() == 0) return;
@@ -82,20 +82,20 @@ void getMaxWindDensity() {
         try {
             stats = records.calculateStatistics("WINDPWRD");
         } catch (const engine::EngineError&) {
-            shell::dialogs().messageBox(missingField);
+            feedback::dialogs().messageBox(missingField);
             return;
         }
         const double max = stats.maximum;
         if (!(max > 200)) {
             const QString m = md_query_functions2::plainNumber(max);
-            shell::dialogs().messageBox(
+            feedback::dialogs().messageBox(
                 "The query results will be shown in light gray. Maximum Wind Power Density (" + m +
                 ") is less than 200. So you may not get proper rendering in the output map. You "
                 "will have to type in a value less than " +
                 m + " to perform any Wind Energy query.");
         }
     } catch (...) {
-        shell::dialogs().messageBox(
+        feedback::dialogs().messageBox(
             "Error in getMaxWindDensity() function. Error while trying calculate the max wind "
             "energy. ");
     }
@@ -119,7 +119,7 @@ void cboSelectQuery_Click(frmMain& f) {
         const QString name = f.cboSelectQuery->currentText();
         QString message;
         if (!md_functions::isQueryPossible(name, message)) {
-            shell::dialogs().messageBox(message);
+            feedback::dialogs().messageBox(message);
             return;
         }
         if (f.cboSelectQuery->currentIndex() > 0 && f.bStartUpImageShown) {
@@ -148,7 +148,7 @@ void cboQueryDropDown3_Click(frmMain& f) {
         QString message;
         if (!md_functions::isQueryPossible(f.cboQueryDropDown3->currentText(), message)) {
             md_functions::DisplayError(message);
-            shell::dialogs().messageBox(message);
+            feedback::dialogs().messageBox(message);
         }
     } catch (...) {
         md_functions::ErrorMessage(

@@ -11,7 +11,7 @@
 #include "dataset/dataset_loading.h"
 #include "mapview/map.h"
 #include "query/query_catalogue.h"
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 #include "siting/number_text.h"
 #include "siting/query_defaults.h"

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <atomic>
 
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 #include "query/progress.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
 #include "shell/frmMain.h"
 #include "siting/input_validation.h"
 #include "siting/query_descriptors.h"
@@ -80,10 +80,10 @@ void cmdUpdateMap_Click(frmMain& f) {
         md_query_functions2::WindowFeedback feedback(f);
         study.run(*query, *check.parameters, feedback, cancelRequested);
         f.cmdShowData->setVisible(study.hasCompleteResult());
-        // Areas and distances that rest on a guessed coordinate system are said to.
-        if (const QString guessed = study.assumedSystemsNotice(*query, *check.parameters);
-            study.result() && !guessed.isEmpty())
-            shell::dialogs().messageBox(guessed);
+        // Areas left short, or resting on a guessed coordinate system, are said to be.
+        if (const QString notice = study.assumedSystemsNotice(*query, *check.parameters);
+            study.result() && !notice.isEmpty())
+            feedback::dialogs().messageBox(notice);
         f.legend->clear();
         f.legend->loadLegend(true);
         f.ControlEnable(true);
@@ -93,7 +93,8 @@ void cmdUpdateMap_Click(frmMain& f) {
         resultsDrawn = false;
     } catch (...) {
         md_functions::ErrorMessage(
-            " Error while trying to run the query and updata map. Error Source:frmMain.cmdUpdateMap_Click()",
+            " Error while trying to run the query and updata map. Error "
+            "Source:frmMain.cmdUpdateMap_Click()",
             48);
     }
 }

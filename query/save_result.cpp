@@ -4,8 +4,8 @@
 #include <QStatusBar>
 
 #include "dataset/dataset_loading.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 #include "siting/result_file.h"
 #include "siting/study.h"
@@ -17,16 +17,16 @@ void SaveTrackingLayer(frmMain& f) {
     try {
         const siting::QueryResult* result = siting::Study::of(f)->result();
         if (!result || result->entries.empty()) {
-            shell::dialogs().messageBox("There is no query result to save.");
+            feedback::dialogs().messageBox("There is no query result to save.");
             return;
         }
         const qint64 n = qint64(result->entries.size());
         if (n > 50 &&
-            shell::dialogs().messageBox("It may take few minutes to save " + QString::number(n) +
+            feedback::dialogs().messageBox("It may take few minutes to save " + QString::number(n) +
                                             " features. Do you want to continue? ",
-                                        shell::mbYesNo) != shell::answerYes)
+                                        feedback::mbYesNo) != feedback::answerYes)
             return;
-        const QString fileName = shell::dialogs().saveFileName(
+        const QString fileName = feedback::dialogs().saveFileName(
             &f, "Save Layer", QString(), "ESRI Shapefiles (*.shp)", "shp");
         if (fileName.isEmpty()) return;
         const QString written =

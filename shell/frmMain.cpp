@@ -16,7 +16,7 @@
 
 #include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 #include "shell/frmShowLayersDialog.h"
 #include "shell/window_registry.h"
 
@@ -36,6 +36,12 @@ QString programDirectory() { return QCoreApplication::applicationDirPath(); }
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     loadedMainWindow = this;
+    md_functions::setStatusLine([this](const QString& message) {
+        setWorkingColor(QColor(255, 0, 0));
+        lblWorking->setText(message);
+        lblWorking->setVisible(true);
+        repaint();
+    });
     setWindowTitle(QStringLiteral("Pallix"));
     createMenus();
     createToolStrip();
@@ -62,7 +68,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 frmMain::~frmMain() {
-    if (loadedMainWindow == this) loadedMainWindow = nullptr;
+    if (loadedMainWindow != this) return;
+    loadedMainWindow = nullptr;
+    md_functions::setStatusLine({});
 }
 
 frmMain* frmMain::instance() { return loadedMainWindow; }

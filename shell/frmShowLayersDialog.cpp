@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 
 frmShowLayersDialog::frmShowLayersDialog(int checkBoxes, QWidget* parent) : QDialog(parent) {

@@ -12,8 +12,8 @@
 
 #include "dataset/catalogue.h"
 #include "shell/artwork.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 #include "shell/frmShowLayersDialog.h"
 #include "shell/version.h"
 
@@ -82,7 +82,7 @@ void frmSplash::Form_Load() {
         else
             delete dialog;
         if (boxes < md_functions::MAX_LAYERS) {
-            shell::dialogs().messageBox(
+            feedback::dialogs().messageBox(
                 QStringLiteral("Warning: MAX_LAYERS changed but frmShowLayersDialog.chkShowLayers "
                                "not updated.  Ending program."));
             ended_ = true;

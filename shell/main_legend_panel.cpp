@@ -9,7 +9,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 
 using md_functions::ErrorMessage;

@@ -15,7 +15,7 @@
 #include <optional>
 
 #include "engine/map_layer.h"
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 #include "shell/scale.h"
 

@@ -7,8 +7,9 @@
 #include <stdexcept>
 
 #include "dataset/dataset_loading.h"
-#include "shell/dialog_service.h"
-#include "shell/error_report.h"
+#include "shell/dataset_opening.h"
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 #include "shell/help_viewer.h"
 #include "shell/version.h"
@@ -45,7 +46,7 @@ void frmMain::createMenus() {
 }
 
 void frmMain::mnuOpen_Click() {
-    const QString file = shell::dialogs().openFileName(this, QStringLiteral("Open Dataset"),
+    const QString file = feedback::dialogs().openFileName(this, QStringLiteral("Open Dataset"),
                                                        md_functions::datasetState().dataDirectory,
                                                        QStringLiteral("ESRI Shapefiles (*.shp)"));
     if (file.isEmpty()) return;
@@ -76,10 +77,10 @@ void frmMain::mnuHelp_Click() {
 }
 
 void frmMain::mnuAbout_Click() {
-    shell::dialogs().messageBox(
+    feedback::dialogs().messageBox(
         QStringLiteral("Pallix ") + shell::versionText() +
             QStringLiteral("\n\nFinds sites for wind and solar power: siting queries over a "
                            "dataset of shapefiles, reports of what lies at a point, micro-grid "
                            "designs from the Zorvel model, and printed maps."),
-        shell::mbOKOnly, shell::iconNone, QStringLiteral("About Pallix"));
+        feedback::mbOKOnly, feedback::iconNone, QStringLiteral("About Pallix"));
 }

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "mapview/map.h"
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 
 namespace md_functions {
 namespace {

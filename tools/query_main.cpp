@@ -10,8 +10,8 @@
 
 #include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
-#include "shell/dialog_service.h"
-#include "siting/failure_text.h"
+#include "feedback/dialog_service.h"
+#include "feedback/failure_text.h"
 #include "siting/input_validation.h"
 #include "siting/query_defaults.h"
 #include "siting/query_descriptors.h"
@@ -76,12 +76,18 @@ std::optional<Options> parse(const QStringList& args, QString& error) {
             return args[++i];
         };
         std::optional<QString>* slot = nullptr;
-        if (a == "--min") slot = &o.min;
-        else if (a == "--max") slot = &o.max;
-        else if (a == "--roads-km") slot = &o.roadsKm;
-        else if (a == "--transmission-km") slot = &o.transmissionKm;
-        else if (a == "--solar") slot = &o.solar;
-        else if (a == "--out") slot = &o.out;
+        if (a == "--min")
+            slot = &o.min;
+        else if (a == "--max")
+            slot = &o.max;
+        else if (a == "--roads-km")
+            slot = &o.roadsKm;
+        else if (a == "--transmission-km")
+            slot = &o.transmissionKm;
+        else if (a == "--solar")
+            slot = &o.solar;
+        else if (a == "--out")
+            slot = &o.out;
         if (slot) {
             *slot = next();
             if (!*slot) return std::nullopt;
@@ -122,21 +128,21 @@ class Feedback : public siting::RunFeedback {
     void layersChanged() override {}
     bool confirm(const QString&) override { return true; }
     void inform(const QString&) override {}
-    void failure(const QString& text) override { failed = siting::FailureText(text); }
+    void failure(const QString& text) override { failed = feedback::FailureText(text); }
 };
 
 // The first error report shown since `from`, if any.
-std::optional<QString> errorReport(const shell::ScriptedDialogs& d, qsizetype from) {
+std::optional<QString> errorReport(const feedback::ScriptedDialogs& d, qsizetype from) {
     for (qsizetype i = from; i < d.shown.size(); ++i)
-        if (d.shown[i].icon == shell::iconWarning) return d.shown[i].text;
+        if (d.shown[i].icon == feedback::iconWarning) return d.shown[i].text;
     return std::nullopt;
 }
 
 int run(const Options& o) {
     // What the dataset code would show is recorded, not shown.
-    auto owned = std::make_unique<shell::ScriptedDialogs>();
-    shell::ScriptedDialogs& dialogs = *owned;
-    shell::setDialogService(std::move(owned));
+    auto owned = std::make_unique<feedback::ScriptedDialogs>();
+    feedback::ScriptedDialogs& dialogs = *owned;
+    feedback::setDialogService(std::move(owned));
     md_functions::FillStandardFileNames();
 
     const QStringList files =
@@ -156,7 +162,7 @@ int run(const Options& o) {
         md_functions::OpenLayers(connection, dataset.dataDirectory, problems, notes,
                                  [&](std::shared_ptr<engine::MapLayer> l) { layers->add(l); });
     } catch (...) {
-        return fail(siting::FailureText(
+        return fail(feedback::FailureText(
             "Error while loading the project. Error Source:md_functions.LoadProject()"));
     }
     if (auto e = errorReport(dialogs, 0)) return fail(*e);
@@ -208,10 +214,9 @@ int run(const Options& o) {
     study.run(*query, *check.parameters, feedback, cancel);
     if (feedback.failed) return fail(*feedback.failed);
     const siting::QueryResult& result = *study.result();
-    // Areas and distances that rest on a guessed coordinate system are said to.
-    if (const QString guessed = study.assumedSystemsNotice(*query, *check.parameters);
-        !guessed.isEmpty())
-        std::fprintf(stderr, "%s\n", guessed.toLocal8Bit().constData());
+    // Areas left short, or resting on a guessed coordinate system, are said to be.
+    if (const QString notice = study.assumedSystemsNotice(*query, *check.parameters); !notice.isEmpty())
+        std::fprintf(stderr, "%s\n", notice.toLocal8Bit().constData());
 
     if (o.out) {
         // As "Save Result" does, with its confirmation answered Yes.
@@ -221,7 +226,7 @@ int run(const Options& o) {
                                 QFileInfo(*o.out).absoluteFilePath());
         } catch (...) {
             return fail(
-                siting::FailureText(" Error Source:md_query_functions2.SaveTrackingLayer()"));
+                feedback::FailureText(" Error Source:md_query_functions2.SaveTrackingLayer()"));
         }
     }
 

@@ -16,7 +16,8 @@
 
 #include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
-#include "shell/dialog_service.h"
+#include "shell/dataset_opening.h"
+#include "feedback/dialog_service.h"
 #include "shell/frmMain.h"
 #include "tests/dataset/test_shapefiles.h"
 
@@ -45,7 +46,7 @@ class Loading : public ::testing::Test {
     }
 
     QTemporaryDir tmp;
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     frmMain form;
 };
 
@@ -140,7 +141,7 @@ TEST_F(Loading, StopsWithAMessageAboveTheLayerLimitOnlyWhileNamesRemain) {
     EXPECT_EQ(dialogs->shown[0].text,
               "Sorry, this program was not meant to handle more than 28 layers.  Please reduce the "
               "number of shape (.shp) files in the data directory.");
-    EXPECT_EQ(dialogs->shown[0].icon, shell::iconNone);
+    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconNone);
     // The index covers every loaded layer.
     EXPECT_EQ(LayerIndexByFile("01_elevation.shp"), 28);
 }
@@ -198,7 +199,7 @@ TEST_F(Loading, DamagedShapefilesAreSkippedAndTheOthersLoad) {
     EXPECT_EQ(tags(), QStringList({"43_roads.shp", "20_wind.shp"}));
     // One message names every skipped file and why, in listing order.
     ASSERT_EQ(dialogs->shown.size(), 1);
-    EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
+    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconWarning);
     const QStringList lines = dialogs->shown[0].text.split('\n');
     ASSERT_EQ(lines.size(), 5) << dialogs->shown[0].text.toStdString();
     EXPECT_EQ(lines[0], "Some files of this dataset could not be used:");
@@ -279,7 +280,7 @@ TEST_F(Loading, MissingDirectoryReportsTheConnectionErrorAndLeavesTheMapEmpty) {
     ASSERT_EQ(dialogs->shown.size(), 1);
     EXPECT_TRUE(dialogs->shown[0].text.startsWith("No data found... Data Connection error #"));
     EXPECT_NE(dialogs->shown[0].text, "No data found... Data Connection error #0");
-    EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
+    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconWarning);
 }
 
 TEST_F(Loading, EmptyFileNameOnlyClearsTheMap) {

@@ -7,7 +7,7 @@
 
 #include "dataset/catalogue.h"
 #include "dataset/land_use_colours.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "tests/dataset/test_shapefiles.h"
 
 using namespace md_functions;
@@ -26,7 +26,7 @@ engine::MapLayer styled(const QString& file, const QString& solarName = {}) {
 }
 
 TEST(Symbology, WindClassesColoursAndBreakValues) {
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     const engine::MapLayer layer = styled("20_wind.shp");
     auto r = classBreaks(layer);
     ASSERT_TRUE(r);
@@ -200,7 +200,7 @@ TEST(Symbology, LandUseLayerWithMoreDistinctTextsThanA16BitCounterHolds) {
     connection.setDatabase(tmp.path() + "/");
     ASSERT_TRUE(connection.connect());
     engine::MapLayer layer(connection.findGeoDataset("02_landuse.shp"));
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     SetLayerProperties(layer, "02_landuse.shp", {});
     EXPECT_TRUE(dialogs->shown.isEmpty());
     auto r = std::dynamic_pointer_cast<engine::ValueMapRenderer>(layer.renderer);

@@ -18,7 +18,7 @@
 #include "importer/frmImport.h"
 #include "query/attach.h"
 #include "query/frmShowQueryData.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "shell/frmMain.h"
 #include "siting/result_set.h"
 #include "siting/study.h"
@@ -77,7 +77,7 @@ class ImportWindowTest : public ImportTest {
         return areas;
     }
 
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     std::unique_ptr<frmMain> form;
 };
 
@@ -141,7 +141,7 @@ TEST_F(ImportWindowTest, AFailedImportSaysWhyAndKeepsTheChoices) {
     ASSERT_EQ(dialogs->shown.size(), 1);
     EXPECT_TRUE(dialogs->shown[0].text.contains("selects nothing with \"NAME = 'Atlantis'\""))
         << dialogs->shown[0].text.toStdString();
-    EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
+    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconWarning);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->txt["boundary"]->text(), src("area.shp"));
     EXPECT_FALSE(QFileInfo::exists(out()));

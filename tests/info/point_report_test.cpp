@@ -10,9 +10,10 @@
 #include <QTest>
 
 #include "dataset/dataset_loading.h"
+#include "shell/dataset_opening.h"
 #include "info/attach.h"
 #include "info/frmInfo.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "shell/frmMain.h"
 #include "tests/info/layer_files.h"
 #include "tests/support/window_checks.h"
@@ -68,7 +69,7 @@ void writeRoads(const QString& dir) {
 class PointReport : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     std::unique_ptr<frmMain> main;
 
     void SetUp() override {

@@ -96,5 +96,5 @@ TEST_F(ModelWindowTest, OpenZorvelFileWithoutAFileSaysSo) {
     window().cmdLaunchZORVEL->click();
     ASSERT_EQ(dialogs->shown.size(), 1);
     EXPECT_EQ(dialogs->shown[0].text, "Sorry, no Zorvel file to open");
-    EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
+    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconWarning);
 }

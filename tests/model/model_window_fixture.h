@@ -16,12 +16,13 @@
 #include <memory>
 
 #include "dataset/dataset_loading.h"
+#include "shell/dataset_opening.h"
 #include "mapview/map.h"
 #include "model/attach.h"
 #include "model/documents_folder.h"
 #include "model/frmZORVEL.h"
 #include "model/waits.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "shell/frmMain.h"
 #include "tests/model/site_dataset.h"
 
@@ -80,6 +81,6 @@ protected:
     const engine::Rectangle kView{-5000, -10000, 45000, 20000};
     QTemporaryDir tmp;
     QString docs;
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     std::unique_ptr<frmMain> main;
 };

@@ -129,7 +129,7 @@ TEST_F(ModelWindowTest, MissingWindLayerIsReportedAndLeavesTheSiteIncomplete) {
     EXPECT_TRUE(dialogs->shown[0].text.startsWith(
         "Error while getting Pallix data. Error Source: frmZORVEL.GetGISData(); Description: "));
     EXPECT_GT(dialogs->shown[0].text.size(), 80);
-    EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
+    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconWarning);
     // What was read before the failure stays.
     EXPECT_EQ(window().lblPallixData->text(), "Pallix data for 7.3N 80.9W, Elevation 511 m");
     EXPECT_EQ(window().lblSolarResource[0]->text(), "4.50");

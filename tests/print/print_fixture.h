@@ -9,10 +9,11 @@
 #include <memory>
 
 #include "dataset/dataset_loading.h"
+#include "shell/dataset_opening.h"
 #include "print/attach.h"
 #include "print/frmPrint.h"
 #include "query/attach.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "shell/frmMain.h"
 #include "tests/info/layer_files.h"
 
@@ -53,7 +54,7 @@ inline void writeRegion(const QString& dir) {
 class PrintFixture : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     std::unique_ptr<frmMain> main;
 
     void SetUp() override {

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "dataset/dataset_loading.h"
+#include "shell/dataset_opening.h"
 #include "mapview/legend.h"
 #include "mapview/map.h"
 #include "print/attach.h"
@@ -22,7 +23,7 @@
 #include "print/legend_images.h"
 #include "print/page_layout.h"
 #include "print/scale_bar_view.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "shell/frmMain.h"
 #include "siting/study.h"
 #include "tests/print/print_fixture.h"

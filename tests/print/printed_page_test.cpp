@@ -235,6 +235,6 @@ TEST_F(PrintedPage, PrinterThatCannotStartIsReported) {
     EXPECT_EQ(dialogs->shown[0].text,
               " Error in cmdPrint_Click function. Error Source:frmPrint. cmdPrint_Click()\n"
               "the printer cannot start");
-    EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
+    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconWarning);
     EXPECT_TRUE(window->isVisible());
 }

@@ -128,12 +128,12 @@ TEST_F(QueryTest, LargeLineLayerAsksFirstAndNoEndsWithoutResults) {
     open(dir);
     choose("Best wind + roads");
     form->txtQuery1[2]->setText("1");
-    dialogs->answers << shell::answerNo;
+    dialogs->answers << feedback::answerNo;
     updateMap();
     ASSERT_EQ(dialogs->shown.size(), 1);
     EXPECT_EQ(dialogs->shown[0].text,
               "This query may take few minutes to complete. Do you want to proceed?");
-    EXPECT_EQ(dialogs->shown[0].buttons, shell::mbYesNo);
+    EXPECT_EQ(dialogs->shown[0].buttons, feedback::mbYesNo);
     EXPECT_TRUE(entries().empty());
 
     // Yes: 400 lines are merged in groups and batches to the same area.

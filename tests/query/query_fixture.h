@@ -23,9 +23,10 @@
 
 #include "app/main_window_factory.h"
 #include "dataset/dataset_loading.h"
+#include "shell/dataset_opening.h"
 #include "query/attach.h"
 #include "query/frmShowQueryData.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "shell/frmMain.h"
 #include "siting/result_set.h"
 #include "siting/study.h"
@@ -151,7 +152,7 @@ protected:
     }
 
     QTemporaryDir tmp;
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     std::unique_ptr<frmMain> form;
 };
 

@@ -184,7 +184,7 @@ TEST_F(ResultsTest, CopyAndExportCsvGiveTheRowsAsShown) {
     ASSERT_EQ(dialogs->shown.size(), 1);
     EXPECT_TRUE(dialogs->shown[0].text.startsWith("The table could not be written to " +
                                                   QDir::toNativeSeparators(nowhere) + ": "));
-    EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
+    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconWarning);
     table.cmdExportCsv->click();
     EXPECT_EQ(dialogs->shown.size(), 1);
 }

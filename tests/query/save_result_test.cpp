@@ -67,7 +67,7 @@ TEST_F(SaveTest, RoundTripThroughGdalAndTheStatusBarSaysWhere) {
 TEST_F(SaveTest, FiftyOneResultsAskFirstAndNoWritesNothing) {
     runCells(51);
     const QString out = tmp.filePath("result.shp");
-    dialogs->answers << shell::answerNo;
+    dialogs->answers << feedback::answerNo;
     save(out);
     EXPECT_EQ(
         dialogs->texts(),
@@ -106,7 +106,7 @@ TEST_F(SaveTest, FailuresSayWhyAndKeepTheExistingFile) {
     save(out);
     EXPECT_EQ(lastText(), kFailure.toStdString() + "\nshape of another kind than the dataset's");
     ASSERT_FALSE(dialogs->shown.isEmpty());
-    EXPECT_EQ(dialogs->shown.last().icon, shell::iconWarning);
+    EXPECT_EQ(dialogs->shown.last().icon, feedback::iconWarning);
     EXPECT_EQ(parts(tmp.path(), "result"), before);
 
     save(tmp.filePath("missing/dir/result.shp"));

@@ -36,7 +36,7 @@ TEST_F(QueryTest, MissingLayerRefusesTheChoiceAndKeepsThePanel) {
     choose("Wind by Power Density");
     choose("Best wind + roads");
     EXPECT_EQ(dialogs->texts(), QStringList{"This query requires 43_roads.shp shapefile."});
-    EXPECT_EQ(dialogs->shown.last().icon, shell::iconNone);
+    EXPECT_EQ(dialogs->shown.last().icon, feedback::iconNone);
     EXPECT_EQ(form->fraEditQueryParameters->title(), "Wind by Power Density");
     EXPECT_EQ(form->cboSelectQuery->currentText(), "Best wind + roads");
     dialogs->shown.clear();

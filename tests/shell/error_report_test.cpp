@@ -1,17 +1,17 @@
 // The error report: the program's fixed text first, the reason of the failure on the next line.
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 #include "engine/types.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 
 namespace {
 
 TEST(ErrorReport, TheReasonOfTheFailureBeingHandledFollowsOnTheNextLine) {
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     const QString source = " Error Source:md_query_functions2.solar_x_kwhm2_or_better()";
     try {
         throw engine::EngineError("SQL Expression Parsing Error: syntax error \n");
@@ -39,8 +39,8 @@ TEST(ErrorReport, TheReasonOfTheFailureBeingHandledFollowsOnTheNextLine) {
     EXPECT_EQ(dialogs->shown[2].text, source);
     EXPECT_EQ(dialogs->shown[3].text, source);
     for (const auto& shown : dialogs->shown) {
-        EXPECT_EQ(shown.icon, shell::iconWarning);
-        EXPECT_EQ(shown.buttons, shell::mbOKOnly);
+        EXPECT_EQ(shown.icon, feedback::iconWarning);
+        EXPECT_EQ(shown.buttons, feedback::mbOKOnly);
     }
 }
 

@@ -76,7 +76,7 @@ TEST_F(KeysTest, AboutNamesTheProgramAndItsVersion) {
     EXPECT_EQ(dialogs->shown[0].title, "About Pallix");
     EXPECT_TRUE(dialogs->shown[0].text.startsWith("Pallix v 1.3.0\n"))
         << dialogs->shown[0].text.toStdString();
-    EXPECT_EQ(dialogs->shown[0].buttons, shell::mbOKOnly);
+    EXPECT_EQ(dialogs->shown[0].buttons, feedback::mbOKOnly);
 }
 
 TEST_F(MainWindowTest, CommandsThatCannotRunYetAreOffAndSayWhy) {

@@ -11,8 +11,9 @@
 
 #include "app/main_window_factory.h"
 #include "dataset/dataset_loading.h"
+#include "shell/dataset_opening.h"
 #include "mapview/map.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "tests/support/layout_check.h"
 #include "tests/support/window_checks.h"
 
@@ -32,7 +33,7 @@ class LegendScroll : public ::testing::TestWithParam<double> {};
 
 TEST_P(LegendScroll, EveryEntryCanBeScrolledToAndSwitchedMaximised) {
     const testsupport::ScopedFontScale font(GetParam());
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     auto form = createMainWindow();
     form->showMaximized();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));

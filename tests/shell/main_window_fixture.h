@@ -9,7 +9,8 @@
 #include <memory>
 
 #include "dataset/dataset_loading.h"
-#include "shell/dialog_service.h"
+#include "shell/dataset_opening.h"
+#include "feedback/dialog_service.h"
 #include "shell/frmMain.h"
 #include "tests/dataset/test_shapefiles.h"
 
@@ -34,6 +35,6 @@ class MainWindowTest : public ::testing::Test {
     }
 
     QTemporaryDir tmp;
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     std::unique_ptr<frmMain> form;
 };

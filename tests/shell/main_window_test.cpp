@@ -13,7 +13,7 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "shell/error_report.h"
+#include "feedback/error_report.h"
 #include "shell/window_registry.h"
 #include "tests/shell/main_window_fixture.h"
 
@@ -234,8 +234,8 @@ TEST_F(MainWindowTest, StatusMessagesAreRedAndErrorReportsHaveOneOkAndTheWarning
     ASSERT_EQ(dialogs->shown.size(), 1);
     EXPECT_EQ(dialogs->shown[0].text,
               " Error while Zoom In. Error Source:frmMain.cmdZoomIn_Click()");
-    EXPECT_EQ(dialogs->shown[0].buttons, shell::mbOKOnly);
-    EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
+    EXPECT_EQ(dialogs->shown[0].buttons, feedback::mbOKOnly);
+    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconWarning);
     EXPECT_EQ(dialogs->shown[0].title, "Pallix");
 }
 

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "mapview/map.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "tests/dataset/test_shapefiles.h"
 
 using md_functions::CalculateScale;
@@ -35,7 +35,7 @@ class ScaleText : public ::testing::Test {
     }
 
     QTemporaryDir tmp;
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     engine::Map map;
     int made = 0;
 };

@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "shell/artwork.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "shell/frmShowLayersDialog.h"
 #include "shell/frmSplash.h"
 
@@ -29,7 +29,7 @@ class StartUp : public ::testing::Test {
         return splash;
     }
 
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     int mainWindowsLoaded = 0;
     int programEnds = 0;
 };
@@ -41,7 +41,7 @@ TEST_F(StartUp, TooFewLayerCheckBoxesEndTheProgramBeforeTheMainWindowShows) {
     EXPECT_EQ(dialogs->shown[0].text,
               "Warning: MAX_LAYERS changed but frmShowLayersDialog.chkShowLayers not updated.  "
               "Ending program.");
-    EXPECT_EQ(dialogs->shown[0].icon, shell::iconNone);
+    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconNone);
     QTest::mouseClick(splash->fraSplash, Qt::LeftButton);
     ASSERT_TRUE(splash->mainWindow());
     EXPECT_FALSE(splash->mainWindow()->isVisible());
@@ -93,7 +93,7 @@ TEST_F(StartUp, AFailingLoadIsReportedAndTheSplashCanStillBeDismissed) {
         dialogs->texts(),
         QStringList{
             " Error while loading splash screen. Error Source:frmSplash.Form_Load()\nbroken"});
-    EXPECT_EQ(dialogs->shown[0].icon, shell::iconWarning);
+    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconWarning);
     EXPECT_EQ(programEnds, 0);
     QTest::keyClick(&splash, Qt::Key_Escape);
     EXPECT_FALSE(splash.isVisible());

@@ -12,9 +12,10 @@
 
 #include "app/main_window_factory.h"
 #include "dataset/dataset_loading.h"
+#include "shell/dataset_opening.h"
 #include "query/attach.h"
 #include "query/query_catalogue.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "shell/frmShowLayersDialog.h"
 #include "siting/query_descriptors.h"
 #include "tests/support/layout_check.h"
@@ -36,7 +37,7 @@ class WindowLayout : public ::testing::TestWithParam<double> {};
 
 TEST_P(WindowLayout, NoOverlapOrClippedTextInTheMainWindowItsPanelsAndTheLayerDialog) {
     const testsupport::ScopedFontScale font(GetParam());
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     auto form = createMainWindow();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));

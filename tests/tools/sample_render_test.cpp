@@ -7,9 +7,10 @@
 
 #include "dataset/catalogue.h"
 #include "dataset/dataset_loading.h"
+#include "shell/dataset_opening.h"
 #include "mapview/legend.h"
 #include "mapview/map.h"
-#include "shell/dialog_service.h"
+#include "feedback/dialog_service.h"
 #include "tests/engine/placed_labels.h"
 #include "tests/tools/sample_fixture.h"
 
@@ -44,7 +45,7 @@ protected:
         return out;
     }
 
-    shell::ScopedScriptedDialogs dialogs;
+    feedback::ScopedScriptedDialogs dialogs;
     engine::Map map;
     engine::Legend legend;
 };

@@ -3,10 +3,10 @@
 
 #include <QString>
 
-namespace siting {
+namespace feedback {
 
 // The message; called inside a catch block, the reason of the exception being handled follows
 // on a line of its own (unless the message already says it).
 QString FailureText(const QString& message);
 
-}  // namespace siting
+}  // namespace feedback

@@ -1,8 +1,8 @@
-#include "siting/failure_text.h"
+#include "feedback/failure_text.h"
 
 #include <exception>
 
-namespace siting {
+namespace feedback {
 
 namespace {
 
@@ -28,4 +28,4 @@ QString FailureText(const QString& message) {
     return text;
 }
 
-}  // namespace siting
+}  // namespace feedback

@@ -1,6 +1,7 @@
 #pragma once
 // Every message box and file dialog of the program goes through one service, so tests (and the
-// headless query runner) can replace it with a scripted one that records and answers.
+// headless query runner) can replace it with a scripted one that records and answers. The windows
+// install their dialogs as the default; without them, messages go to standard error.
 
 #include <QList>
 #include <QString>
@@ -9,7 +10,7 @@
 
 class QWidget;
 
-namespace shell {
+namespace feedback {
 
 // Buttons and icon codes of a message box, and its answers.
 constexpr int mbOKOnly = 0;
@@ -37,10 +38,14 @@ class DialogService {
                                  const QString& filter, const QString& defaultSuffix) = 0;
 };
 
-// The service in use: the real dialogs unless replaced.
+// The service in use: the one installed, else the default.
 DialogService& dialogs();
-// Replaces the service (null restores the real dialogs); returns the previous one.
+// Installs a service (null returns to the default); returns the one installed before (null for
+// the default).
 std::unique_ptr<DialogService> setDialogService(std::unique_ptr<DialogService> service);
+// Replaces the default: the program with windows makes its real dialogs the default. Until then
+// the default prints each message on standard error and answers Yes or OK.
+void setDefaultDialogService(std::unique_ptr<DialogService> service);
 
 // Records every message box and answers from scripts: message boxes with the queued answers
 // (Yes for a Yes/No box and OK otherwise once the queue is empty), file dialogs with the queued
@@ -79,4 +84,4 @@ class ScopedScriptedDialogs {
     std::unique_ptr<DialogService> previous_;
 };
 
-}  // namespace shell
+}  // namespace feedback

@@ -3,6 +3,7 @@
 // for input problems.
 
 #include <QString>
+#include <functional>
 
 namespace md_functions {
 
@@ -11,5 +12,8 @@ namespace md_functions {
 void ErrorMessage(const QString& message, int iconCode);
 // The message in red in the main window's status label, shown at once; no message box.
 void DisplayError(const QString& message);
+// Where DisplayError shows its message: the main window sets it while it exists. Without one,
+// DisplayError reports its own failure.
+void setStatusLine(std::function<void(const QString&)> show);
 
 }  // namespace md_functions
