@@ -81,7 +81,7 @@ void cmdUpdateMap_Click(frmMain& f) {
         study.run(*query, *check.parameters, feedback, cancelRequested);
         f.cmdShowData->setVisible(study.hasCompleteResult());
         // Areas left short, or resting on a guessed coordinate system, are said to be.
-        if (const QString notice = study.assumedSystemsNotice(*query, *check.parameters);
+        if (const QString notice = study.runNotice(*query, *check.parameters);
             study.result() && !notice.isEmpty())
             feedback::dialogs().messageBox(notice);
         f.legend->clear();

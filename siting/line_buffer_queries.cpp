@@ -126,43 +126,40 @@ void Wind_Buffer_Overlay(Run& r, const engine::LineBuffers& zone) {
     });
     r.result.fieldName = "WINDPWRD";
     r.result.coordinateSystem = windLayer->coordinateSystem();
-    // From here on a failing step is skipped without a message.
-    try {
-        const WindCells cells(*windLayer, wind);
-        // Neighbouring cells share the buffers of the lines near them.
-        const std::vector<CellTile> tiles = TilesOf(cells.boxes());
-        std::vector<engine::Shape> pieces(size_t(cells.count()));
-        auto work = [&] {
-            auto cutter = std::make_shared<engine::LineBuffers::Cutter>(zone);
-            return [&, cutter](int t) {
-                const engine::Shape near = cutter->within(tiles[size_t(t)].box);
-                if (!near) return;
-                for (int k : tiles[size_t(t)].cells) {
-                    const engine::Shape& cell = cells.shape(k);
-                    if (cell.shapeType() != moShapeTypePolygon) continue;
-                    try {
-                        pieces[size_t(k)] = engine::intersectCell(near, cell);
-                    } catch (...) {
+    if (!siting::failingAs(" Error Source:md_query_functions2.Wind_Buffer_Overlay()", [&] {
+            const WindCells cells(*windLayer, wind);
+            // Neighbouring cells share the buffers of the lines near them.
+            const std::vector<CellTile> tiles = TilesOf(cells.boxes());
+            std::vector<engine::Shape> pieces(size_t(cells.count()));
+            auto work = [&] {
+                auto cutter = std::make_shared<engine::LineBuffers::Cutter>(zone);
+                return [&, cutter](int t) {
+                    const engine::Shape near = cutter->within(tiles[size_t(t)].box);
+                    if (!near) return;
+                    for (int k : tiles[size_t(t)].cells) {
+                        const engine::Shape& cell = cells.shape(k);
+                        if (cell.shapeType() != moShapeTypePolygon) continue;
+                        leavingOutOnFailure(
+                            r, [&] { pieces[size_t(k)] = engine::intersectCell(near, cell); });
                     }
-                }
+                };
             };
-        };
-        // The cells before the next tile's first one are all done: they are added in order.
-        int added = 0;
-        auto take = [&](int t) {
-            const int upto =
-                size_t(t) + 1 < tiles.size() ? tiles[size_t(t) + 1].cells.front() : cells.count();
-            for (; added < upto; ++added)
-                if (pieces[size_t(added)])
-                    cells.addResult(r.result, added, std::move(pieces[size_t(added)]));
-        };
-        auto progress = [&](int) {
-            if (added > 0)
-                r.feedback.caption("Overlaying... " + percentText(added - 1, n) + " finished");
-        };
-        if (!RunItems(r, int(tiles.size()), work, take, progress)) return;
-    } catch (...) {
-    }
+            // The cells before the next tile's first one are all done: they are added in order.
+            int added = 0;
+            auto take = [&](int t) {
+                const int upto = size_t(t) + 1 < tiles.size() ? tiles[size_t(t) + 1].cells.front()
+                                                              : cells.count();
+                for (; added < upto; ++added)
+                    if (pieces[size_t(added)])
+                        cells.addResult(r.result, added, std::move(pieces[size_t(added)]));
+            };
+            auto progress = [&](int) {
+                if (added > 0)
+                    r.feedback.caption("Overlaying... " + percentText(added - 1, n) + " finished");
+            };
+            return RunItems(r, int(tiles.size()), work, take, progress);
+        }))
+        return;
     r.feedback.caption("Overlaying... finished", true);
 }
 
@@ -177,8 +174,7 @@ void Wind_All_Overlay(Run& r, const Corridor& corridor) {
         land = landLayer->searchExpression(LandUseExpression(r.parameters));
         m = land.calculateStatistics("FeatureID").count;
     });
-    // From here on a failing step is skipped without a message.
-    try {
+    siting::failingAs(" Error Source:md_query_functions2.Wind_All_Overlay()", [&] {
         const auto windLayer = LayerOf(r, "20_wind.shp");
         engine::Recordset wind =
             windLayer->searchExpression(CreateWindSelectExpression(r.parameters));
@@ -241,13 +237,12 @@ void Wind_All_Overlay(Run& r, const Corridor& corridor) {
                 for (int c : cellIndex.query(piece.extent())) {
                     const engine::Shape& shape = cells.shape(c);
                     if (shape.shapeType() != moShapeTypePolygon) continue;
-                    try {
+                    leavingOutOnFailure(r, [&] {
                         engine::Shape result = engine::intersectCell(piece, shape);
                         if (protectedAreas && result)
                             result = protectedAreas->subtractFrom(std::move(result));
                         if (result) found[size_t(i)].emplace_back(c, std::move(result));
-                    } catch (...) {
-                    }
+                    });
                 }
             };
         };
@@ -259,8 +254,7 @@ void Wind_All_Overlay(Run& r, const Corridor& corridor) {
         };
         if (!RunItems(r, int(pieces.size()), overlayWork, takeFound, overlayProgress)) return;
         r.feedback.caption("Overlaying... finished", true);
-    } catch (...) {
-    }
+    });
 }
 
 }  // namespace md_query_functions2

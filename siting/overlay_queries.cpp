@@ -52,8 +52,7 @@ void Wind_Protected_Overlay(Run& r) {
         n = wind.calculateStatistics("FeatureID").count;
         startResults(r, *windLayer);
     });
-    // From here on a failing step is skipped without a message. The protected areas to
-    // subtract: the first record whatever its kind, then every polygon.
+    // The protected areas to subtract: the first record whatever its kind, then every polygon.
     const std::shared_ptr<const engine::GeoDataset> pds = protectedLayer->geoDataset();
     std::vector<int> areas;
     std::vector<engine::Rectangle> areaBoxes;
@@ -75,35 +74,35 @@ void Wind_Protected_Overlay(Run& r) {
     // Their union is a polygon only when one of them is; without it nothing is subtracted and
     // nothing is added. Each wind polygon loses the areas it meets, one at a time, which is
     // the same as losing their union.
-    try {
-        const engine::ExtentIndex areaIndex(areaBoxes);
-        const WindCells cells(*windLayer, wind);
-        std::vector<engine::Shape> pieces(size_t(cells.count()));
-        auto work = [&] {
-            return [&](int k) {
-                const engine::Shape& cell = cells.shape(k);
-                if (!anyPolygon || cell.shapeType() != moShapeTypePolygon) return;
-                engine::Shape rest;
-                const engine::Shape* left = &cell;
-                for (int a : areaIndex.query(cells.boxes()[size_t(k)])) {
-                    const engine::Shape& area = pds->shape(areas[size_t(a)]);
-                    if (!area.intersects(*left)) continue;
-                    rest = engine::polygonalPart(left->difference(area));
-                    left = &rest;
-                    if (!rest) break;
-                }
-                pieces[size_t(k)] = left == &cell ? cell : std::move(rest);
+    if (!siting::failingAs(" Error Source:md_query_functions2.Wind_Protected_Overlay()", [&] {
+            const engine::ExtentIndex areaIndex(areaBoxes);
+            const WindCells cells(*windLayer, wind);
+            std::vector<engine::Shape> pieces(size_t(cells.count()));
+            auto work = [&] {
+                return [&](int k) {
+                    const engine::Shape& cell = cells.shape(k);
+                    if (!anyPolygon || cell.shapeType() != moShapeTypePolygon) return;
+                    engine::Shape rest;
+                    const engine::Shape* left = &cell;
+                    for (int a : areaIndex.query(cells.boxes()[size_t(k)])) {
+                        const engine::Shape& area = pds->shape(areas[size_t(a)]);
+                        if (!area.intersects(*left)) continue;
+                        rest = engine::polygonalPart(left->difference(area));
+                        left = &rest;
+                        if (!rest) break;
+                    }
+                    pieces[size_t(k)] = left == &cell ? cell : std::move(rest);
+                };
             };
-        };
-        auto take = [&](int k) {
-            if (pieces[size_t(k)]) cells.addResult(r.result, k, std::move(pieces[size_t(k)]));
-        };
-        auto progress = [&](int taken) {
-            r.feedback.caption("Overlaying... " + percentText(taken, n) + " finished");
-        };
-        if (!RunItems(r, cells.count(), work, take, progress)) return;
-    } catch (...) {
-    }
+            auto take = [&](int k) {
+                if (pieces[size_t(k)]) cells.addResult(r.result, k, std::move(pieces[size_t(k)]));
+            };
+            auto progress = [&](int taken) {
+                r.feedback.caption("Overlaying... " + percentText(taken, n) + " finished");
+            };
+            return RunItems(r, cells.count(), work, take, progress);
+        }))
+        return;
     r.feedback.caption("Overlaying... finished", true);
 }
 
@@ -126,43 +125,41 @@ void Wind_Landuse_Overlay(Run& r) {
         startResults(r, *windLayer);
     });
     if (!(m * n > 0)) return;
-    // From here on a failing step is skipped without a message.
-    try {
-        const std::shared_ptr<const engine::GeoDataset> lds = landLayer->geoDataset();
-        const WindCells cells(*windLayer, wind);
-        const engine::ExtentIndex cellIndex(cells.boxes());
-        const std::vector<int> landRecords = RecordsOf(land);
-        for (int rec : landRecords) lds->shape(rec).settle();
-        // Each land-use polygon with the wind polygons it meets, in record order.
-        std::vector<CellPieces> found(landRecords.size());
-        auto work = [&] {
-            return [&](int k) {
-                const int landRec = landRecords[size_t(k)];
-                const engine::Shape& landShape = lds->shape(landRec);
-                if (landShape.shapeType() != moShapeTypePolygon) return;
-                const engine::PreparedShape prepared(landShape);
-                for (int c : cellIndex.query(lds->shapeExtent(landRec))) {
-                    const engine::Shape& w = cells.shape(c);
-                    if (w.shapeType() != moShapeTypePolygon) continue;
-                    try {
-                        engine::Shape piece;
-                        if (prepared.contains(w))
-                            piece = w;
-                        else if (prepared.intersects(w))
-                            piece = engine::intersectCell(landShape, w);
-                        if (piece) found[size_t(k)].emplace_back(c, std::move(piece));
-                    } catch (...) {
+    if (!siting::failingAs(" Error Source:md_query_functions2.Wind_Landuse_Overlay()", [&] {
+            const std::shared_ptr<const engine::GeoDataset> lds = landLayer->geoDataset();
+            const WindCells cells(*windLayer, wind);
+            const engine::ExtentIndex cellIndex(cells.boxes());
+            const std::vector<int> landRecords = RecordsOf(land);
+            for (int rec : landRecords) lds->shape(rec).settle();
+            // Each land-use polygon with the wind polygons it meets, in record order.
+            std::vector<CellPieces> found(landRecords.size());
+            auto work = [&] {
+                return [&](int k) {
+                    const int landRec = landRecords[size_t(k)];
+                    const engine::Shape& landShape = lds->shape(landRec);
+                    if (landShape.shapeType() != moShapeTypePolygon) return;
+                    const engine::PreparedShape prepared(landShape);
+                    for (int c : cellIndex.query(lds->shapeExtent(landRec))) {
+                        const engine::Shape& w = cells.shape(c);
+                        if (w.shapeType() != moShapeTypePolygon) continue;
+                        leavingOutOnFailure(r, [&] {
+                            engine::Shape piece;
+                            if (prepared.contains(w))
+                                piece = w;
+                            else if (prepared.intersects(w))
+                                piece = engine::intersectCell(landShape, w);
+                            if (piece) found[size_t(k)].emplace_back(c, std::move(piece));
+                        });
                     }
-                }
+                };
             };
-        };
-        auto take = [&](int k) { AddCellPieces(r.result, cells, found[size_t(k)]); };
-        auto progress = [&](int taken) {
-            r.feedback.caption("Overlaying... " + percentText(taken, m) + " finished");
-        };
-        if (!RunItems(r, int(landRecords.size()), work, take, progress)) return;
-    } catch (...) {
-    }
+            auto take = [&](int k) { AddCellPieces(r.result, cells, found[size_t(k)]); };
+            auto progress = [&](int taken) {
+                r.feedback.caption("Overlaying... " + percentText(taken, m) + " finished");
+            };
+            return RunItems(r, int(landRecords.size()), work, take, progress);
+        }))
+        return;
     r.feedback.caption("Overlaying... finished", true);
 }
 

@@ -29,7 +29,8 @@ struct Workers {
     std::exception_ptr failure;
 };
 
-void workerLoop(Workers& run, int count, const std::function<ItemWork()>& makeWork) {
+void workerLoop(Workers& run, int count, const std::function<ItemWork()>& makeWork,
+                std::atomic<int>& leftOut) {
     try {
         const ItemWork work = makeWork();
         while (!run.stop.load()) {
@@ -38,7 +39,8 @@ void workerLoop(Workers& run, int count, const std::function<ItemWork()>& makeWo
             try {
                 work(i);
             } catch (...) {
-                // The item adds nothing; the others go on.
+                // The item adds nothing and is told after the run; the others go on.
+                leftOut.fetch_add(1, std::memory_order_relaxed);
             }
             run.done[size_t(i)].store(true, std::memory_order_release);
         }
@@ -79,7 +81,8 @@ bool RunItems(Run& r, int count, const std::function<ItemWork()>& makeWork,
         }
     } stopper{run, workers};
     for (int t = 0; t < threads; ++t)
-        workers.emplace_back([&run, count, &makeWork] { workerLoop(run, count, makeWork); });
+        workers.emplace_back(
+            [&run, count, &makeWork, &r] { workerLoop(run, count, makeWork, r.piecesLeftOut); });
 
     int taken = 0;
     auto takeFinished = [&] {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <initializer_list>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "engine/line_buffers.h"
@@ -25,8 +26,21 @@ struct Run {
     RunFeedback& feedback;
     const std::atomic<bool>& cancel;
     QueryResult& result;
+    // Pieces of the result that could not be worked out (counted from any worker thread).
+    std::atomic<int> piecesLeftOut{0};
     bool cancelled() const { return cancel.load(); }
 };
+
+// Works out one piece of the result; a piece that cannot be worked out is left out and counted,
+// so that the user is told after the run instead of the areas shrinking silently.
+template <class Step>
+void leavingOutOnFailure(Run& r, Step&& step) {
+    try {
+        std::forward<Step>(step)();
+    } catch (...) {
+        r.piecesLeftOut.fetch_add(1, std::memory_order_relaxed);
+    }
+}
 
 }  // namespace siting
 

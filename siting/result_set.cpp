@@ -66,17 +66,14 @@ std::vector<std::pair<engine::ColorNumber, double>> ClassSummary(
     // Areas in km2; geographic results are measured in an equal-area projection.
     const engine::AreaMeasure measure(result.coordinateSystem, extent);
     for (const siting::ResultEntry& e : result.entries) {
-        try {
-            const engine::ColorNumber c = e.symbol.color;
-            const double a = measure.squareMetres(e.shape) / 1e6;
-            auto it = std::find_if(summary.begin(), summary.end(),
-                                   [c](const auto& s) { return s.first == c; });
-            if (it == summary.end())
-                summary.emplace_back(c, a);
-            else
-                it->second += a;
-        } catch (...) {
-        }
+        const engine::ColorNumber c = e.symbol.color;
+        const double a = measure.squareMetres(e.shape) / 1e6;
+        auto it = std::find_if(summary.begin(), summary.end(),
+                               [c](const auto& s) { return s.first == c; });
+        if (it == summary.end())
+            summary.emplace_back(c, a);
+        else
+            it->second += a;
     }
     return summary;
 }

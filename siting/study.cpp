@@ -61,8 +61,16 @@ bool Study::isAvailable(const QueryDescriptor& query, const QueryParameters& par
     return true;
 }
 
-QString Study::assumedSystemsNotice(const QueryDescriptor& query,
-                                    const QueryParameters& parameters) const {
+QString Study::runNotice(const QueryDescriptor& query, const QueryParameters& parameters) const {
+    QStringList parts;
+    if (const int n = result_ ? result_->piecesLeftOut : 0; n > 0)
+        parts << QString(
+                     "%1 %2 of this query's areas could not be worked out (a geometry the "
+                     "overlay could not handle) and %3 left out: the areas found are short by "
+                     "what %4.")
+                     .arg(n)
+                     .arg(n == 1 ? "piece" : "pieces", n == 1 ? "was" : "were",
+                          n == 1 ? "it holds" : "they hold");
     QStringList files = query.layers;
     if (query.has(Parameter::SolarResource))
         if (const SolarResource* r = FindSolarResource(parameters.solarResource))
@@ -76,8 +84,10 @@ QString Study::assumedSystemsNotice(const QueryDescriptor& query,
         told << layer.tag + ": " + ds->noSystemReason() + ", so this query took it to be in " +
                     layer.coordinateSystem()->name + " like the other layers";
     }
-    if (told.isEmpty()) return {};
-    return "This query read a layer without a coordinate system of its own:\n" + told.join('\n');
+    if (!told.isEmpty())
+        parts << "This query read a layer without a coordinate system of its own:\n" +
+                     told.join('\n');
+    return parts.join('\n');
 }
 
 void Study::run(const QueryDescriptor& query, const QueryParameters& parameters,
@@ -86,8 +96,8 @@ void Study::run(const QueryDescriptor& query, const QueryParameters& parameters,
     result_.emplace();
     criteria_ = {query.name, parameters};
     emit resultChanged();
+    Run run{*this, parameters, feedback, cancel, *result_};
     try {
-        Run run{*this, parameters, feedback, cancel, *result_};
         failingAs(" Error Source:md_query_functions2.fill_cShapes_collection()", [&] {
             if (query.procedure) query.procedure(run);
         });
@@ -103,6 +113,7 @@ void Study::run(const QueryDescriptor& query, const QueryParameters& parameters,
     feedback.flushCaption();
     running_ = false;
     result_->cancelled = cancel.load();
+    result_->piecesLeftOut = run.piecesLeftOut.load();
     emit resultChanged();
 }
 

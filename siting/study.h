@@ -56,6 +56,8 @@ struct QueryResult {
     std::optional<engine::CoordinateSystem> coordinateSystem;
     // The run was cancelled: the entries are those found before.
     bool cancelled = false;
+    // Pieces (cells, or cells within one polygon) the run could not work out and left out.
+    int piecesLeftOut = 0;
     // Adds one area with its value; its symbol takes the class colour, without outline.
     void add(engine::Shape shape, double value);
 };
@@ -84,10 +86,9 @@ class Study : public QObject {
     // Whether the query can run on the loaded layers (with its solar resource, if any).
     bool isAvailable(const QueryDescriptor& query, const QueryParameters& parameters,
                      QString* message) const;
-    // What to tell after a run that read layers whose coordinate system was taken from the
-    // others at load; empty when it read none.
-    QString assumedSystemsNotice(const QueryDescriptor& query,
-                                 const QueryParameters& parameters) const;
+    // What to tell after a run: the layers it read whose coordinate system was taken from the
+    // others at load, and the pieces it left out; empty when there is neither.
+    QString runNotice(const QueryDescriptor& query, const QueryParameters& parameters) const;
 
     // Clears the result set and runs the query's procedure. Progress, questions and failures go
     // through feedback; the run stops early once cancel is set. The result grows during the run

@@ -215,7 +215,7 @@ int run(const Options& o) {
     if (feedback.failed) return fail(*feedback.failed);
     const siting::QueryResult& result = *study.result();
     // Areas left short, or resting on a guessed coordinate system, are said to be.
-    if (const QString notice = study.assumedSystemsNotice(*query, *check.parameters); !notice.isEmpty())
+    if (const QString notice = study.runNotice(*query, *check.parameters); !notice.isEmpty())
         std::fprintf(stderr, "%s\n", notice.toLocal8Bit().constData());
 
     if (o.out) {

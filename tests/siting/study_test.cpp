@@ -11,7 +11,9 @@
 #include "engine/geo_dataset.h"
 #include "engine/map_layer.h"
 #include "siting/input_validation.h"
+#include "siting/parallel_run.h"
 #include "siting/query_descriptors.h"
+#include "siting/query_procedures.h"
 #include "siting/run_feedback.h"
 #include "tests/dataset/test_shapefiles.h"
 
@@ -152,6 +154,47 @@ TEST_F(StudyTest, AFailureIsToldOnceByTheProcedureWhereItHappenedWithItsReason) 
                           "loaded from 43_roads.shp"});
     ASSERT_NE(study->result(), nullptr);
     EXPECT_TRUE(study->result()->entries.empty());
+}
+
+TEST_F(StudyTest, PiecesThatCannotBeWorkedOutAreCountedAndToldNotDroppedSilently) {
+    // Six items on the worker threads: two fail as a whole, and of the others' two pieces each
+    // the second fails once; what works out is kept.
+    siting::QueryDescriptor query = *siting::FindQuery("Wind by Power Density");
+    query.procedure = [](siting::Run& r) {
+        std::vector<int> kept(6, 0);
+        auto work = [&] {
+            return [&, &r = r](int i) {
+                if (i % 3 == 1) throw std::runtime_error("a geometry the overlay cannot handle");
+                for (int piece = 0; piece < 2; ++piece)
+                    siting::leavingOutOnFailure(r, [&] {
+                        if (piece == 1 && i == 0) throw std::runtime_error("no intersection");
+                        ++kept[size_t(i)];
+                    });
+            };
+        };
+        md_query_functions2::RunItems(
+            r, 6, work,
+            [&](int i) {
+                if (kept[size_t(i)]) r.result.add(engine::Shape(), kept[size_t(i)]);
+            },
+            [](int) {});
+    };
+    Recorded feedback;
+    const std::atomic<bool> cancel{false};
+    study->run(query, check("Wind by Power Density", typed("500", "Max")), feedback, cancel);
+    ASSERT_NE(study->result(), nullptr);
+    EXPECT_EQ(study->result()->piecesLeftOut, 3);
+    EXPECT_EQ(study->result()->entries.size(), 4u);
+    EXPECT_TRUE(feedback.failures.isEmpty());
+    EXPECT_EQ(study->runNotice(query, {}),
+              "3 pieces of this query's areas could not be worked out (a geometry the overlay "
+              "could not handle) and were left out: the areas found are short by what they hold.");
+
+    // A clean run says nothing.
+    study->run(*siting::FindQuery("Wind by Power Density"),
+               check("Wind by Power Density", typed("500", "Max")), feedback, cancel);
+    EXPECT_EQ(study->result()->piecesLeftOut, 0);
+    EXPECT_EQ(study->runNotice(*siting::FindQuery("Wind by Power Density"), {}), "");
 }
 
 TEST_F(StudyTest, AQueryIsAvailableOnlyWithTheLayersItNeeds) {
