@@ -178,38 +178,37 @@ bool OpenLayers(const engine::DataConnection& connection, const QString& directo
 }
 
 void SetDefaultVisibility(engine::MapLayer& layer) {
-    try {
-        const QString& tag = layer.tag;
-        static const QStringList hidden = {
-            QStringLiteral("01_elevation.shp"),
-            QStringLiteral("02_landuse.shp"),
-            QStringLiteral("11_solar_direct.shp"),
-            QStringLiteral("12_solar_tilt.shp"),
-            QStringLiteral("20_wind.shp"),
-            QStringLiteral("25_hydro.shp"),
-            QStringLiteral("31_protectedarea.shp"),
-            QStringLiteral("30_lakes.shp"),
-            QStringLiteral("40_rivers.shp"),
-            QStringLiteral("36_subcountrybnd3.shp"),
-            QStringLiteral("37_subcountrybnd2.shp"),
-            QStringLiteral("42_railroad.shp"),
-            QStringLiteral("44_transmissionline.shp"),
-            QStringLiteral("50_protectedarea.shp"),
-            QStringLiteral("52_facilities.shp"),
-            QStringLiteral("53_airports.shp"),
-        };
-        if (hidden.contains(tag))
-            layer.visible = false;
-        else if (tag == QLatin1String("38_subcountrybnd1.shp") ||
-                 tag == QLatin1String("51_powerplant.shp"))
-            layer.visible = true;
-        else if (tag == QLatin1String("43_roads.shp") || tag == QLatin1String("59_cities.shp"))
-            layer.visible = isSetLayerVisible(layer);
-    } catch (...) {
-        ErrorMessage(QStringLiteral("Erro while setting default visibility Error "
-                                    "Source:md_functions.SetDefaultVisibility()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral("Erro while setting default visibility Error "
+                       "Source:md_functions.SetDefaultVisibility()"),
+        [&] {
+            const QString& tag = layer.tag;
+            static const QStringList hidden = {
+                QStringLiteral("01_elevation.shp"),
+                QStringLiteral("02_landuse.shp"),
+                QStringLiteral("11_solar_direct.shp"),
+                QStringLiteral("12_solar_tilt.shp"),
+                QStringLiteral("20_wind.shp"),
+                QStringLiteral("25_hydro.shp"),
+                QStringLiteral("31_protectedarea.shp"),
+                QStringLiteral("30_lakes.shp"),
+                QStringLiteral("40_rivers.shp"),
+                QStringLiteral("36_subcountrybnd3.shp"),
+                QStringLiteral("37_subcountrybnd2.shp"),
+                QStringLiteral("42_railroad.shp"),
+                QStringLiteral("44_transmissionline.shp"),
+                QStringLiteral("50_protectedarea.shp"),
+                QStringLiteral("52_facilities.shp"),
+                QStringLiteral("53_airports.shp"),
+            };
+            if (hidden.contains(tag))
+                layer.visible = false;
+            else if (tag == QLatin1String("38_subcountrybnd1.shp") ||
+                     tag == QLatin1String("51_powerplant.shp"))
+                layer.visible = true;
+            else if (tag == QLatin1String("43_roads.shp") || tag == QLatin1String("59_cities.shp"))
+                layer.visible = isSetLayerVisible(layer);
+        });
 }
 
 bool isSetLayerVisible(const engine::MapLayer& layer) {

@@ -86,23 +86,23 @@ engine::ColorNumber LandUseColor(const QString& landUse) {
 }
 
 void LayerRenderer(engine::MapLayer& layer, const QString& fieldName) {
-    try {
-        if (fieldName == QLatin1String("Elev_m")) {
-            attachClassBreaks(layer, fieldName, kElevation);
-        } else if (fieldName == QLatin1String("WINDPWRD")) {
-            attachClassBreaks(layer, fieldName, kWind);
-        } else if (fieldName == QLatin1String("ANNPOW")) {
-            attachClassBreaks(layer, fieldName, kHydro, 0);
-        } else if (fieldName == QLatin1String("ANNDIR") || fieldName == QLatin1String("ANNTILT") ||
-                   fieldName == QLatin1String("ANNGLO")) {
-            attachClassBreaks(layer, fieldName, kSolar);
-            layer.visible = false;
-        } else if (fieldName == QLatin1String("LAND_USE")) {
-            attachLandUse(layer);
-        }
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error Source:md_functions.LayerRenderer()"), 48);
-    }
+    md_functions::reportingFailure(QStringLiteral(" Error Source:md_functions.LayerRenderer()"),
+                                   [&] {
+                                       if (fieldName == QLatin1String("Elev_m")) {
+                                           attachClassBreaks(layer, fieldName, kElevation);
+                                       } else if (fieldName == QLatin1String("WINDPWRD")) {
+                                           attachClassBreaks(layer, fieldName, kWind);
+                                       } else if (fieldName == QLatin1String("ANNPOW")) {
+                                           attachClassBreaks(layer, fieldName, kHydro, 0);
+                                       } else if (fieldName == QLatin1String("ANNDIR") ||
+                                                  fieldName == QLatin1String("ANNTILT") ||
+                                                  fieldName == QLatin1String("ANNGLO")) {
+                                           attachClassBreaks(layer, fieldName, kSolar);
+                                           layer.visible = false;
+                                       } else if (fieldName == QLatin1String("LAND_USE")) {
+                                           attachLandUse(layer);
+                                       }
+                                   });
 }
 
 void SetLayerProperties(engine::MapLayer& layer, const QString& fileName,

@@ -23,11 +23,11 @@
 #include "dataset/dataset_loading.h"
 #include "engine/projection.h"
 #include "engine/renderer.h"
+#include "feedback/dialog_service.h"
+#include "feedback/error_report.h"
 #include "mapview/map.h"
 #include "query/query_catalogue.h"
 #include "query/results_export.h"
-#include "feedback/dialog_service.h"
-#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 #include "siting/number_text.h"
 #include "siting/query_descriptors.h"
@@ -163,15 +163,12 @@ void frmShowQueryData::closeEvent(QCloseEvent* e) {
 }
 
 void frmShowQueryData::Form_Unload() {
-    try {
-        tblResults->setRowCount(0);
-        lblTotal->clear();
-        owner_.UpdateInterface();
-    } catch (...) {
-        md_functions::ErrorMessage(
-            " Error while dunloading results table. Error Source:frmShowQueryData.Form_Unload()",
-            48);
-    }
+    md_functions::reportingFailure(
+        " Error while dunloading results table. Error Source:frmShowQueryData.Form_Unload()", [&] {
+            tblResults->setRowCount(0);
+            lblTotal->clear();
+            owner_.UpdateInterface();
+        });
 }
 
 namespace {
@@ -271,16 +268,13 @@ QString CreateAreaDescription(frmMain& f, engine::ColorNumber colour) {
 namespace query {
 
 void cmdShowData_Click(frmMain& f) {
-    try {
-        frmShowQueryData& form = frmShowQueryData::of(f);
-        form.show();
-        form.raise();
-        form.activateWindow();
-    } catch (...) {
-        md_functions::ErrorMessage(
-            " Error while trying to show results query. Error Source:frmMain.cmdShowData_Click()",
-            48);
-    }
+    md_functions::reportingFailure(
+        " Error while trying to show results query. Error Source:frmMain.cmdShowData_Click()", [&] {
+            frmShowQueryData& form = frmShowQueryData::of(f);
+            form.show();
+            form.raise();
+            form.activateWindow();
+        });
 }
 
 }  // namespace query

@@ -5,10 +5,10 @@
 #include <QLabel>
 
 #include "dataset/dataset_loading.h"
-#include "mapview/map.h"
-#include "query/query_panel.h"
 #include "feedback/dialog_service.h"
 #include "feedback/error_report.h"
+#include "mapview/map.h"
+#include "query/query_panel.h"
 #include "shell/frmMain.h"
 #include "siting/number_text.h"
 #include "siting/query_descriptors.h"
@@ -28,18 +28,16 @@ bool skipSolarCheck = false;
 void SkipNextSolarCheck(bool skip) { skipSolarCheck = skip; }
 
 void FillcboSelectQuery(frmMain& f, QComboBox& list) {
-    try {
-        {
-            const QSignalBlocker block(&list);
-            list.clear();
-            list.addItems(siting::QueryNames());
-            list.setCurrentIndex(0);
-        }
-        query::cboSelectQuery_Click(f);
-    } catch (...) {
-        ErrorMessage(" Error while filling select query. Error Source:md_functions.FillcboSelectQuery()",
-                     48);
-    }
+    md_functions::reportingFailure(
+        " Error while filling select query. Error Source:md_functions.FillcboSelectQuery()", [&] {
+            {
+                const QSignalBlocker block(&list);
+                list.clear();
+                list.addItems(siting::QueryNames());
+                list.setCurrentIndex(0);
+            }
+            query::cboSelectQuery_Click(f);
+        });
 }
 
 bool isQueryPossible(const QString& name, QString& message) {
@@ -102,12 +100,10 @@ void getMaxWindDensity() {
 }
 
 void HandleQuerySelect(frmMain& f) {
-    try {
+    md_functions::reportingFailure("Error Source:md_functions.HandleQuerySelect()", [&] {
         SetQueryInputControls(f);
         for (int i = 0; i < f.Map1->layerCount(); ++i) SetDefaultVisibility(*f.Map1->layer(i));
-    } catch (...) {
-        ErrorMessage("Error Source:md_functions.HandleQuerySelect()", 48);
-    }
+    });
 }
 
 }  // namespace md_functions
@@ -115,46 +111,42 @@ void HandleQuerySelect(frmMain& f) {
 namespace query {
 
 void cboSelectQuery_Click(frmMain& f) {
-    try {
-        const QString name = f.cboSelectQuery->currentText();
-        QString message;
-        if (!md_functions::isQueryPossible(name, message)) {
-            feedback::dialogs().messageBox(message);
-            return;
-        }
-        if (f.cboSelectQuery->currentIndex() > 0 && f.bStartUpImageShown) {
-            f.bStartUpImageShown = false;
-            f.fraStartUpImage->hide();
-            f.fraEditLegend->show();
-        }
-        if (!f.bStartUpImageShown) {
-            f.fraEditQueryParameters->setTitle(name);
-            md_functions::HandleQuerySelect(f);
-        }
-        f.lblWorking->setText(QString());
-    } catch (...) {
-        md_functions::ErrorMessage(
-            " Error while trying to select a query. Error Source:frmMain.cboSelectQuery_Click()",
-            48);
-    }
+    md_functions::reportingFailure(
+        " Error while trying to select a query. Error Source:frmMain.cboSelectQuery_Click()", [&] {
+            const QString name = f.cboSelectQuery->currentText();
+            QString message;
+            if (!md_functions::isQueryPossible(name, message)) {
+                feedback::dialogs().messageBox(message);
+                return;
+            }
+            if (f.cboSelectQuery->currentIndex() > 0 && f.bStartUpImageShown) {
+                f.bStartUpImageShown = false;
+                f.fraStartUpImage->hide();
+                f.fraEditLegend->show();
+            }
+            if (!f.bStartUpImageShown) {
+                f.fraEditQueryParameters->setTitle(name);
+                md_functions::HandleQuerySelect(f);
+            }
+            f.lblWorking->setText(QString());
+        });
 }
 
 void cboQueryDropDown3_Click(frmMain& f) {
-    try {
-        if (md_functions::skipSolarCheck) {
-            md_functions::skipSolarCheck = false;
-            return;
-        }
-        QString message;
-        if (!md_functions::isQueryPossible(f.cboQueryDropDown3->currentText(), message)) {
-            md_functions::DisplayError(message);
-            feedback::dialogs().messageBox(message);
-        }
-    } catch (...) {
-        md_functions::ErrorMessage(
-            " Error while trying to select Solar queries. Error Source:frmMain.cboQueryDropDown3_Click()",
-            48);
-    }
+    md_functions::reportingFailure(
+        " Error while trying to select Solar queries. Error "
+        "Source:frmMain.cboQueryDropDown3_Click()",
+        [&] {
+            if (md_functions::skipSolarCheck) {
+                md_functions::skipSolarCheck = false;
+                return;
+            }
+            QString message;
+            if (!md_functions::isQueryPossible(f.cboQueryDropDown3->currentText(), message)) {
+                md_functions::DisplayError(message);
+                feedback::dialogs().messageBox(message);
+            }
+        });
 }
 
 }  // namespace query

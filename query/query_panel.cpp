@@ -9,9 +9,9 @@
 #include <QListWidget>
 
 #include "dataset/dataset_loading.h"
+#include "feedback/error_report.h"
 #include "mapview/map.h"
 #include "query/query_catalogue.h"
-#include "feedback/error_report.h"
 #include "shell/frmMain.h"
 #include "siting/number_text.h"
 #include "siting/query_defaults.h"
@@ -88,7 +88,7 @@ void offer(QComboBox* lo, QComboBox* hi, const siting::RangeChoices& choices) {
 }  // namespace
 
 void SetQueryInputControls(frmMain& f) {
-    try {
+    md_functions::reportingFailure(" Error Source:md_functions.SetQueryInputControls()", [&] {
         const QList<QWidget*> controls = {
             f.txtQuery1[1],     f.txtQuery1[2],      f.lblQuery1[0],     f.lblQuery1[1],
             f.lblQuery1[2],     f.lblQuery1[3],      f.lblQuery1[4],     f.lblQuery1[5],
@@ -138,13 +138,11 @@ void SetQueryInputControls(frmMain& f) {
                 choiceList(f, f.cboQueryDropDown3, "Choose which solar resource:");
         }
         f.UpdateInterface();
-    } catch (...) {
-        ErrorMessage(" Error Source:md_functions.SetQueryInputControls()", 48);
-    }
+    });
 }
 
 void SetQueryListbox(frmMain& f) {
-    try {
+    md_functions::reportingFailure(" Error Source:md_functions.SetQueryListbox()", [&] {
         const siting::QueryDescriptor* query = siting::FindQuery(f.cboSelectQuery->currentText());
         if (!query) return;
         if (query->has(siting::Parameter::WindRange)) FillWindDensityDropDowns(f);
@@ -165,30 +163,24 @@ void SetQueryListbox(frmMain& f) {
             resources->setCurrentIndex(0);
             query::cboQueryDropDown3_Click(f);
         }
-    } catch (...) {
-        ErrorMessage(" Error Source:md_functions.SetQueryListbox()", 48);
-    }
+    });
 }
 
 void FillWindDensityDropDowns(frmMain& f) {
-    try {
+    md_functions::reportingFailure(" Error Source:md_functions.FillWindDensityDropDowns()", [&] {
         QComboBox* lo = f.cboQueryDropDown;
         QComboBox* hi = f.cboQueryDropDown2;
         lo->clear();
         hi->clear();
         offer(lo, hi, siting::WindRangeChoices(*siting::Study::of(f)));
-    } catch (...) {
-        ErrorMessage(" Error Source:md_functions.FillWindDensityDropDowns()", 48);
-    }
+    });
 }
 
 void FillLandUseDropDown(frmMain& f) {
-    try {
+    md_functions::reportingFailure(" Error Source:md_functions.FillLandUseDropDown()", [&] {
         f.lstQuery1->clear();
         f.lstQuery1->addItems(siting::LandUses(*siting::Study::of(f)));
-    } catch (...) {
-        ErrorMessage(" Error Source:md_functions.FillLandUseDropDown()", 48);
-    }
+    });
 }
 
 }  // namespace md_functions

@@ -47,56 +47,55 @@ siting::ParameterInput PanelInput(const frmMain& f) {
 }
 
 void cmdUpdateMap_Click(frmMain& f) {
-    try {
-        resultsDrawn = false;
-        siting::Study& study = *siting::Study::of(f);
-        const siting::QueryDescriptor* query = siting::FindQuery(f.cboSelectQuery->currentText());
-        if (!query) return;
-        const siting::ParameterInput input = PanelInput(f);
-        // What the chosen query needs, and nothing else: another query's solar resource is not
-        // asked for.
-        QString message;
-        siting::QueryParameters available;
-        available.solarResource = input.solarResource;
-        if (!study.isAvailable(*query, available, &message)) {
-            md_functions::DisplayError(message);
-            return;
-        }
-        f.cmdShowData->hide();
-        if (f.cmdUpdateMap->text() != "Update Map") {
-            cancelRequested = true;
-            return;
-        }
-        cancelRequested = false;
-        const md_functions::InputCheck check = md_functions::CheckInputs(*query, input);
-        if (!check.parameters) {
-            md_functions::DisplayError(check.fault);
-            if (check.focus) distanceBox(f, *check.focus)->setFocus();
-            return;
-        }
-        f.setWorkingColor(QColor(0, 0, 255));
-        f.ControlEnable(false);
-        f.repaint();
-        md_query_functions2::WindowFeedback feedback(f);
-        study.run(*query, *check.parameters, feedback, cancelRequested);
-        f.cmdShowData->setVisible(study.hasCompleteResult());
-        // Areas left short, or resting on a guessed coordinate system, are said to be.
-        if (const QString notice = study.runNotice(*query, *check.parameters);
-            study.result() && !notice.isEmpty())
-            feedback::dialogs().messageBox(notice);
-        f.legend->clear();
-        f.legend->loadLegend(true);
-        f.ControlEnable(true);
-        resultsDrawn = false;
-        f.Map1->refresh();
-        f.repaint();
-        resultsDrawn = false;
-    } catch (...) {
-        md_functions::ErrorMessage(
-            " Error while trying to run the query and updata map. Error "
-            "Source:frmMain.cmdUpdateMap_Click()",
-            48);
-    }
+    md_functions::reportingFailure(
+        " Error while trying to run the query and updata map. Error "
+        "Source:frmMain.cmdUpdateMap_Click()",
+        [&] {
+            resultsDrawn = false;
+            siting::Study& study = *siting::Study::of(f);
+            const siting::QueryDescriptor* query =
+                siting::FindQuery(f.cboSelectQuery->currentText());
+            if (!query) return;
+            const siting::ParameterInput input = PanelInput(f);
+            // What the chosen query needs, and nothing else: another query's solar resource is not
+            // asked for.
+            QString message;
+            siting::QueryParameters available;
+            available.solarResource = input.solarResource;
+            if (!study.isAvailable(*query, available, &message)) {
+                md_functions::DisplayError(message);
+                return;
+            }
+            f.cmdShowData->hide();
+            if (f.cmdUpdateMap->text() != "Update Map") {
+                cancelRequested = true;
+                return;
+            }
+            cancelRequested = false;
+            const md_functions::InputCheck check = md_functions::CheckInputs(*query, input);
+            if (!check.parameters) {
+                md_functions::DisplayError(check.fault);
+                if (check.focus) distanceBox(f, *check.focus)->setFocus();
+                return;
+            }
+            f.setWorkingColor(QColor(0, 0, 255));
+            f.ControlEnable(false);
+            f.repaint();
+            md_query_functions2::WindowFeedback feedback(f);
+            study.run(*query, *check.parameters, feedback, cancelRequested);
+            f.cmdShowData->setVisible(study.hasCompleteResult());
+            // Areas left short, or resting on a guessed coordinate system, are said to be.
+            if (const QString notice = study.runNotice(*query, *check.parameters);
+                study.result() && !notice.isEmpty())
+                feedback::dialogs().messageBox(notice);
+            f.legend->clear();
+            f.legend->loadLegend(true);
+            f.ControlEnable(true);
+            resultsDrawn = false;
+            f.Map1->refresh();
+            f.repaint();
+            resultsDrawn = false;
+        });
 }
 
 }  // namespace query

@@ -23,11 +23,11 @@ void SaveTrackingLayer(frmMain& f) {
         const qint64 n = qint64(result->entries.size());
         if (n > 50 &&
             feedback::dialogs().messageBox("It may take few minutes to save " + QString::number(n) +
-                                            " features. Do you want to continue? ",
-                                        feedback::mbYesNo) != feedback::answerYes)
+                                               " features. Do you want to continue? ",
+                                           feedback::mbYesNo) != feedback::answerYes)
             return;
-        const QString fileName = feedback::dialogs().saveFileName(
-            &f, "Save Layer", QString(), "ESRI Shapefiles (*.shp)", "shp");
+        const QString fileName = feedback::dialogs().saveFileName(&f, "Save Layer", QString(),
+                                                                  "ESRI Shapefiles (*.shp)", "shp");
         if (fileName.isEmpty()) return;
         const QString written =
             siting::WriteResult(*result, siting::Study::of(f)->layers(),
@@ -46,12 +46,9 @@ void SaveTrackingLayer(frmMain& f) {
 namespace query {
 
 void mnuSave_Click(frmMain& f) {
-    try {
-        md_query_functions2::SaveTrackingLayer(f);
-    } catch (...) {
-        md_functions::ErrorMessage(
-            " Error while trying to save data. Error Source:frmMain.mnuSave_Click()", 48);
-    }
+    md_functions::reportingFailure(
+        " Error while trying to save data. Error Source:frmMain.mnuSave_Click()",
+        [&] { md_query_functions2::SaveTrackingLayer(f); });
 }
 
 }  // namespace query

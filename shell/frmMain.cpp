@@ -91,32 +91,30 @@ void frmMain::orderTabs() {
 }
 
 void frmMain::Form_Load() {
-    try {
-        loadedMainWindow = this;
-        resultsDrawn = false;
-        shell::resetWindowRegistry();
-        bMainFormLoaded = false;
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while loading the main form. Error Source:frmMain.Form_Load()"),
+        [&] {
+            loadedMainWindow = this;
+            resultsDrawn = false;
+            shell::resetWindowRegistry();
+            bMainFormLoaded = false;
 
-        helpFile = programDirectory() + QStringLiteral("/help/index.html");
-        md_functions::ResetDatasetState(programDirectory());
-        bStartUpImageShown = true;
-        currentTool = 1;
-        zoomFactor = 2;
-        if (hooks.fillQueryList) hooks.fillQueryList(*this);
-        optPanZoom[1]->setChecked(true);
-        optPanZoom_Click(1);
-        UpdateInterface();
-        legend->setMapSource(Map1);
-        legend->loadLegend(true);
-        if (hooks.selectFirstApplication) hooks.selectFirstApplication(*this);
-        md_functions::FillStandardFileNames();
-        if (hooks.resetResults) hooks.resetResults(*this);
-        bMainFormLoaded = true;
-    } catch (...) {
-        ErrorMessage(
-            QStringLiteral(" Error while loading the main form. Error Source:frmMain.Form_Load()"),
-            48);
-    }
+            helpFile = programDirectory() + QStringLiteral("/help/index.html");
+            md_functions::ResetDatasetState(programDirectory());
+            bStartUpImageShown = true;
+            currentTool = 1;
+            zoomFactor = 2;
+            if (hooks.fillQueryList) hooks.fillQueryList(*this);
+            optPanZoom[1]->setChecked(true);
+            optPanZoom_Click(1);
+            UpdateInterface();
+            legend->setMapSource(Map1);
+            legend->loadLegend(true);
+            if (hooks.selectFirstApplication) hooks.selectFirstApplication(*this);
+            md_functions::FillStandardFileNames();
+            if (hooks.resetResults) hooks.resetResults(*this);
+            bMainFormLoaded = true;
+        });
 }
 
 void frmMain::setWorkingColor(const QColor& color) {
@@ -141,38 +139,35 @@ void frmMain::setLayerDialog(frmShowLayersDialog* dialog) {
 }
 
 void frmMain::cmdChangeLayers_Click() {
-    try {
-        frmShowLayersDialog* dialog = layerDialog();
-        // Modal for the user, but shown without a nested event loop.
-        dialog->setWindowModality(Qt::ApplicationModal);
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while trying to load change layers form. Error "
-                                    "Source:frmMain.cmdChangeLayers_Click()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while trying to load change layers form. Error "
+                       "Source:frmMain.cmdChangeLayers_Click()"),
+        [&] {
+            frmShowLayersDialog* dialog = layerDialog();
+            // Modal for the user, but shown without a nested event loop.
+            dialog->setWindowModality(Qt::ApplicationModal);
+            dialog->show();
+            dialog->raise();
+            dialog->activateWindow();
+        });
 }
 
 // --- Interface state -------------------------------------------------------------------------
 
 void frmMain::UpdateInterface() {
-    try {
-        FillScaleComboBox();
-        Fill_lblLayersCurrentlyDisplayed();
-        // The window is named after the dataset it shows, by its folder.
-        const QString folder = QDir(md_functions::datasetState().dataDirectory).dirName();
-        setWindowTitle(Map1->layerCount() > 0 && !folder.isEmpty()
-                           ? folder + QStringLiteral(" - Pallix")
-                           : QStringLiteral("Pallix"));
-        EnablePanZoomControls(Map1->layerCount() > 0);
-        UpdateCommandAvailability();
-    } catch (...) {
-        ErrorMessage(QStringLiteral(
-                         " Error while updating interface. Error Source:frmMain.UpdateInterface()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while updating interface. Error Source:frmMain.UpdateInterface()"),
+        [&] {
+            FillScaleComboBox();
+            Fill_lblLayersCurrentlyDisplayed();
+            // The window is named after the dataset it shows, by its folder.
+            const QString folder = QDir(md_functions::datasetState().dataDirectory).dirName();
+            setWindowTitle(Map1->layerCount() > 0 && !folder.isEmpty()
+                               ? folder + QStringLiteral(" - Pallix")
+                               : QStringLiteral("Pallix"));
+            EnablePanZoomControls(Map1->layerCount() > 0);
+            UpdateCommandAvailability();
+        });
 }
 
 void frmMain::UpdateCommandAvailability() {
@@ -195,18 +190,18 @@ void frmMain::UpdateCommandAvailability() {
 }
 
 void frmMain::ControlEnable(bool enabled) {
-    try {
-        Map1->setMousePointer(enabled ? engine::moDefault : engine::moHourglass);
-        cmdUpdateMap->setText(enabled ? QStringLiteral("Update Map") : QStringLiteral("Cancel"));
-        lblWorking->setVisible(!enabled);
-        cboSelectQuery->setEnabled(enabled);
-        cmdChangeLayers->setEnabled(enabled);
-        repaint();
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while trying to control the enable/disbale status of "
-                                    "controls. Error Source:frmMain.ControlEnable()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while trying to control the enable/disbale status of "
+                       "controls. Error Source:frmMain.ControlEnable()"),
+        [&] {
+            Map1->setMousePointer(enabled ? engine::moDefault : engine::moHourglass);
+            cmdUpdateMap->setText(enabled ? QStringLiteral("Update Map")
+                                          : QStringLiteral("Cancel"));
+            lblWorking->setVisible(!enabled);
+            cboSelectQuery->setEnabled(enabled);
+            cmdChangeLayers->setEnabled(enabled);
+            repaint();
+        });
 }
 
 // --- Shutdown --------------------------------------------------------------------------------
@@ -218,15 +213,12 @@ void frmMain::closeEvent(QCloseEvent* e) {
 }
 
 void frmMain::Form_Unload() {
-    try {
-        shell::unloadWindows();
-        if (layerDialog_) layerDialog_->hide();
-        if (helpViewer_) helpViewer_->close();
-        QCoreApplication::quit();
-    } catch (...) {
-        ErrorMessage(
-            QStringLiteral(
-                " Error while unloading the main form. Error Source:frmMain.Form_Unload()"),
-            48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while unloading the main form. Error Source:frmMain.Form_Unload()"),
+        [&] {
+            shell::unloadWindows();
+            if (layerDialog_) layerDialog_->hide();
+            if (helpViewer_) helpViewer_->close();
+            QCoreApplication::quit();
+        });
 }

@@ -56,67 +56,57 @@ void frmShowLayersDialog::hideEvent(QHideEvent* e) {
 }
 
 void frmShowLayersDialog::Form_Activate() {
-    try {
-        const frmMain* form = frmMain::instance();
-        if (!form) throw std::logic_error("no main window");
-        const engine::Map& map = *form->Map1;
-        for (size_t i = 0; i < chkShowLayers.size(); ++i) {
-            QCheckBox* box = chkShowLayers[i];
-            const bool present = int(i) < map.layerCount();
-            box->setVisible(present);
-            if (present) {
-                const auto& layer = map.layer(int(i));
-                box->setText(layer->name);
-                box->setChecked(layer->visible);
-            }
-        }
-        adjustSize();
-    } catch (...) {
-        md_functions::ErrorMessage(QStringLiteral(" Error while activating layer list form. Error "
+    md_functions::reportingFailure(QStringLiteral(" Error while activating layer list form. Error "
                                                   "Source:frmShowLayersDialog.Form_Activate()"),
-                                   48);
-    }
+                                   [&] {
+                                       const frmMain* form = frmMain::instance();
+                                       if (!form) throw std::logic_error("no main window");
+                                       const engine::Map& map = *form->Map1;
+                                       for (size_t i = 0; i < chkShowLayers.size(); ++i) {
+                                           QCheckBox* box = chkShowLayers[i];
+                                           const bool present = int(i) < map.layerCount();
+                                           box->setVisible(present);
+                                           if (present) {
+                                               const auto& layer = map.layer(int(i));
+                                               box->setText(layer->name);
+                                               box->setChecked(layer->visible);
+                                           }
+                                       }
+                                       adjustSize();
+                                   });
 }
 
 void frmShowLayersDialog::Form_Deactivate() {
-    try {
-        if (frmMain* form = frmMain::instance()) form->UpdateInterface();
-    } catch (...) {
-        md_functions::ErrorMessage(
-            QStringLiteral(" Error while deactivating layer list form. Error "
-                           "Source:frmShowLayersDialog.Form_Deactivate()"),
-            48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while deactivating layer list form. Error "
+                       "Source:frmShowLayersDialog.Form_Deactivate()"),
+        [&] {
+            if (frmMain* form = frmMain::instance()) form->UpdateInterface();
+        });
 }
 
 void frmShowLayersDialog::OKButton_Click() {
-    try {
-        frmMain* form = frmMain::instance();
-        if (!form) throw std::logic_error("no main window");
-        resultsDrawn = false;
-        engine::Map& map = *form->Map1;
-        for (size_t i = 0; i < chkShowLayers.size(); ++i) {
-            QCheckBox* box = chkShowLayers[i];
-            if (!box->isVisibleTo(this) || int(i) >= map.layerCount()) continue;
-            map.layer(int(i))->visible = box->checkState() != Qt::Unchecked;
-        }
-        map.refresh();
-        hide();
-    } catch (...) {
-        md_functions::ErrorMessage(
-            QStringLiteral(" Error while accepting new set of layer list. Error "
-                           "Source:frmShowLayersDialog.OKButton_Click()"),
-            48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while accepting new set of layer list. Error "
+                       "Source:frmShowLayersDialog.OKButton_Click()"),
+        [&] {
+            frmMain* form = frmMain::instance();
+            if (!form) throw std::logic_error("no main window");
+            resultsDrawn = false;
+            engine::Map& map = *form->Map1;
+            for (size_t i = 0; i < chkShowLayers.size(); ++i) {
+                QCheckBox* box = chkShowLayers[i];
+                if (!box->isVisibleTo(this) || int(i) >= map.layerCount()) continue;
+                map.layer(int(i))->visible = box->checkState() != Qt::Unchecked;
+            }
+            map.refresh();
+            hide();
+        });
 }
 
 void frmShowLayersDialog::CancelButton_Click() {
-    try {
-        hide();
-    } catch (...) {
-        md_functions::ErrorMessage(
-            QStringLiteral(" Error while cancelling the layer list form. Error "
-                           "Source:frmShowLayersDialog.CancelButton_Click()"),
-            48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while cancelling the layer list form. Error "
+                       "Source:frmShowLayersDialog.CancelButton_Click()"),
+        [&] { hide(); });
 }

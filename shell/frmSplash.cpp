@@ -11,9 +11,9 @@
 #include <cstdlib>
 
 #include "dataset/catalogue.h"
-#include "shell/artwork.h"
 #include "feedback/dialog_service.h"
 #include "feedback/error_report.h"
+#include "shell/artwork.h"
 #include "shell/frmShowLayersDialog.h"
 #include "shell/version.h"
 
@@ -71,29 +71,26 @@ frmSplash::frmSplash(MainWindowLoader loadMainWindow, std::function<void()> endP
 frmSplash::~frmSplash() = default;
 
 void frmSplash::Form_Load() {
-    try {
-        lblVersion->setText(shell::versionText());
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while loading splash screen. Error Source:frmSplash.Form_Load()"),
+        [&] {
+            lblVersion->setText(shell::versionText());
 
-        main_ = loadMainWindow_();
-        frmShowLayersDialog* dialog = loadLayerDialog_();
-        const int boxes = int(dialog->chkShowLayers.size());
-        if (main_)
-            main_->setLayerDialog(dialog);
-        else
-            delete dialog;
-        if (boxes < md_functions::MAX_LAYERS) {
-            feedback::dialogs().messageBox(
-                QStringLiteral("Warning: MAX_LAYERS changed but frmShowLayersDialog.chkShowLayers "
-                               "not updated.  Ending program."));
-            ended_ = true;
-            endProgram_();
-        }
-    } catch (...) {
-        md_functions::ErrorMessage(
-            QStringLiteral(
-                " Error while loading splash screen. Error Source:frmSplash.Form_Load()"),
-            48);
-    }
+            main_ = loadMainWindow_();
+            frmShowLayersDialog* dialog = loadLayerDialog_();
+            const int boxes = int(dialog->chkShowLayers.size());
+            if (main_)
+                main_->setLayerDialog(dialog);
+            else
+                delete dialog;
+            if (boxes < md_functions::MAX_LAYERS) {
+                feedback::dialogs().messageBox(QStringLiteral(
+                    "Warning: MAX_LAYERS changed but frmShowLayersDialog.chkShowLayers "
+                    "not updated.  Ending program."));
+                ended_ = true;
+                endProgram_();
+            }
+        });
 }
 
 void frmSplash::Form_Unload() {

@@ -65,53 +65,49 @@ QWidget* frmMain::createEditLegend(QWidget* column) {
 }
 
 void frmMain::EditOrLegend(int index) {
-    try {
-        fraEdit->setVisible(index == 0);
-        fraLegend->setVisible(index == 1);
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while selecting edit map/legend option. Error "
-                                    "Source:frMain.EditOrLegend()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while selecting edit map/legend option. Error "
+                       "Source:frMain.EditOrLegend()"),
+        [&] {
+            fraEdit->setVisible(index == 0);
+            fraLegend->setVisible(index == 1);
+        });
 }
 
 void frmMain::optEditLegend_Click(int index) {
-    try {
-        if (bStartUpImageShown) return;
-        EditOrLegend(index);
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while selecting edit map/legend option. Error "
-                                    "Source:frmMain.optEditLegend_Click()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while selecting edit map/legend option. Error "
+                       "Source:frmMain.optEditLegend_Click()"),
+        [&] {
+            if (bStartUpImageShown) return;
+            EditOrLegend(index);
+        });
 }
 
 void frmMain::legend_AfterSetLayerVisible() {
-    try {
-        resultsDrawn = false;
-        Map1->refresh();
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while changing the layer visibility from legend panel. "
-                                    "Error Source:frmMain.legend_AfterSetLayerVisible()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while changing the layer visibility from legend panel. "
+                       "Error Source:frmMain.legend_AfterSetLayerVisible()"),
+        [&] {
+            resultsDrawn = false;
+            Map1->refresh();
+        });
 }
 
 void frmMain::Fill_lblLayersCurrentlyDisplayed() {
-    try {
-        if (Map1->layerCount() == 0) {
-            lblLayersCurrentlyDisplayed->setText(QStringLiteral("- No layers found -"));
-            return;
-        }
-        QString text;
-        for (int i = 0; i < Map1->layerCount(); ++i) {
-            const auto& layer = Map1->layer(i);
-            if (layer->visible) text += layer->name + QStringLiteral("; ");
-        }
-        lblLayersCurrentlyDisplayed->setText(text);
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while filling Layer list label. Error "
-                                    "Source:frmMain.Fill_lblLayersCurrentlyDisplayed()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while filling Layer list label. Error "
+                       "Source:frmMain.Fill_lblLayersCurrentlyDisplayed()"),
+        [&] {
+            if (Map1->layerCount() == 0) {
+                lblLayersCurrentlyDisplayed->setText(QStringLiteral("- No layers found -"));
+                return;
+            }
+            QString text;
+            for (int i = 0; i < Map1->layerCount(); ++i) {
+                const auto& layer = Map1->layer(i);
+                if (layer->visible) text += layer->name + QStringLiteral("; ");
+            }
+            lblLayersCurrentlyDisplayed->setText(text);
+        });
 }

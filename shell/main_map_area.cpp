@@ -153,41 +153,38 @@ void frmMain::connectMap() {
 }
 
 void frmMain::EnablePanZoomControls(bool bEnable) {
-    try {
-        cmdZoomIn->setEnabled(bEnable);
-        cmdZoomOut->setEnabled(bEnable);
-        cboScale->setEnabled(bEnable);
-        bool showOriginal = false;
-        if (bEnable) {
-            // Compared with a little slack: an extent set to the full extent must not count
-            // as smaller through rounding.
-            const engine::Rectangle full = Map1->fullExtent();
-            const engine::Rectangle now = Map1->extent();
-            showOriginal = full.width() > now.width() * (1 + 1e-9) ||
-                           full.height() > now.height() * (1 + 1e-9);
-        }
-        originalMapAction_->setVisible(showOriginal);
-        Toolbar1->layout()->activate();  // shows or hides the button now, not at the next event
-        for (int i = 0; i <= 2; ++i) optPanZoom[i]->setEnabled(bEnable);
-        cboSelectQuery->setEnabled(bEnable);
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while trying to enable pan/zoom controls. Error "
-                                    "Source:frmMain.EnablePanZoomControls()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while trying to enable pan/zoom controls. Error "
+                       "Source:frmMain.EnablePanZoomControls()"),
+        [&] {
+            cmdZoomIn->setEnabled(bEnable);
+            cmdZoomOut->setEnabled(bEnable);
+            cboScale->setEnabled(bEnable);
+            bool showOriginal = false;
+            if (bEnable) {
+                // Compared with a little slack: an extent set to the full extent must not count
+                // as smaller through rounding.
+                const engine::Rectangle full = Map1->fullExtent();
+                const engine::Rectangle now = Map1->extent();
+                showOriginal = full.width() > now.width() * (1 + 1e-9) ||
+                               full.height() > now.height() * (1 + 1e-9);
+            }
+            originalMapAction_->setVisible(showOriginal);
+            Toolbar1->layout()->activate();  // shows or hides the button now, not at the next event
+            for (int i = 0; i <= 2; ++i) optPanZoom[i]->setEnabled(bEnable);
+            cboSelectQuery->setEnabled(bEnable);
+        });
 }
 
 void frmMain::FillScaleComboBox() {
-    try {
-        cboScale->clear();
-        cboScale->addItem(md_functions::CalculateScale(*Map1));
-        cboScale->setCurrentIndex(0);
-    } catch (...) {
-        ErrorMessage(
-            QStringLiteral(
-                " Error while setting the current scale. Error Source:frmMain.FillScaleComboBox()"),
-            48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(
+            " Error while setting the current scale. Error Source:frmMain.FillScaleComboBox()"),
+        [&] {
+            cboScale->clear();
+            cboScale->addItem(md_functions::CalculateScale(*Map1));
+            cboScale->setCurrentIndex(0);
+        });
 }
 
 // --- Zooming and the tools -------------------------------------------------------------------
@@ -200,85 +197,74 @@ void frmMain::zoomBy(double factor) {
 }
 
 void frmMain::cmdZoomIn_Click() {
-    try {
-        zoomBy(1.0 / zoomFactor);
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while Zoom In. Error Source:frmMain.cmdZoomIn_Click()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while Zoom In. Error Source:frmMain.cmdZoomIn_Click()"),
+        [&] { zoomBy(1.0 / zoomFactor); });
 }
 
 void frmMain::cmdZoomOut_Click() {
-    try {
-        zoomBy(zoomFactor);
-    } catch (...) {
-        ErrorMessage(
-            QStringLiteral(" Error while Zoom Out. Error Source:frmMain.cmdZoomOut_Click()"), 48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while Zoom Out. Error Source:frmMain.cmdZoomOut_Click()"),
+        [&] { zoomBy(zoomFactor); });
 }
 
 void frmMain::cmdOriginalMap_Click() {
-    try {
-        resultsDrawn = false;
-        Map1->setExtent(Map1->fullExtent());
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while trying to display orginal map. Error "
-                                    "Source:frmMain.cmdOriginalMap_Click()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while trying to display orginal map. Error "
+                       "Source:frmMain.cmdOriginalMap_Click()"),
+        [&] {
+            resultsDrawn = false;
+            Map1->setExtent(Map1->fullExtent());
+        });
 }
 
 void frmMain::optPanZoom_Click(int index) {
-    try {
-        currentTool = index;
-        resultsDrawn = false;
-    } catch (...) {
-        ErrorMessage(
-            QStringLiteral(
-                " Error while selecting Pan/Zoom option. Error Source:frmMain.optPanZoom_Click()"),
-            48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(
+            " Error while selecting Pan/Zoom option. Error Source:frmMain.optPanZoom_Click()"),
+        [&] {
+            currentTool = index;
+            resultsDrawn = false;
+        });
 }
 
 // --- The map's mouse and draw notifications --------------------------------------------------
 
 void frmMain::Map1_MouseDown(int, int, double x, double y) {
-    try {
-        giX = int(std::lround(x));
-        giY = int(std::lround(y));
-        if (!cmdZoomIn->isEnabled()) return;
-        switch (currentTool) {
-            case 0:
-                Map1->pan();
-                break;
-            case 1:
-                Map1->trackRectangle();
-                break;
-            case 2:
-                if (hooks.showInfo) hooks.showInfo(*this);
-                break;
-            case 3:
-                if (hooks.showZorvel) hooks.showZorvel(*this);
-                break;
-            default:
-                break;
-        }
-    } catch (...) {
-        ErrorMessage(QStringLiteral(
-                         " Error in Map1_MouseDown() event. Error Source:frmMain.Map1_MouseDown()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error in Map1_MouseDown() event. Error Source:frmMain.Map1_MouseDown()"),
+        [&] {
+            giX = int(std::lround(x));
+            giY = int(std::lround(y));
+            if (!cmdZoomIn->isEnabled()) return;
+            switch (currentTool) {
+                case 0:
+                    Map1->pan();
+                    break;
+                case 1:
+                    Map1->trackRectangle();
+                    break;
+                case 2:
+                    if (hooks.showInfo) hooks.showInfo(*this);
+                    break;
+                case 3:
+                    if (hooks.showZorvel) hooks.showZorvel(*this);
+                    break;
+                default:
+                    break;
+            }
+        });
 }
 
 void frmMain::Map1_MouseMove(int, int, double x, double y) {
-    try {
-        if (currentTool >= 0 && currentTool < 4) Map1->setMousePointer(kToolPointer[currentTool]);
-        lblCursorPosition->setText(Map1->layerCount() > 0 ? cursorText(*Map1, x, y) : QString());
-    } catch (...) {
-        ErrorMessage(QStringLiteral(
-                         " Error in Map1_MouseMove() event. Error Source:frmMain.Map1_MouseMove()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error in Map1_MouseMove() event. Error Source:frmMain.Map1_MouseMove()"),
+        [&] {
+            if (currentTool >= 0 && currentTool < 4)
+                Map1->setMousePointer(kToolPointer[currentTool]);
+            lblCursorPosition->setText(Map1->layerCount() > 0 ? cursorText(*Map1, x, y)
+                                                              : QString());
+        });
 }
 
 bool frmMain::isClick(double x, double y) const {
@@ -286,52 +272,42 @@ bool frmMain::isClick(double x, double y) const {
 }
 
 void frmMain::Map1_MouseUp(int button, int, double x, double y) {
-    try {
-        if (!isClick(x, y) || currentTool != 1 || !cmdZoomIn->isEnabled()) return;
-        // Centre on the spot the user clicked in the view they clicked on, then zoom about it.
-        const engine::Point p = Map1->toMapPoint(x, y);
-        engine::Rectangle r = Map1->extent();
-        r.scaleRectangle(button == Qt::LeftButton ? 1.0 / zoomFactor : double(zoomFactor));
-        const engine::Point c = r.center();
-        r.offset(p.x - c.x, p.y - c.y);
-        resultsDrawn = false;
-        Map1->setExtent(r);
-    } catch (...) {
-        ErrorMessage(
-            QStringLiteral(" Error in Map1_MouseUp event. Error Source:frmMain.Map1_MouseUp()"),
-            48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error in Map1_MouseUp event. Error Source:frmMain.Map1_MouseUp()"), [&] {
+            if (!isClick(x, y) || currentTool != 1 || !cmdZoomIn->isEnabled()) return;
+            // Centre on the spot the user clicked in the view they clicked on, then zoom about it.
+            const engine::Point p = Map1->toMapPoint(x, y);
+            engine::Rectangle r = Map1->extent();
+            r.scaleRectangle(button == Qt::LeftButton ? 1.0 / zoomFactor : double(zoomFactor));
+            const engine::Point c = r.center();
+            r.offset(p.x - c.x, p.y - c.y);
+            resultsDrawn = false;
+            Map1->setExtent(r);
+        });
 }
 
 void frmMain::Map1_BeforeLayerDraw(int) {
-    try {
-        if (!resultsDrawn) {
-            if (hooks.drawQueryResults) hooks.drawQueryResults(*Map1);
-            resultsDrawn = true;
-        }
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error in BeforeMapLayerDraw function. Error "
-                                    "Source:frmMain.Map1_BeforeLayerDraw()"),
-                     48);
-    }
+    md_functions::reportingFailure(QStringLiteral(" Error in BeforeMapLayerDraw function. Error "
+                                                  "Source:frmMain.Map1_BeforeLayerDraw()"),
+                                   [&] {
+                                       if (!resultsDrawn) {
+                                           if (hooks.drawQueryResults)
+                                               hooks.drawQueryResults(*Map1);
+                                           resultsDrawn = true;
+                                       }
+                                   });
 }
 
 void frmMain::Map1_BeforeTrackingLayerDraw() {
-    try {
-        UpdateInterface();
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error in BeforeTrackingLayerDraw function. Error "
-                                    "Source:frmMain.Map1_BeforeTrackingLayerDraw()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error in BeforeTrackingLayerDraw function. Error "
+                       "Source:frmMain.Map1_BeforeTrackingLayerDraw()"),
+        [&] { UpdateInterface(); });
 }
 
 void frmMain::Map1_AfterTrackingLayerDraw() {
-    try {
-        resultsDrawn = false;
-    } catch (...) {
-        ErrorMessage(QStringLiteral(" Error while trying to draw tracking layer. Error "
-                                    "Source:frmMain.Map1_AfterTrackingLayerDraw()"),
-                     48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while trying to draw tracking layer. Error "
+                       "Source:frmMain.Map1_AfterTrackingLayerDraw()"),
+        [&] { resultsDrawn = false; });
 }

@@ -7,9 +7,9 @@
 #include <stdexcept>
 
 #include "dataset/dataset_loading.h"
-#include "shell/dataset_opening.h"
 #include "feedback/dialog_service.h"
 #include "feedback/error_report.h"
+#include "shell/dataset_opening.h"
 #include "shell/frmMain.h"
 #include "shell/help_viewer.h"
 #include "shell/version.h"
@@ -46,9 +46,9 @@ void frmMain::createMenus() {
 }
 
 void frmMain::mnuOpen_Click() {
-    const QString file = feedback::dialogs().openFileName(this, QStringLiteral("Open Dataset"),
-                                                       md_functions::datasetState().dataDirectory,
-                                                       QStringLiteral("ESRI Shapefiles (*.shp)"));
+    const QString file = feedback::dialogs().openFileName(
+        this, QStringLiteral("Open Dataset"), md_functions::datasetState().dataDirectory,
+        QStringLiteral("ESRI Shapefiles (*.shp)"));
     if (file.isEmpty()) return;
     md_functions::LoadProject(QFileInfo(file).fileName(), file, *Map1, *legend);
     // Whatever was loaded, or nothing, no result of the dataset before stays.
@@ -56,24 +56,21 @@ void frmMain::mnuOpen_Click() {
 }
 
 void frmMain::mnuHelp_Click() {
-    try {
-        if (!QFileInfo(helpFile).isFile()) throw std::runtime_error("help file missing");
-        auto* viewer = qobject_cast<shell::HelpViewer*>(helpViewer_);
-        if (!viewer) {
-            viewer = new shell::HelpViewer(this);
-            helpViewer_ = viewer;
-            shell::registerWindow(viewer);
-        }
-        viewer->showPage(helpFile);
-        viewer->show();
-        viewer->raise();
-        viewer->activateWindow();
-    } catch (...) {
-        md_functions::ErrorMessage(
-            QStringLiteral(
-                " Error while trying to open Help. Error Source:frmMain.mnuHelp_Click()"),
-            48);
-    }
+    md_functions::reportingFailure(
+        QStringLiteral(" Error while trying to open Help. Error Source:frmMain.mnuHelp_Click()"),
+        [&] {
+            if (!QFileInfo(helpFile).isFile()) throw std::runtime_error("help file missing");
+            auto* viewer = qobject_cast<shell::HelpViewer*>(helpViewer_);
+            if (!viewer) {
+                viewer = new shell::HelpViewer(this);
+                helpViewer_ = viewer;
+                shell::registerWindow(viewer);
+            }
+            viewer->showPage(helpFile);
+            viewer->show();
+            viewer->raise();
+            viewer->activateWindow();
+        });
 }
 
 void frmMain::mnuAbout_Click() {
