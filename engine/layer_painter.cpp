@@ -1,8 +1,6 @@
 #include "engine/layer_painter.h"
 
-#include <QHash>
 #include <QPainterPath>
-#include <QSet>
 #include <cmath>
 #include <numeric>
 
@@ -90,59 +88,6 @@ private:
     QPolygonF buffer_, dots_;
 };
 
-// Each record's symbol index into palette, as the layer's renderer chooses it.
-void chooseSymbols(const MapLayer& layer, const std::vector<int>& records,
-                   std::vector<const Symbol*>& palette, std::vector<int>& symbolOf) {
-    const GeoDataset& ds = *layer.geoDataset();
-    symbolOf.assign(records.size(), 0);
-    if (auto* cb = dynamic_cast<const ClassBreaksRenderer*>(layer.renderer.get())) {
-        for (int i = 0; i <= cb->breakCount(); ++i) palette.push_back(&cb->symbol(i));
-        const int f = ds.fieldIndex(cb->field);
-        if (f >= 0)
-            for (size_t i = 0; i < records.size(); ++i)
-                symbolOf[i] = cb->classOf(ds.value(records[i], f).toDouble());
-        return;
-    }
-    if (auto* vm = dynamic_cast<const ValueMapRenderer*>(layer.renderer.get())) {
-        QHash<QString, int> index;
-        for (int i = vm->valueCount() - 1; i >= 0; --i) {
-            index.insert(vm->value(i), i);
-            palette.insert(palette.begin(), &vm->symbol(i));
-        }
-        palette.push_back(&vm->defaultSymbol);
-        const int f = ds.fieldIndex(vm->field);
-        for (size_t i = 0; i < records.size(); ++i)
-            symbolOf[i] = f < 0 ? vm->valueCount()
-                                : index.value(ds.value(records[i], f).toString(), vm->valueCount());
-        return;
-    }
-    palette.push_back(&layer.symbol);
-}
-
-// Gathers the layer's labels for placing after every layer has been drawn.
-void addLabels(LabelPlacement& labels, const LabelRenderer& lr, const GeoDataset& ds,
-               const std::vector<int>& records, const MapView& v) {
-    const int f = ds.fieldIndex(lr.field);
-    if (f < 0) return;
-    RenderCache& cache = ds.renderCache();
-    const std::vector<QPointF>& points = cache.labelPoints(ds);
-    const std::vector<double>& sizes = cache.labelSizes(ds);
-    // The label's size in points, on this device.
-    QFont font = lr.symbol(0).font;
-    if (font.pointSizeF() > 0)
-        font.setPixelSize(std::max(1, int(std::lround(font.pointSizeF() * v.pxPerPt))));
-    const QColor color = toQColor(lr.symbol(0).color);
-    QSet<QString> written;
-    for (int r : records) {
-        const QPointF at = points[r];
-        if (std::isnan(at.x()) || !v.extent.contains({at.x(), at.y()})) continue;
-        const QString text = ds.value(r, f).toString();
-        if (text.isEmpty() || (!lr.allowDuplicates && written.contains(text))) continue;
-        written.insert(text);
-        labels.add(text, v.toDevice(at.x(), at.y()), sizes[r], font, color);
-    }
-}
-
 }  // namespace
 
 void drawLayer(QPainter& p, const MapLayer& layer, const MapView& view, LabelPlacement& labels) {
@@ -158,24 +103,25 @@ void drawLayer(QPainter& p, const MapLayer& layer, const MapView& view, LabelPla
     }
     if (records.empty()) return;
 
+    // Without a renderer of its own, the layer draws with its symbol.
+    static const Renderer plain;
+    const Renderer& renderer = layer.renderer ? *layer.renderer : plain;
     std::vector<const Symbol*> palette;
     std::vector<int> symbolOf;
-    chooseSymbols(layer, records, palette, symbolOf);
+    renderer.chooseSymbols(*ds, records, layer.symbol, palette, symbolOf);
     // Group the records by symbol, so each pen and brush is set once.
     std::vector<std::vector<int>> groups(palette.size());
     for (size_t i = 0; i < records.size(); ++i) groups[symbolOf[i]].push_back(records[i]);
 
-    // A class-breaks renderer may set the kind of all its symbols.
-    const auto* cb = dynamic_cast<const ClassBreaksRenderer*>(layer.renderer.get());
-    const int layerKind = kindOf(cb ? cb->symbolType : -1, ds->shapeType());
+    // A renderer may set the kind of all its symbols.
+    const int layerKind = kindOf(renderer.symbolKind(), ds->shapeType());
     const RenderCache& cache = ds->renderCache();
     for (size_t s = 0; s < palette.size(); ++s) {
         if (groups[s].empty()) continue;
         FeaturePainter painter(p, view, symbolKind(*palette[s], layerKind), *palette[s]);
         for (int r : groups[s]) painter.draw(cache.parts[r], ds->shapeExtent(r), cache.complex[r]);
     }
-    if (auto* lr = dynamic_cast<const LabelRenderer*>(layer.renderer.get()))
-        addLabels(labels, *lr, *ds, records, view);
+    renderer.addLabels(labels, *ds, records, view);
 }
 
 ShapeParts partsOf(const Shape& shape) {

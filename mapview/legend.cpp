@@ -23,9 +23,6 @@ struct Row {
     const Symbol* sym;
 };
 
-// Six significant digits: breaks set just below a whole number read as that number.
-QString number(double v) { return QString::number(v, 'g', 6); }
-
 // The heading of each layer, then one row per swatch: the layer's own symbol, or each class.
 std::vector<Row> rowsOf(const Map* map, int entries) {
     std::vector<Row> rows;
@@ -34,20 +31,10 @@ std::vector<Row> rowsOf(const Map* map, int entries) {
     for (int i = 0; i < entries; ++i) {
         const MapLayer& l = *map->layer(i);
         rows.push_back({i, -1, l.name, nullptr});
-        if (auto* cb = dynamic_cast<const ClassBreaksRenderer*>(l.renderer.get())) {
-            const int n = cb->breakCount();
-            for (int c = 0; c <= n; ++c) {
-                const QString text = n == 0   ? QString()
-                                     : c == 0 ? "< " + number(cb->breakValue(0))
-                                     : c == n ? ">= " + number(cb->breakValue(n - 1))
-                                              : number(cb->breakValue(c - 1)) + " - " + number(cb->breakValue(c));
-                rows.push_back({i, c, text, &cb->symbol(c)});
-            }
-        } else if (auto* vm = dynamic_cast<const ValueMapRenderer*>(l.renderer.get())) {
-            for (int c = 0; c < vm->valueCount(); ++c) rows.push_back({i, c, vm->value(c), &vm->symbol(c)});
-        } else {
-            rows.push_back({i, 0, QString(), &l.symbol});
-        }
+        static const Renderer plain;
+        const auto swatches = (l.renderer ? *l.renderer : plain).legendEntries(l.symbol);
+        for (size_t c = 0; c < swatches.size(); ++c)
+            rows.push_back({i, int(c), swatches[c].text, swatches[c].symbol});
     }
     return rows;
 }
