@@ -103,6 +103,8 @@ protected:
         writeRegion(dir.path());
         open();
         main->Map1->layer(md_functions::LayerIndexByFile("20_wind.shp"))->visible = true;
+        // Shown, so the terrain legend has an entry (a printed legend lists shown layers only).
+        main->Map1->layer(md_functions::LayerIndexByFile("01_elevation.shp"))->visible = true;
         main->Map1->setExtent(engine::Rectangle(0, 0, 3000, 2000));
         // One query result of 650 W/m2: red, over a cell of 250 W/m2.
         siting::QueryResult result;
