@@ -113,4 +113,27 @@ double AreaMeasure::squareMetres(const Shape& s) const {
     return projection_ ? projection_->area(s) : s.area();
 }
 
+std::optional<Point> longitudeLatitude(const CoordinateSystem& cs, const Point& p) {
+    if (cs.isLocal) return std::nullopt;
+    if (cs.isGeographic()) return p;
+    try {
+        static const CoordinateSystem wgs84 = [] {
+            ensureGdal();
+            OGRSpatialReference srs;
+            srs.SetWellKnownGeogCS("WGS84");
+            char* wkt = nullptr;
+            srs.exportToWkt(&wkt);
+            const QString text = QString::fromUtf8(wkt);
+            CPLFree(wkt);
+            return CoordinateSystem::fromWkt(text);
+        }();
+        const Reprojection toDegrees(cs, wgs84);
+        const Point q = toDegrees.apply(Shape::point(p.x, p.y)).centroid();
+        if (!std::isfinite(q.x) || !std::isfinite(q.y)) return std::nullopt;
+        return q;
+    } catch (const EngineError&) {
+        return std::nullopt;
+    }
+}
+
 }  // namespace engine

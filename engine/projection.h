@@ -62,4 +62,8 @@ private:
     std::unique_ptr<LocalProjection> projection_;
 };
 
+// Longitude and latitude (degrees, WGS 84) of a point in coordinate system cs; empty for a
+// system with no place on the Earth or a point outside it.
+std::optional<Point> longitudeLatitude(const CoordinateSystem& cs, const Point& p);
+
 }  // namespace engine

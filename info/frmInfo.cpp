@@ -4,9 +4,13 @@
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QToolBar>
+#include <optional>
 
 #include "dataset/dataset_loading.h"
+#include "engine/projection.h"
 #include "info/info_fields.h"
 #include "mapview/map.h"
 #include "feedback/dialog_service.h"
@@ -62,9 +66,29 @@ void frmInfo::showReport() {
     // itself; the activation that normally follows need not build it again.
     Form_Activate();
     builtForClick_ = true;
+    if (!isVisible()) placeBesideTools();
     show();
     raise();
     activateWindow();
+}
+
+// Over the right of the main window, below its tool strip, so that the next click on a tool
+// reaches the tool; always on the screen.
+void frmInfo::placeBesideTools() {
+    QRect area = main_.screen() ? main_.screen()->availableGeometry() : QRect();
+    const QRect strip(main_.Toolbar1->mapToGlobal(QPoint()), main_.Toolbar1->size());
+    const QSize frame = frameGeometry().size().expandedTo(size());
+    QPoint at(main_.frameGeometry().right() - frame.width(), strip.bottom() + 8);
+    if (!area.isEmpty()) {
+        at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - frame.width())));
+        at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - frame.height())));
+        // A short screen: the window gives up height rather than covering the strip.
+        if (at.y() <= strip.bottom()) {
+            at.setY(strip.bottom() + 8);
+            resize(width(), std::max(minimumSizeHint().height(), area.bottom() - at.y() - 40));
+        }
+    }
+    move(at);
 }
 
 bool frmInfo::event(QEvent* e) {
@@ -90,6 +114,24 @@ void frmInfo::Form_Activate() {
     }
 }
 
+QString frmInfo::emptyPointText(const engine::Map& map, const engine::Shape& point) const {
+    const int index = md_functions::isLayerExist(QStringLiteral("39_countryboundary.shp"))
+                          ? md_functions::LayerIndexByFile(QStringLiteral("39_countryboundary.shp"))
+                          : -1;
+    if (index >= 0 && map.layer(index)->visible) {
+        const engine::MapLayer& country = *map.layer(index);
+        engine::Recordset rs = country.searchByDistance(point, 0, QString());
+        if (!rs.eof()) {
+            QString text = country.name + kCrLf;
+            for (int f = 0; f < rs.fieldCount(); ++f)
+                if (rs.fieldName(f).toUpper() != QStringLiteral("SHAPE"))
+                    text += rs.fieldName(f) + QStringLiteral(": ") + valueText(rs.value(f)) + kCrLf;
+            return text + kCrLf;
+        }
+    }
+    return QStringLiteral("No shown layer has a feature at this point.") + kCrLf;
+}
+
 QString frmInfo::buildReport() {
     const engine::Map& map = *main_.Map1;
     const engine::Point clicked = map.toMapPoint(main_.giX, main_.giY);
@@ -112,12 +154,26 @@ QString frmInfo::buildReport() {
             text += QStringLiteral("Elevation: ") + valueText(rs.value(QStringLiteral("ELEV_M")));
         }
     }
+    // Without the solar grid's coordinates the point's own are given, from the map's system.
+    const bool gridCoordinates = text.startsWith(QStringLiteral("Latitude: "));
+    std::optional<engine::Point> degrees;
+    if (!gridCoordinates) {
+        for (int i = 0; i < map.layerCount() && !degrees; ++i)
+            if (const auto& cs = map.layer(i)->coordinateSystem())
+                degrees = engine::longitudeLatitude(*cs, clicked);
+        if (degrees) {
+            if (!text.isEmpty()) text += QStringLiteral(", ");
+            text += QStringLiteral("Latitude: ") + QString::number(degrees->y, 'f', 4) +
+                    QStringLiteral(", Longitude: ") + QString::number(degrees->x, 'f', 4);
+        }
+    }
     if (!text.isEmpty()) text += kCrLf + kCrLf;
 
     // Points and lines are found near the click, within a share of the visible width.
     const float tolerance = float(map.extent().width() / 300);
 
     // In drawing order, bottom layer first: the wind grid is reported before the roads over it.
+    int blocks = 0;
     for (int i = map.layerCount() - 1; i >= 0; --i) {
         const engine::MapLayer& layer = *map.layer(i);
         if (!layer.visible ||
@@ -128,6 +184,7 @@ QString frmInfo::buildReport() {
         if (rs.eof()) continue;
 
         bSortFields = false;
+        ++blocks;
         text += layer.name + kCrLf;
         for (; !rs.eof(); rs.moveNext()) {
             dictFieldValues.clear();
@@ -147,6 +204,9 @@ QString frmInfo::buildReport() {
             if (layer.tag == QStringLiteral("25_hydro.shp")) break;  // the first feature only
         }
     }
+    // A click where no other shown layer has anything still says where it is: in which country,
+    // or that nothing shown lies there.
+    if (blocks == 0 && degrees) text += emptyPointText(map, point);
     return text;
 }
 

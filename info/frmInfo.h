@@ -7,6 +7,10 @@
 #include <QStringList>
 #include <QWidget>
 
+namespace engine {
+class Map;
+class Shape;
+}  // namespace engine
 class QPlainTextEdit;
 class QPushButton;
 class frmMain;
@@ -38,6 +42,8 @@ protected:
 
 private:
     QString buildReport();
+    QString emptyPointText(const engine::Map& map, const engine::Shape& point) const;
+    void placeBesideTools();
 
     frmMain& main_;
     bool bSortFields = false;

@@ -24,12 +24,13 @@ struct Row {
 };
 
 // The heading of each layer, then one row per swatch: the layer's own symbol, or each class.
-std::vector<Row> rowsOf(const Map* map, int entries) {
+std::vector<Row> rowsOf(const Map* map, int entries, bool shownOnly = false) {
     std::vector<Row> rows;
     if (!map) return rows;
     entries = std::min(entries, map->layerCount());
     for (int i = 0; i < entries; ++i) {
         const MapLayer& l = *map->layer(i);
+        if (shownOnly && !l.visible) continue;
         rows.push_back({i, -1, l.name, nullptr});
         static const Renderer plain;
         const auto swatches = (l.renderer ? *l.renderer : plain).legendEntries(l.symbol);
@@ -80,7 +81,7 @@ static int rowHeight(const QFontMetrics& fm) { return std::max(boxSize, fm.heigh
 QRect Legend::entryRect(int index) const {
     const QFontMetrics fm(font());
     const int h = rowHeight(fm);
-    const auto rows = rowsOf(map_, entries_);
+    const auto rows = rowsOf(map_, entries_, print_);
     for (int i = 0; i < int(rows.size()); ++i)
         if (rows[i].symbol < 0 && rows[i].layer == index)
             return QRect(0, margin + i * h, indent + fm.horizontalAdvance(rows[i].text) + margin, h);
@@ -90,21 +91,26 @@ QRect Legend::entryRect(int index) const {
 QSize Legend::sizeHint() const {
     const QFontMetrics fm(font());
     int width = 160;
-    const auto rows = rowsOf(map_, entries_);
+    const auto rows = rowsOf(map_, entries_, print_);
     for (const Row& r : rows)
         width = std::max(width, indent + (r.symbol < 0 ? 0 : swatchWidth + 6) +
                                     fm.horizontalAdvance(r.text) + margin);
     return {width, int(rows.size()) * rowHeight(fm) + 2 * margin};
 }
 
-// Paints every row from the top of a surface of the given width.
-static void paintRows(QPainter& p, const QWidget& w, const Map* map, int entries, int width) {
+// Paints every row from the top of a surface of the given width; a printed legend has no
+// switches.
+static void paintRows(QPainter& p, const QWidget& w, const Map* map, int entries, int width,
+                      bool print) {
     const QFontMetrics fm(w.font());
     const int h = rowHeight(fm);
     int y = margin;
     p.setFont(w.font());
-    for (const Row& r : rowsOf(map, entries)) {
-        if (r.symbol < 0) {
+    for (const Row& r : rowsOf(map, entries, print)) {
+        if (r.symbol < 0 && print) {
+            p.setPen(Qt::black);
+            p.drawText(QRect(margin, y, width - margin, h), Qt::AlignVCenter | Qt::AlignLeft, r.text);
+        } else if (r.symbol < 0) {
             QStyleOptionButton box;
             box.initFrom(&w);
             box.rect = QRect(margin, y + (h - boxSize) / 2, boxSize, boxSize);
@@ -125,12 +131,12 @@ static void paintRows(QPainter& p, const QWidget& w, const Map* map, int entries
 void Legend::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    paintRows(p, *this, map_, entries_, width());
+    paintRows(p, *this, map_, entries_, width(), print_);
 }
 
 void Legend::mousePressEvent(QMouseEvent* e) {
     const int h = rowHeight(QFontMetrics(font()));
-    const auto rows = rowsOf(map_, entries_);
+    const auto rows = rowsOf(map_, entries_, print_);
     const int i = (int(e->position().y()) - margin) / h;
     if (e->position().y() < margin || i >= int(rows.size()) || rows[i].symbol >= 0) return;
     setLayerVisibleFromUser(rows[i].layer, !map_->layer(rows[i].layer)->visible);
@@ -141,10 +147,16 @@ QImage Legend::toImage() const {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter p(&image);
-    paintRows(p, *this, map_, entries_, size.width());
+    paintRows(p, *this, map_, entries_, size.width(), print_);
     return image;
 }
 
 bool Legend::saveToBitmap(const QString& path) const { return toImage().save(path); }
+
+void Legend::setPrintStyle(bool print) {
+    print_ = print;
+    updateGeometry();
+    update();
+}
 
 }  // namespace engine

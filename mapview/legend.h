@@ -26,6 +26,8 @@ public:
     // The whole legend, every entry, as an image; and written to a file (format by extension).
     QImage toImage() const;
     bool saveToBitmap(const QString& path) const;
+    // A legend for a printed page: only the shown layers, without their switches.
+    void setPrintStyle(bool print);
 
 signals:
     void afterSetLayerVisible(int index, bool visible);
@@ -38,6 +40,7 @@ protected:
 private:
     Map* map_ = nullptr;
     int entries_ = 0;
+    bool print_ = false;
 };
 
 }  // namespace engine

@@ -44,6 +44,48 @@ QCursor zoomCursor() {
     return QCursor(pm, 12, 12);
 }
 
+// A polygon layer drawn as outlines only, such as a boundary.
+bool isOutlineOnly(const MapLayer& layer) {
+    return layer.visible && layer.shapeType() == moShapeTypePolygon && layer.symbol.style == 1 &&
+           !dynamic_cast<const ClassBreaksRenderer*>(layer.renderer.get()) &&
+           !dynamic_cast<const ValueMapRenderer*>(layer.renderer.get());
+}
+
+// Draws results so that they stand out from the layers under them, even where they are drawn
+// in the same class colours: a white and a black band around the outside of the whole result
+// (the fills of the next pass cover the bands between touching cells), the class colours, and
+// on the screen a dark hatch across them.
+void drawResultPasses(QPainter& painter, const std::vector<std::pair<ShapeParts, Symbol>>& shapes,
+                      const MapView& view) {
+    const auto band = [](Symbol s, ColorNumber colour, double width) {
+        s.style = 1;
+        s.outline = true;
+        s.outlineColor = colour;
+        s.size = width;
+        return s;
+    };
+    for (const auto& [shape, symbol] : shapes)
+        drawShape(painter, shape, band(symbol, rgb(255, 255, 255), 5), view);
+    for (const auto& [shape, symbol] : shapes)
+        drawShape(painter, shape, band(symbol, rgb(0, 0, 0), 2.5), view);
+    for (const auto& [shape, symbol] : shapes) {
+        Symbol fill = symbol;
+        fill.style = 0;
+        fill.outline = false;
+        drawShape(painter, shape, fill, view);
+    }
+    // Hatch lines are one device pixel apart by eight: on a printer they would only darken the
+    // class colours, so the page keeps the bands alone.
+    if (view.pxPerPt > 2) return;
+    for (const auto& [shape, symbol] : shapes) {
+        Symbol hatch = symbol;
+        hatch.style = 6;  // diagonal lines
+        hatch.color = rgb(40, 40, 40);
+        hatch.outline = false;
+        drawShape(painter, shape, hatch, view);
+    }
+}
+
 }  // namespace
 
 struct Map::Impl {
@@ -177,22 +219,26 @@ void Map::outputMap(QPainter& painter, const QRectF& target) {
     // whose corridors they often follow, but under points and labels, so towns inside a result
     // stay readable. Results are mosaics of touching cells: drawn without antialiasing, their
     // shared edges show no hairline seams.
-    auto drawPending = [&] {
+    auto drawPending = [&](int drawnFrom) {
+        if (d_->pendingShapes.empty()) return;
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, false);
-        for (const auto& [shape, symbol] : d_->pendingShapes)
-            engine::drawShape(painter, shape, symbol, view);
+        drawResultPasses(painter, d_->pendingShapes, view);
         d_->pendingShapes.clear();
         painter.restore();
+        // Boundaries drawn before the results stay visible across them.
+        LabelPlacement unused(target);
+        for (int i = int(layers.size()) - 1; i >= drawnFrom; --i)
+            if (isOutlineOnly(*layers[i])) drawLayer(painter, *layers[i], view, unused);
     };
     for (int i = int(layers.size()) - 1; i >= 0; --i) {
         emit beforeLayerDraw(i);
         if (!layers[i]->visible) continue;
-        if (layers[i]->shapeType() == moShapeTypePoint) drawPending();
+        if (layers[i]->shapeType() == moShapeTypePoint) drawPending(i + 1);
         drawLayer(painter, *layers[i], view, labels);
     }
     emit beforeTrackingLayerDraw();
-    drawPending();
+    drawPending(0);
     painter.setRenderHint(QPainter::Antialiasing);
     d_->trackingLayerDrawn = true;
     emit afterTrackingLayerDraw();

@@ -17,7 +17,9 @@ void attach(frmMain& main) {
     main.hooks.showZorvel = [](frmMain& m) {
         frmZORVEL& window = zorvelWindow(m);
         window.show();
+        // In front of the main window the click came from, and the one the keys go to.
         window.raise();
+        window.activateWindow();
         window.GetGISData();
     };
     main.hooks.selectFirstApplication = [](frmMain& m) {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "dataset/dataset_loading.h"
+#include "engine/projection.h"
 #include "mapview/map.h"
 #include "model/frmZORVEL.h"
 #include "feedback/error_report.h"
@@ -32,16 +33,28 @@ void hideCell(QLabel* cell) {
     cell->setVisible(false);
 }
 
-// What the window says when the dataset has no resource at the clicked point.
+const QString kSolarFile = QStringLiteral("14_solar_glo.shp");
+const QString kWindFile = QStringLiteral("20_wind.shp");
+
+// What the window says when the dataset has no resource at the clicked point, and what Zorvel
+// can model there without it.
 QString missingResourceNote(bool solar, bool wind) {
     if (solar && wind) return {};
-    const QString what = !solar && !wind ? QStringLiteral("solar or wind")
-                         : !solar        ? QStringLiteral("solar")
-                                         : QStringLiteral("wind");
-    return QStringLiteral(
-               "There is no %1 resource data at this point, so Zorvel cannot model it. "
-               "Click the map inside the resource grid to choose a site.")
-        .arg(what);
+    if (!solar && !wind)
+        return QStringLiteral(
+            "There is no solar or wind resource data at this point, so Zorvel cannot model it. "
+            "Click the map inside the resource grid to choose a site.");
+    const QString resource = solar ? QStringLiteral("wind") : QStringLiteral("solar");
+    const QString file = solar ? kWindFile : kSolarFile;
+    const QString missing =
+        md_functions::isLayerExist(file)
+            ? QStringLiteral("There is no %1 resource data at this point").arg(resource)
+            : QStringLiteral("This dataset has no %1 resource grid (%2)").arg(resource, file);
+    return missing +
+           (solar ? QStringLiteral(", so Zorvel models this site with solar and diesel only (no "
+                                   "wind turbines).")
+                  : QStringLiteral(", so Zorvel models this site with wind and diesel only (no "
+                                   "PV array)."));
 }
 
 }  // namespace
@@ -93,6 +106,20 @@ void frmZORVEL::GetGISData() {
     } catch (const std::exception&) {
     }
 
+    // Without the solar grid the site's own coordinates, from the map's system, place it for
+    // the model.
+    if (!md_functions::isLayerExist(kSolarFile)) {
+        for (int i = 0; i < map.layerCount(); ++i) {
+            const auto& cs = map.layer(i)->coordinateSystem();
+            if (!cs) continue;
+            if (const auto degrees = engine::longitudeLatitude(*cs, site.pickedPoint)) {
+                site.latitude = float(degrees->y);
+                site.longitude = float(degrees->x);
+            }
+            break;
+        }
+    }
+
     QString caption = QStringLiteral("Pallix data");
     if (site.latitude != 0 || site.longitude != 0)
         caption += QStringLiteral(" for ") + coordinateText(site.latitude, "N", "S") + " " +
@@ -103,9 +130,11 @@ void frmZORVEL::GetGISData() {
 
     bool solarFound = false, windFound = false, readFailed = false;
     try {
-        const auto solar = layerOf("14_solar_glo.shp");
-        const engine::Recordset sun = solar->searchByDistance(picked, 0);
-        solarFound = !sun.eof();
+        const auto solar =
+            md_functions::isLayerExist(kSolarFile) ? layerOf(kSolarFile) : nullptr;
+        const engine::Recordset sun =
+            solar ? solar->searchByDistance(picked, 0) : engine::Recordset();
+        solarFound = solar && !sun.eof();
         if (solarFound) {
             for (int i = 0; i < 13; ++i) {
                 const float value = sun.value(kMonthKeys[i] + "GLO").toFloat();
@@ -118,17 +147,16 @@ void frmZORVEL::GetGISData() {
             for (QLabel* cell : lblSolarResource)
                 hideCell(cell);
             lblSolarRowLabel->setToolTip(QStringLiteral("No solar resource information"));
-            site.complete = false;
         }
 
-        const auto wind = layerOf("20_wind.shp");
-        const engine::Recordset air = wind->searchByDistance(picked, 0);
-        windFound = !air.eof();
-        if (air.eof()) {
+        const auto wind = md_functions::isLayerExist(kWindFile) ? layerOf(kWindFile) : nullptr;
+        const engine::Recordset air =
+            wind ? wind->searchByDistance(picked, 0) : engine::Recordset();
+        windFound = wind && !air.eof();
+        if (!windFound) {
             // Another site's wind figures must not stand beside this one's.
             for (QLabel* cell : lblWindResource) hideCell(cell);
             lblWindRowLabel->setToolTip(QStringLiteral("No wind resource information."));
-            site.complete = false;
         } else if (air.hasField(kMonthKeys[0] + "WS")) {
             for (int i = 0; i < 12; ++i) {
                 showCell(lblWindResource[i], number(air.value(kMonthKeys[i] + "WPD").toFloat(), 0),
@@ -193,6 +221,10 @@ void frmZORVEL::GetGISData() {
         site.complete = false;
         readFailed = true;
     }
+    // One resource is enough: the run leaves out the plant the other would feed.
+    site.hasSolar = solarFound && !readFailed;
+    site.hasWind = windFound && !readFailed;
+    if (!site.hasSolar && !site.hasWind) site.complete = false;
     QString note = readFailed ? QStringLiteral(
                                     "The resource data at this point could not be "
                                     "read, so Zorvel cannot model it.")

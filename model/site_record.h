@@ -33,6 +33,9 @@ struct SiteRecord {
     // kW, January first: the hydro layer's monthly power when it has a sound feature at the site.
     std::optional<std::array<float, 12>> hydroPower;
     QString hydroProblem;   // why the hydro layer's values there were refused; empty when not
+    // Which resources the dataset has at the site; a run leaves out what a missing one would feed.
+    bool hasSolar = false;
+    bool hasWind = false;
     bool complete = false;  // no site clicked yet
 };
 

@@ -99,26 +99,34 @@ void frmZORVEL::SetZORVELInputs(zorvel::Project& project) {
         diesel.SetPrice(number(txtDieselFuelPrice));
         project.PutFuel("Diesel", diesel);
 
-        auto solar = project.GetSolarResource();
-        if (!solar)
-            solar.emplace();
-        solar->SetMonthlyRadiation(project.GetLatitude(), site.radiation);
-        project.PutSolarResource(*solar);
-
-        auto wind = project.GetWindResource();
-        if (!wind)
-            wind.emplace();
-        wind->SetAltitude(site.elevation);
-        if (site.windPowerDensity == model::kMonthlyWindMarker) {
-            wind->SetAutocorrelation(site.autocorrelation);
-            wind->SetWK(site.wk);
-            wind->SetPatternStrength(site.patternStrength);
-            wind->SetPeakHour(site.peakHour);
-            wind->SetMonthlySpeeds(site.windSpeeds);
+        if (site.hasSolar) {
+            auto solar = project.GetSolarResource();
+            if (!solar)
+                solar.emplace();
+            solar->SetMonthlyRadiation(project.GetLatitude(), site.radiation);
+            project.PutSolarResource(*solar);
         } else {
-            wind->SetFromPowerDensity(site.windPowerDensity, site.elevation, 2.0f);
+            project.RemoveSolarResource();
         }
-        project.PutWindResource(*wind);
+
+        if (site.hasWind) {
+            auto wind = project.GetWindResource();
+            if (!wind)
+                wind.emplace();
+            wind->SetAltitude(site.elevation);
+            if (site.windPowerDensity == model::kMonthlyWindMarker) {
+                wind->SetAutocorrelation(site.autocorrelation);
+                wind->SetWK(site.wk);
+                wind->SetPatternStrength(site.patternStrength);
+                wind->SetPeakHour(site.peakHour);
+                wind->SetMonthlySpeeds(site.windSpeeds);
+            } else {
+                wind->SetFromPowerDensity(site.windPowerDensity, site.elevation, 2.0f);
+            }
+            project.PutWindResource(*wind);
+        } else {
+            project.RemoveWindResource();
+        }
 
         if (site.hydroPower && chkHydro->isChecked()) {
             zorvel::HydroResource hydro;

@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <stdexcept>
 
+#include "dataset/dataset_loading.h"
 #include "dataset/symbology.h"
 #include "mapview/legend.h"
 #include "mapview/map.h"
@@ -198,8 +199,11 @@ void frmPrint::addLayersToOtherMaps(const QString& layerName,
             destination = Map3;
         }
         if (!destination) return;
-        // Every legend copy follows the main map's first layer.
-        layer->visible = main_.Map1->layer(0)->visible;
+        // A legend lists what the page shows: each copy is shown as its layer is.
+        const int source = md_functions::LayerIndexByFile(layerName);
+        layer->visible = source >= 0 && source < main_.Map1->layerCount()
+                             ? main_.Map1->layer(source)->visible
+                             : main_.Map1->layer(0)->visible;
         destination->addLayer(layer);
     } catch (...) {
         report(QStringLiteral(
@@ -238,6 +242,7 @@ void frmPrint::saveAndShowLegends() {
                    {legend3, Map5, "LegendBmp3.bmp", Picture3},
                    {legend4, Map6, "LegendBmp4.bmp", Picture4}};
     for (const auto& l : legends) {
+        l.legend->setPrintStyle(true);
         l.legend->setMapSource(l.map);
         l.legend->loadLegend(true);
     }

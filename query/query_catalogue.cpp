@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QRadioButton>
 
 #include "dataset/dataset_loading.h"
 #include "feedback/dialog_service.h"
@@ -123,6 +124,10 @@ void cboSelectQuery_Click(frmMain& f) {
                 f.bStartUpImageShown = false;
                 f.fraStartUpImage->hide();
                 f.fraEditLegend->show();
+                // The legend shown before the first query gives way to the query's panel.
+                f.optEditLegend[0]->setChecked(true);
+                f.EditOrLegend(0);
+                f.showLegendBeforeFirstQuery();
             }
             if (!f.bStartUpImageShown) {
                 f.fraEditQueryParameters->setTitle(name);

@@ -13,6 +13,7 @@
 #include "mapview/map.h"
 #include "query/query_catalogue.h"
 #include "shell/frmMain.h"
+#include "shell/panel_controls.h"
 #include "siting/number_text.h"
 #include "siting/query_defaults.h"
 #include "siting/query_descriptors.h"
@@ -22,19 +23,14 @@ namespace md_functions {
 
 namespace {
 
-// The panel's grid. Each query uses the rows it needs, top to bottom in this order; empty rows
-// take no room. Number boxes stand left of their captions, drop-downs right of theirs.
-enum Row {
-    kMinRow,
-    kMaxRow,
-    kFirstDistanceRow,
-    kSecondDistanceRow,
-    kProtectedRow,
-    kListCaptionRow,
-    kListRow,
-    kEndRow
-};
-enum Column { kBoxColumn, kCaptionColumn, kDropDownColumn, kColumns };
+using Row = shell::PanelRow;
+constexpr Row kMinRow = shell::kPanelMinRow, kMaxRow = shell::kPanelMaxRow,
+              kFirstDistanceRow = shell::kPanelFirstDistanceRow,
+              kProtectedRow = shell::kPanelProtectedRow,
+              kListCaptionRow = shell::kPanelListCaptionRow, kListRow = shell::kPanelListRow,
+              kEndRow = shell::kPanelEndRow;
+constexpr int kBoxColumn = shell::kPanelBoxColumn, kCaptionColumn = shell::kPanelCaptionColumn,
+              kDropDownColumn = shell::kPanelDropDownColumn, kColumns = shell::kPanelColumns;
 
 void show(frmMain& f, QWidget* c, int row, int column, int columnSpan = 1) {
     f.panelGrid->removeWidget(c);

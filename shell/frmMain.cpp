@@ -167,7 +167,19 @@ void frmMain::UpdateInterface() {
                                : QStringLiteral("Pallix"));
             EnablePanZoomControls(Map1->layerCount() > 0);
             UpdateCommandAvailability();
+            showLegendBeforeFirstQuery();
         });
+}
+
+// The note under the map promises a legend: with a dataset open and no query chosen yet, the
+// legend stands in the start-up picture's place. The panel switch waits for the first query.
+void frmMain::showLegendBeforeFirstQuery() {
+    for (QRadioButton* option : optEditLegend) option->setEnabled(!bStartUpImageShown);
+    if (!bStartUpImageShown || Map1->layerCount() == 0 || fraStartUpImage->isHidden()) return;
+    fraStartUpImage->hide();
+    fraEditLegend->show();
+    optEditLegend[1]->setChecked(true);
+    EditOrLegend(1);
 }
 
 void frmMain::UpdateCommandAvailability() {

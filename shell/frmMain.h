@@ -79,6 +79,7 @@ class frmMain : public QMainWindow {
     // Enables the Zorvel tool, Update Map, Print and Save Result when they can run, and tells
     // in their tooltips why not when they cannot.
     void UpdateCommandAvailability();
+    void showLegendBeforeFirstQuery();
 
     // Map and legend.
     QSplitter* splitter = nullptr;  // the map area on the left, the column on the right

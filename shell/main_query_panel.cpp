@@ -10,6 +10,7 @@
 #include "shell/frmMain.h"
 #include "shell/panel_controls.h"
 #include "siting/query_defaults.h"
+#include "siting/query_descriptors.h"
 
 QWidget* frmMain::createQueryPanel(QWidget* parent) {
     fraEditQueryParameters = new QGroupBox(parent);
@@ -31,16 +32,28 @@ QWidget* frmMain::createQueryPanel(QWidget* parent) {
 
     cboQueryDropDown = new QComboBox(panel);
     cboQueryDropDown2 = new QComboBox(panel);
-    cboQueryDropDown3 = new QComboBox(panel);
+    // The solar resource list holds the longest texts of any panel; its room is kept in every
+    // panel (hidden, in the list's row), so the column is as wide for a wind query as for a
+    // solar one.
+    QStringList solarResources;
+    for (const siting::SolarResource& r : siting::SolarResources())
+        solarResources << r.description;
+    cboQueryDropDown3 = new shell::CatalogueBox(solarResources, panel);
+    QSizePolicy keepRoom = cboQueryDropDown3->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    cboQueryDropDown3->setSizePolicy(keepRoom);
     for (QComboBox* c : {cboQueryDropDown, cboQueryDropDown2}) {
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
         c->setMinimumContentsLength(5);
     }
-    for (QComboBox* c : {cboQueryDropDown, cboQueryDropDown2, cboQueryDropDown3}) {
+    for (QComboBox* c : {cboQueryDropDown, cboQueryDropDown2}) {
         c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         c->setVisible(false);
     }
+    cboQueryDropDown3->setVisible(false);
+    panelGrid->addWidget(cboQueryDropDown3, shell::kPanelListRow, shell::kPanelBoxColumn, 1,
+                         shell::kPanelColumns);
 
     lstQuery1 = new shell::FittedList(6, panel);
     lstQuery1->setSelectionMode(QAbstractItemView::MultiSelection);

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
 
 namespace shell {
 
@@ -29,6 +30,40 @@ QSize FittedList::minimumSizeHint() const {
     const int width = std::max(sizeHintForColumn(0), 8 * fontMetrics().averageCharWidth()) +
                       verticalScrollBar()->sizeHint().width() + frame;
     return {width, rows_ * row + frame};
+}
+
+CatalogueBox::CatalogueBox(QStringList catalogue, QWidget* parent)
+    : QComboBox(parent), catalogue_(std::move(catalogue)) {
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // A text cut short in the box is whole in its tooltip and in the open list.
+    connect(this, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        setToolTip(text);
+        view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth());
+    });
+}
+
+QSize CatalogueBox::sizeHint() const {
+    int widest = 0;
+    for (const QString& text : catalogue_)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(text));
+    for (int i = 0; i < count(); ++i)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(itemText(i)));
+    // No wider than a usual panel: the map keeps the larger share of a small window.
+    widest = std::min(widest, kWidestChars * fontMetrics().averageCharWidth());
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QSize contents(widest, std::max(fontMetrics().height(), 14) + 2);
+    return style()
+        ->sizeFromContents(QStyle::CT_ComboBox, &option, contents, this)
+        .expandedTo(QComboBox::sizeHint());
+}
+
+QSize CatalogueBox::minimumSizeHint() const { return sizeHint(); }
+
+void CatalogueBox::paintEvent(QPaintEvent* e) {
+    // The program fills the box with its signals blocked; the tooltip follows what is shown.
+    if (toolTip() != currentText()) setToolTip(currentText());
+    QComboBox::paintEvent(e);
 }
 
 QAbstractButton* CheckBoxCaption::box() const {

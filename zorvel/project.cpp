@@ -174,6 +174,20 @@ void Project::RemoveHydroResource() {
     d->data.hydro.reset();
 }
 
+void Project::RemoveSolarResource() {
+    d->requireIdle("RemoveSolarResource");
+    requireOpen(*d, "RemoveSolarResource");
+    d->data.solar.reset();
+    d->data.pv.sizesKw = {0};
+}
+
+void Project::RemoveWindResource() {
+    d->requireIdle("RemoveWindResource");
+    requireOpen(*d, "RemoveWindResource");
+    d->data.wind.reset();
+    d->data.turbine.counts = {0};
+}
+
 std::string Project::GetNotes() const {
     requireOpen(*d, "GetNotes");
     return d->data.notes;

@@ -201,6 +201,10 @@ class Project {
     std::optional<HydroResource> GetHydroResource() const;
     void PutHydroResource(const HydroResource& resource);
     void RemoveHydroResource();
+    // A site without that resource: the resource goes, and the PV array (or the wind turbines)
+    // with it, so the search tries the systems the site can have.
+    void RemoveSolarResource();
+    void RemoveWindResource();
     // 7.
     std::string GetNotes() const;
     void SetNotes(const std::string& text);

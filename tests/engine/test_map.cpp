@@ -190,6 +190,49 @@ TEST_F(MapFixture, ShapesDrawnDuringARedrawLieOverAreasAndLinesButUnderMarkers) 
     EXPECT_EQ(at(img, 5, 15), QColor(0, 0, 255));   // under the marker
 }
 
+// A result drawn in exactly the colour of the layer under it (a wind result over the wind layer)
+// must still be seen: compared with the same map without it, its edge and its inside look
+// different, and a boundary line under it stays visible across it.
+TEST_F(MapFixture, ResultsInTheirLayersOwnColourStandOutAndBoundariesShowThrough) {
+    map.resize(400, 200);
+    map.setExtent(Rectangle(0, 0, 40, 20));
+    a->symbol = fill(red);
+    b->symbol.size = 1;
+    // The result covers the right half of A and reaches over B's left edge.
+    const Shape result = rect(5, 2, 24, 8);
+    map.refresh();
+    const QImage without = image();
+    QObject::connect(&map, &Map::beforeLayerDraw, [&](int i) {
+        if (i == map.layerCount() - 1) map.drawShape(result, fill(red));
+    });
+    map.refresh();
+    const QImage with = image();
+
+    const QRect inside = QRectF(map.fromMapPoint({6, 7}), map.fromMapPoint({9.5, 3})).toRect();
+    int changed = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            changed += with.pixel(x, y) != without.pixel(x, y);
+    const int pixels = inside.width() * inside.height();
+    EXPECT_GT(changed, pixels / 20) << "the result is lost in the layer of its own colour";
+    EXPECT_LT(changed, pixels / 2) << "the class colour no longer shows";
+
+    // Across the result's top edge inside A: a dark band between the red inside and the red
+    // layer outside.
+    const QPointF top = map.fromMapPoint({7, 8});
+    int darkest = 255;
+    for (int dy = -4; dy <= 4; ++dy)
+        darkest = std::min(darkest, QColor(with.pixel(int(top.x()), int(top.y()) + dy)).value());
+    EXPECT_LT(darkest, 60);
+
+    // B's left edge (x = 20) crosses the result and is still blue there.
+    const QPointF edge = map.fromMapPoint({20, 5});
+    bool blueEdge = false;
+    for (int dx = -1; dx <= 1; ++dx)
+        blueEdge |= with.pixelColor(int(edge.x()) + dx, int(edge.y())) == QColor(0, 0, 255);
+    EXPECT_TRUE(blueEdge);
+}
+
 TEST_F(MapFixture, NewLayersShowAllLayersUntilAnExtentIsSet) {
     Map fresh;
     fresh.resize(200, 100);

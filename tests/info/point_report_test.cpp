@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 #include "dataset/dataset_loading.h"
 #include "shell/dataset_opening.h"
@@ -319,4 +320,43 @@ TEST_F(PointReport, ReturningToTheWindowRebuildsTheReportFromTheLastClick) {
     QCoreApplication::sendEvent(window, &activate);
     EXPECT_EQ(window->reportText(), QString());
     EXPECT_EQ(window->txtInfo->toPlainText(), QString());
+}
+
+namespace {
+
+const engine::CoordinateSystem kDegrees = engine::CoordinateSystem::fromWkt(
+    "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],"
+    "PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]");
+
+}  // namespace
+
+// World data: a country boundary and cities in degrees, no solar grid. A click the spec's report
+// would leave empty says where it is and in which country; the window leaves the tools free.
+TEST_F(PointReport, WithoutTheSolarGridTheClickedPointAndItsCountryAreGiven) {
+    writeLayer(dir.path(), "39_countryboundary.shp", moShapeTypePolygon, {text("NAME")},
+               {{square(30, 0, 10), {"Kenya"}}}, kDegrees);
+    writeLayer(dir.path(), "59_cities.shp", moShapeTypePoint, {text("NAME")},
+               {{engine::Shape::point(31, 1), {"Lodwar"}}}, kDegrees);
+    open();
+    layer("39_countryboundary.shp").visible = true;
+    viewWidth(25, 45, 5);
+
+    // The point the press lands on, whole pixels as the window stores it.
+    const auto position = [this](double x, double y) {
+        const QPointF px = main->Map1->fromMapPoint({x, y});
+        const engine::Point p = main->Map1->toMapPoint(qRound(px.x()), qRound(px.y()));
+        return QString("Latitude: %1, Longitude: %2").arg(p.y, 0, 'f', 4).arg(p.x, 0, 'f', 4);
+    };
+    EXPECT_EQ(clickAt(35.5, 4.25),
+              lines({position(35.5, 4.25), "", "Country Boundary", "NAME: Kenya", ""}));
+    EXPECT_EQ(clickAt(42.5, -3.5),
+              lines({position(42.5, -3.5), "", "No shown layer has a feature at this point."}));
+    // Where a shown layer has something, the report is the usual one, with the coordinates.
+    EXPECT_EQ(clickAt(31, 1), lines({position(31, 1), "", "Cities", "NAME : LODWAR", ""}));
+
+    frmInfo* window = main->findChild<frmInfo*>();
+    ASSERT_NE(window, nullptr);
+    const QRect strip(main->Toolbar1->mapToGlobal(QPoint()), main->Toolbar1->size());
+    EXPECT_FALSE(window->frameGeometry().intersects(strip))
+        << "the window covers the tool strip; the next click on a tool would hit it";
 }

@@ -1,4 +1,6 @@
 // The resources of the clicked site in the model window.
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 
 #include "tests/model/model_window_fixture.h"
@@ -74,7 +76,7 @@ TEST_F(ModelWindowTest, SiteLabelSolarWindAndHydroOfAClickedSite) {
     EXPECT_TRUE(dialogs->shown.isEmpty());
 }
 
-TEST_F(ModelWindowTest, SiteWithoutCoordinatesOrWindIsIncompleteAndCannotStart) {
+TEST_F(ModelWindowTest, SiteWithoutCoordinatesOrWindRunsSolarAndDieselAndNoResourceCannotStart) {
     load(model_test::writeSiteDataset(tmp.filePath("site"), Wind::Monthly));
     clickAt(kSiteA);
     choose(1);
@@ -86,9 +88,10 @@ TEST_F(ModelWindowTest, SiteWithoutCoordinatesOrWindIsIncompleteAndCannotStart) 
     EXPECT_EQ(w.lblPallixData->text(), "Pallix data");
     EXPECT_EQ(w.lblSolarResource[0]->text(), "3.50");
     EXPECT_EQ(w.lblWindRowLabel->toolTip(), "No wind resource information.");
-    EXPECT_FALSE(w.site.complete);
-    EXPECT_FALSE(w.cmdRunZORVEL->isEnabled());
-    EXPECT_FALSE(w.cmdZORVEL_IR->isEnabled());
+    EXPECT_TRUE(w.site.complete);
+    EXPECT_TRUE(w.site.hasSolar);
+    EXPECT_FALSE(w.site.hasWind);
+    EXPECT_TRUE(w.cmdRunZORVEL->isEnabled());
 
     // Where no layer has data.
     clickAt(kNowhere);
@@ -106,8 +109,7 @@ TEST_F(ModelWindowTest, AnnualOnlyWindShowsTheAnnualColumn) {
     load(model_test::writeSiteDataset(tmp.filePath("site"), Wind::AnnualOnly));
     clickAt(kSiteA);
     frmZORVEL& w = window();
-    for (int i = 0; i < 12; ++i)
-        EXPECT_FALSE(w.lblWindResource[i]->isVisible()) << i;
+    for (int i = 0; i < 12; ++i) EXPECT_FALSE(w.lblWindResource[i]->isVisible()) << i;
     EXPECT_TRUE(w.lblWindResource[12]->isVisible());
     EXPECT_EQ(w.lblWindResource[12]->text(), "1,520");
     EXPECT_EQ(w.lblWindResource[12]->toolTip(), kWindName);
@@ -115,7 +117,7 @@ TEST_F(ModelWindowTest, AnnualOnlyWindShowsTheAnnualColumn) {
     EXPECT_TRUE(w.site.complete);
 }
 
-TEST_F(ModelWindowTest, MissingWindLayerIsReportedAndLeavesTheSiteIncomplete) {
+TEST_F(ModelWindowTest, MissingWindLayerIsNamedAndSolarAndDieselAreOffered) {
     const QString dir = tmp.filePath("site");
     load(model_test::writeSiteDataset(dir, Wind::Monthly));
     clickAt(kSiteA);
@@ -125,14 +127,38 @@ TEST_F(ModelWindowTest, MissingWindLayerIsReportedAndLeavesTheSiteIncomplete) {
     const QString other = tmp.filePath("nowind");
     load(model_test::writeSiteDataset(other, Wind::None));
     clickAt(kSiteA);
-    ASSERT_EQ(dialogs->shown.size(), 1);
-    EXPECT_TRUE(dialogs->shown[0].text.startsWith(
-        "Error while getting Pallix data. Error Source: frmZORVEL.GetGISData(); Description: "));
-    EXPECT_GT(dialogs->shown[0].text.size(), 80);
-    EXPECT_EQ(dialogs->shown[0].icon, feedback::iconWarning);
-    // What was read before the failure stays.
+    EXPECT_TRUE(dialogs->shown.isEmpty()) << dialogs->texts().join('\n').toStdString();
     EXPECT_EQ(window().lblPallixData->text(), "Pallix data for 7.3N 80.9W, Elevation 511 m");
     EXPECT_EQ(window().lblSolarResource[0]->text(), "4.50");
-    EXPECT_FALSE(window().site.complete);
-    EXPECT_FALSE(window().cmdRunZORVEL->isEnabled());
+    EXPECT_EQ(window().lblSiteNote->text(),
+              "This dataset has no wind resource grid (20_wind.shp), so Zorvel models this site "
+              "with solar and diesel only (no wind turbines).");
+    EXPECT_TRUE(window().site.complete);
+    EXPECT_TRUE(window().cmdRunZORVEL->isEnabled());
+}
+
+// An import without the solar grid: the site's wind is read, the missing grid is named, and a
+// run models wind and diesel, placed by the map's own coordinates.
+TEST_F(ModelWindowTest, WithoutTheSolarGridWindAndDieselAreRun) {
+    const QString dir = tmp.filePath("nosolar");
+    model_test::writeSiteDataset(dir, Wind::Monthly);
+    for (const QString& f : QDir(dir).entryList({"14_solar_glo.*"})) QFile::remove(dir + "/" + f);
+    load(dir + "/20_wind.shp");
+    choose(1);
+    clickAt(kSiteA);
+    frmZORVEL& w = window();
+    EXPECT_TRUE(dialogs->shown.isEmpty()) << dialogs->texts().join('\n').toStdString();
+    EXPECT_TRUE(w.lblWindResource[0]->isVisible());
+    EXPECT_FALSE(w.lblSolarResource[0]->isVisible());
+    EXPECT_EQ(w.lblSiteNote->text(),
+              "This dataset has no solar resource grid (14_solar_glo.shp), so Zorvel models this "
+              "site with wind and diesel only (no PV array).");
+    ASSERT_TRUE(w.cmdRunZORVEL->isEnabled()) << w.cmdRunZORVEL->toolTip().toStdString();
+
+    w.cmdRunZORVEL->click();
+    EXPECT_TRUE(dialogs->shown.isEmpty()) << dialogs->texts().join('\n').toStdString();
+    ASSERT_FALSE(w.lblSystemType[0]->text().isEmpty())
+        << w.txtMessages->toPlainText().toStdString();
+    for (QLabel* type : w.lblSystemType)
+        EXPECT_FALSE(type->text().contains("PV")) << type->text().toStdString();
 }

@@ -18,8 +18,8 @@ const QString kNoResource =
     "There is no solar or wind resource data at this point, so Zorvel cannot model it. "
     "Click the map inside the resource grid to choose a site.";
 const QString kNoWind =
-    "There is no wind resource data at this point, so Zorvel cannot model it. "
-    "Click the map inside the resource grid to choose a site.";
+    "There is no wind resource data at this point, so Zorvel models this site with solar and "
+    "diesel only (no wind turbines).";
 
 // Restores the test locale when it goes.
 struct ScopedLocale {
@@ -44,7 +44,7 @@ TEST_F(ModelWindowTest, ASiteWithoutResourceIsExplainedInTheWindowAndOnStart) {
     clickAt(kSiteA);
     clickAt(kSiteC);  // solar, but no wind
     EXPECT_EQ(w.lblSiteNote->text(), kNoWind);
-    EXPECT_EQ(w.cmdRunZORVEL->toolTip(), kNoWind);
+    EXPECT_TRUE(w.cmdRunZORVEL->isEnabled());
     // The grid shows this site's solar figures and none of the last site's wind.
     EXPECT_TRUE(w.lblSolarResource[0]->isVisible());
     for (QLabel* cell : w.lblWindResource) EXPECT_FALSE(cell->isVisible());

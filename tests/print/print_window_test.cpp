@@ -104,10 +104,12 @@ TEST_F(PrintFixture, LegendMapsFollowThePlacementTableAndTheResourceRule) {
     EXPECT_TRUE(tags(*window->Map2).contains("21_wind.shp"));
     EXPECT_TRUE(tags(*window->Map2).contains("14_solar_glo.shp"));
 
-    // Every legend copy takes the visibility of the main map's first layer (cities: shown).
-    ASSERT_TRUE(main->Map1->layer(0)->visible);
+    // Every legend copy is shown as its own layer is on the main map.
     for (const engine::Map* m : {window->Map3, window->Map5, window->Map6})
-        for (int i = 0; i < m->layerCount(); ++i) EXPECT_TRUE(m->layer(i)->visible);
+        for (int i = 0; i < m->layerCount(); ++i)
+            EXPECT_EQ(m->layer(i)->visible,
+                      main->Map1->layer(md_functions::LayerIndexByFile(m->layer(i)->tag))->visible)
+                << m->layer(i)->tag.toStdString();
 
     EXPECT_EQ(window->legend1->mapSource(), window->Map3);
     EXPECT_EQ(window->legend3->mapSource(), window->Map5);
@@ -116,16 +118,26 @@ TEST_F(PrintFixture, LegendMapsFollowThePlacementTableAndTheResourceRule) {
     EXPECT_TRUE(dialogs->shown.isEmpty()) << dialogs->texts().join('|').toStdString();
 }
 
-TEST_F(PrintFixture, HiddenFirstLayerHidesEveryLegendCopy) {
+// A printed legend lists only what the page shows: a layer hidden on the main map is in no
+// legend image, whichever layer comes first.
+TEST_F(PrintFixture, HiddenLayersAreLeftOutOfThePrintedLegends) {
     writeRegion(dir.path());
     open();
-    main->Map1->layer(0)->visible = false;
+    const int solar = md_functions::LayerIndexByFile("11_solar_direct.shp");
+    const int wind = md_functions::LayerIndexByFile("20_wind.shp");
+    main->Map1->layer(solar)->visible = false;
+    main->Map1->layer(wind)->visible = true;
+    main->Map1->layer(0)->visible = false;  // the first layer no longer decides
     frmPrint* window = openPrintWindow();
     ASSERT_NE(window, nullptr);
-    int copies = 0;
-    for (const engine::Map* m : {window->Map3, window->Map5, window->Map6})
-        for (int i = 0; i < m->layerCount(); ++i, ++copies) EXPECT_FALSE(m->layer(i)->visible);
-    EXPECT_EQ(copies, 7);
+    ASSERT_EQ(tags(*window->Map6), QStringList({"20_wind.shp", "11_solar_direct.shp"}));
+    EXPECT_TRUE(window->Map6->layer(0)->visible);
+    EXPECT_FALSE(window->Map6->layer(1)->visible);
+    EXPECT_FALSE(window->legend4->entryRect(0).isEmpty());
+    EXPECT_TRUE(window->legend4->entryRect(1).isEmpty()) << "the hidden solar layer is listed";
+    // The image holds the wind entry's heading and its seven classes, and nothing more.
+    const QImage image = window->legend4->toImage();
+    EXPECT_LT(image.height(), 10 * window->legend4->entryRect(0).height());
 }
 
 TEST_F(PrintFixture, LegendImagesAreWrittenBesideTheProgramAndShown) {

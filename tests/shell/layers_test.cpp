@@ -70,14 +70,22 @@ TEST_F(MainWindowTest, SummaryLineListsVisibleLayersFromTheTop) {
 
 TEST_F(MainWindowTest, PanelSwitchIsIgnoredUntilAQueryReplacesTheStartUpPicture) {
     openDataset();
-    form->optEditLegend_Click(1);
-    EXPECT_TRUE(form->fraEdit->isVisibleTo(form->fraEditLegend));
-    EXPECT_FALSE(form->fraLegend->isVisibleTo(form->fraEditLegend));
+    // Before the first query the legend takes the start-up picture's place; the switch waits.
+    EXPECT_FALSE(form->fraStartUpImage->isVisible());
+    EXPECT_TRUE(form->fraLegend->isVisible());
+    EXPECT_EQ(form->legend->entryCount(), 3);
+    EXPECT_FALSE(form->optEditLegend[0]->isEnabled());
+    form->optEditLegend_Click(0);
+    EXPECT_FALSE(form->fraEdit->isVisibleTo(form->fraEditLegend));
+    EXPECT_TRUE(form->fraLegend->isVisibleTo(form->fraEditLegend));
 
     // What the query list does on the first real query.
     form->bStartUpImageShown = false;
     form->fraStartUpImage->hide();
     form->fraEditLegend->show();
+    form->UpdateInterface();
+    ASSERT_TRUE(form->optEditLegend[1]->isEnabled());
+    form->optEditLegend[0]->click();
     form->optEditLegend[1]->click();
     EXPECT_FALSE(form->fraEdit->isVisible());
     EXPECT_TRUE(form->fraLegend->isVisible());
