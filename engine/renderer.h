@@ -32,6 +32,8 @@ public:
                                std::vector<int>& symbolOf) const;
     // The kind every symbol is drawn as; -1: as the layer's shapes are.
     virtual int symbolKind() const { return -1; }
+    // Whether every feature is drawn with the layer's own symbol.
+    virtual bool usesLayerSymbol() const { return true; }
     virtual std::vector<LegendEntry> legendEntries(const Symbol& layerSymbol) const;
     // Gathers the texts it writes, for placing once every layer is drawn.
     virtual void addLabels(LabelPlacement&, const GeoDataset&, const std::vector<int>&,
@@ -55,6 +57,7 @@ public:
                        std::vector<const Symbol*>& palette,
                        std::vector<int>& symbolOf) const override;
     int symbolKind() const override { return symbolType; }
+    bool usesLayerSymbol() const override { return false; }
     // "< b0", "b0 - b1", ..., ">= bn".
     std::vector<LegendEntry> legendEntries(const Symbol&) const override;
 
@@ -75,6 +78,7 @@ public:
     int indexOf(const QString& value) const;  // -1 when not a listed value
     Symbol defaultSymbol;
 
+    bool usesLayerSymbol() const override { return false; }
     // Texts not listed take defaultSymbol, the last of the palette.
     void chooseSymbols(const GeoDataset& ds, const std::vector<int>& records, const Symbol&,
                        std::vector<const Symbol*>& palette,

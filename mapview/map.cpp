@@ -47,8 +47,7 @@ QCursor zoomCursor() {
 // A polygon layer drawn as outlines only, such as a boundary.
 bool isOutlineOnly(const MapLayer& layer) {
     return layer.visible && layer.shapeType() == moShapeTypePolygon && layer.symbol.style == 1 &&
-           !dynamic_cast<const ClassBreaksRenderer*>(layer.renderer.get()) &&
-           !dynamic_cast<const ValueMapRenderer*>(layer.renderer.get());
+           (!layer.renderer || layer.renderer->usesLayerSymbol());
 }
 
 // Draws results so that they stand out from the layers under them, even where they are drawn
